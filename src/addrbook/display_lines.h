@@ -1,0 +1,37 @@
+// The list-box lines that show address book records, and what each line
+// carries: the formats of every list, the fax dialog's per-line record, the
+// horizontal extent of a list and the lookup of a group by name.
+#ifndef ORVIXFAX_DISPLAY_LINES_H
+#define ORVIXFAX_DISPLAY_LINES_H
+
+#include "../platform/win32api.h"
+#include "records.h"
+
+// Per-line data of the fax dialog's recipient list.
+enum : uint32_t { RECIPIENT_NUMBER_LINE = 0, RECIPIENT_GROUP_LINE = 1 };
+
+struct RecipientListItem {
+    uint32_t kind;       // RECIPIENT_GROUP_LINE or RECIPIENT_NUMBER_LINE
+    GroupRecord *group;  // group lines only
+    MemberLink *link;    // owned; person and number on number lines, empty on group lines
+};
+
+int NewRecipientListItem(RecipientListItem **item);
+int FreeRecipientListItem(RecipientListItem **item);
+
+// Line texts, each into a buffer of `size` bytes.
+void FormatBookPersonLine(const PersonRecord *person, char *line, size_t size);   // list 1017
+void FormatGroupLine(const GroupRecord *group, char *line, size_t size);         // "[name]", 1017 and 1000
+void FormatRecipientNumberLine(const PersonRecord *person, const NumberRecord *number,
+                               char *line, size_t size);                          // list 1000
+void FormatGroupEditorLine(const PersonRecord *person, const NumberRecord *number,
+                           char *line, size_t size);                              // lists 1027, 1018
+void FormatPersonNumberLine(const NumberRecord *number, char *line, size_t size); // list 1028
+
+int FindGroupByName(WorkingContext *context, const char *text, GroupRecord **group);
+int CompareText(const char *a, const char *b);
+
+void SetListHorizontalExtent(HWND dialog, int controlId);
+int GetAverageCharWidth(HWND window);
+
+#endif

@@ -1,0 +1,126 @@
+// The address book records, the lists that hold them, the allocation layer
+// under them and the per-call working context that owns them all.
+//
+// Every record, every list sentinel and the context is one zero-filled,
+// locked block of moveable global memory (CreatePtr). Lists are singly
+// linked behind an all-zero sentinel of the element's own kind; every
+// record that can stand in a list begins with its next pointer.
+#ifndef ORVIXFAX_RECORDS_H
+#define ORVIXFAX_RECORDS_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "../../include/orvixfax.h"
+
+// Result codes of the allocation and file layer.
+enum : uint16_t {
+    ERR_NONE = 0,
+    ERR_NO_MEMORY = 4001,
+    ERR_CANT_OPEN = 4002,
+    ERR_EMPTY_FILE = 4003,
+};
+
+struct NumberRecord {
+    NumberRecord *next;
+    char number[80];
+    char details[30];
+    uint32_t id;  // identity within the process, see NewNumber
+};
+
+struct PersonRecord {
+    PersonRecord *next;
+    char firstName[36];
+    char lastName[46];
+    NumberRecord *numbers;  // sentinel, owned
+    char company[40];
+    char department[40];
+    char notes[250];
+};
+
+struct MemberLink {
+    MemberLink *next;
+    PersonRecord *person;  // not owned
+    NumberRecord *number;  // one number of that person, not owned
+};
+
+struct GroupRecord {
+    GroupRecord *next;
+    MemberLink *members;  // sentinel, owned
+    char name[80];
+};
+
+struct SenderInfo {
+    int32_t senderNameFlag;
+    int32_t senderFaxNumberFlag;
+    int32_t senderHomeNumberFlag;
+    int32_t senderBusinessNumberFlag;
+    char senderName[82];
+    char senderFaxNumber[80];
+    char senderBusinessNumber[80];
+    char senderHomeNumber[80];
+    char noteLines[10][256];
+};
+
+enum { SELECTION_CAPACITY = 1024 };
+
+struct WorkingContext {
+    PersonRecord *persons;  // sentinel
+    GroupRecord *groups;    // sentinel
+    SenderInfo *senderInfo;
+    FaxInfo *faxInfo;
+    int32_t selection[SELECTION_CAPACITY];  // the fax dialog's last accepted selection
+    int32_t selectionCount;
+};
+
+// Dialog parameters of the group and person editors and of the number editor.
+enum EditorMode : int32_t { EDITOR_NEW = 0, EDITOR_EDIT = 1 };
+
+struct EditorParams {
+    int32_t mode;           // EditorMode; any non-zero value edits
+    void *record;           // GroupRecord or PersonRecord
+    WorkingContext *context;
+};
+
+struct NumberEditorParams {
+    int32_t mode;           // EditorMode; any non-zero value edits
+    NumberRecord *record;
+};
+
+// ---- allocation
+uint16_t CreatePtr(void **block, size_t size);
+uint16_t DisposePtr(void **block);
+
+// ---- lists (the list argument is always the sentinel)
+uint16_t NewList(void **sentinel, size_t elementSize);
+uint16_t ListAppend(void *list, void *record);
+uint16_t ListUnlink(void *list, void *record);
+uint16_t ListGetAt(void *list, int16_t position, void **record);  // 1-based
+uint16_t ListFirst(void *list, void **record);
+uint16_t FreeChain(void **chain);
+
+// ---- constructors (1, or 0 when an allocation fails) and destructors (1)
+int NewPerson(PersonRecord **person);
+int FreePerson(PersonRecord **person);
+int FreePersonList(PersonRecord **sentinel);
+int NewNumber(NumberRecord **number);
+int NewMemberLink(MemberLink **link);
+int FreeRecord(void **record);
+int FreeRecordList(void **sentinel);
+int NewGroup(GroupRecord **group);
+int FreeGroup(GroupRecord **group);
+int FreeGroupList(GroupRecord **sentinel);
+int NewSenderInfo(SenderInfo **info);
+int NewFaxInfo(FaxInfo **info);
+int FreeFaxInfo(FaxInfo **info);
+
+// ---- the working context
+int OpenWorkingContext(WorkingContext **context);
+int CloseWorkingContext(WorkingContext **context);
+
+// ---- group maintenance
+void RemoveEmptyGroups(WorkingContext *context);
+void RemoveNumberFromGroups(WorkingContext *context, NumberRecord *number);
+void RemovePersonFromGroups(WorkingContext *context, PersonRecord *person);
+
+#endif

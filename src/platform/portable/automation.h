@@ -1,0 +1,76 @@
+// The user's hands on the portable layer: find the open dialog, read its
+// controls, type, click, select, press keys, answer message boxes.
+//
+// On Windows the user works the modal loop. On the portable layer
+// DialogBoxParamA builds the dialog, sends WM_INITDIALOG and then hands the
+// dialog to the registered front end, which acts as the user until the
+// dialog ends. A nested dialog (run from a button of the outer one)
+// re-enters the front end; when it ends, the outer front end call goes on.
+#ifndef ORVIXFAX_PORTABLE_AUTOMATION_H
+#define ORVIXFAX_PORTABLE_AUTOMATION_H
+
+#include "windows.h"
+
+#include <string>
+#include <vector>
+
+namespace portable {
+
+class FrontEnd {
+public:
+    virtual ~FrontEnd() = default;
+    // Act on `dialog` until it has ended (EndDialog was called on it).
+    // Returning while the dialog is still open ends it with IDCANCEL.
+    virtual void RunDialog(HWND dialog) = 0;
+    // Answer a message box; the result is the button pressed (IDOK, IDYES...).
+    virtual int AnswerMessageBox(HWND owner, const std::string &text,
+                                 const std::string &caption, UINT type) = 0;
+};
+
+// The front end that DialogBoxParamA and MessageBoxA hand over to; null
+// makes DialogBoxParamA fail with -1 after WM_INITDIALOG and WM_DESTROY.
+void SetFrontEnd(FrontEnd *frontEnd);
+FrontEnd *CurrentFrontEnd();
+
+namespace automation {
+
+// Open dialogs, innermost last.
+std::vector<HWND> OpenDialogs();
+HWND InnermostDialog();
+HWND FindDialog(const std::string &caption);  // innermost with this caption, or null
+bool HasEnded(HWND dialog);                   // EndDialog was called on it
+
+std::string Caption(HWND dialog);
+HWND Control(HWND dialog, int id);            // null when the dialog has no such control
+std::string ControlText(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+bool IsVisible(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+
+// Keyboard: the control gets the focus, then each character arrives as the
+// user's key press would (edit limits apply, Enter presses the default
+// button unless the edit wants returns).
+void Type(HWND dialog, int id, const std::string &text);
+void ClearText(HWND dialog, int id);  // select all and delete, as the user would
+void PressEnter(HWND dialog);
+void PressEscape(HWND dialog);
+void Close(HWND dialog);              // the close box: WM_CLOSE
+
+// Mouse: a click on a button, check box or radio button (BM_CLICK).
+void Click(HWND dialog, int id);
+
+// List boxes. A click on a line toggles it in a multiple-selection list and
+// selects it in a single-selection one, with the notifications a user click
+// sends. Lines by index (0-based) or by their whole text.
+int LineCount(HWND dialog, int id);
+std::string LineText(HWND dialog, int id, int index);
+int FindLine(HWND dialog, int id, const std::string &text);  // -1 when absent
+std::vector<int> SelectedLines(HWND dialog, int id);
+void ClickLine(HWND dialog, int id, int index);
+void DoubleClickLine(HWND dialog, int id, int index);
+void FocusControl(HWND dialog, int id);
+
+}  // namespace automation
+}  // namespace portable
+
+#endif
