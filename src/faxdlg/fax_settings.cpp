@@ -1,0 +1,131 @@
+#include "fax_settings.h"
+
+#include <cstring>
+
+#include "../common/text_field.h"
+
+namespace {
+
+const char kSection[] = "User Fax Info";
+const char kFileName[] = "\\orvixfax.ini";
+
+// The settings compare yes/no words without regard to case for two of the
+// keys; plain ASCII folding is what those words need.
+bool EqualsIgnoringCase(const char *a, const char *b) {
+    for (;; ++a, ++b) {
+        char x = *a, y = *b;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+        if (x == '\0') return true;
+    }
+}
+
+// Reads one text key through the 128-byte buffer every key shares. Without
+// a file (no usable path) every key reads as absent.
+void ReadText(const char *key, const char *fallback, char *field, size_t fieldSize,
+              const char *file) {
+    char buffer[128];
+    std::memset(buffer, 0, sizeof buffer);
+    if (file != nullptr) {
+        GetPrivateProfileStringA(kSection, key, fallback, buffer, sizeof buffer, file);
+        buffer[sizeof buffer - 1] = '\0';
+    } else {
+        CopyField(buffer, fallback);
+    }
+    CopyField(field, fieldSize, buffer);
+}
+
+int32_t ReadFlag(const char *key, int fallback, const char *file) {
+    if (file == nullptr) return fallback;
+    return static_cast<int32_t>(GetPrivateProfileIntA(kSection, key, fallback, file));
+}
+
+BOOL WriteFlag(const char *key, int32_t value, const char *path) {
+    char text[16];
+    wsprintfA(text, "%d", static_cast<int>(value));
+    return WritePrivateProfileStringA(kSection, key, text, path);
+}
+
+}  // namespace
+
+BOOL GetFaxSettingsPath(char *path, size_t size) {
+    if (path == nullptr || size == 0) return FALSE;
+    std::memset(path, 0, size);
+    char directory[MAX_PATH];
+    std::memset(directory, 0, sizeof directory);
+    UINT length = GetSystemDirectoryA(directory, sizeof directory);
+    if (length == 0 || length >= sizeof directory) return FALSE;
+    if (length + std::strlen(kFileName) + 1 > size) return FALSE;
+    CopyField(path, size, directory);
+    AppendField(path, size, kFileName);
+    return TRUE;
+}
+
+void LoadFaxSettings(FaxSettings *settings) {
+    if (settings == nullptr) return;
+    std::memset(settings, 0, sizeof *settings);
+    char path[MAX_PATH];
+    const char *file = GetFaxSettingsPath(path, sizeof path) ? path : nullptr;
+
+    // Three ways of reading yes/no: "NewRecipient" minds case, the other two
+    // do not, and any other word gives the other value.
+    char word[128];
+    ReadText("NewRecipient", "False", word, sizeof word, file);
+    settings->newRecipient = std::strcmp(word, "True") == 0 ? 1 : 0;
+    ReadText("CurrentSelection", "", settings->currentSelection,
+             sizeof settings->currentSelection, file);
+    ReadText("Resolution", "Ultrafine", word, sizeof word, file);
+    settings->resolution = EqualsIgnoringCase(word, "Ultrafine") ? 0 : 1;
+    ReadText("CoverPage", "False", word, sizeof word, file);
+    settings->coverPage = EqualsIgnoringCase(word, "True") ? 1 : 0;
+
+    ReadText("SenderName", "", settings->senderName, sizeof settings->senderName, file);
+    ReadText("SenderFaxNumber", "", settings->senderFaxNumber,
+             sizeof settings->senderFaxNumber, file);
+    ReadText("SenderBusinessNumber", "", settings->senderBusinessNumber,
+             sizeof settings->senderBusinessNumber, file);
+    ReadText("SenderHomeNumber", "", settings->senderHomeNumber,
+             sizeof settings->senderHomeNumber, file);
+
+    settings->senderNameTrue = ReadFlag("SenderNameTrue", 0, file);
+    settings->senderHomeNumberTrue = ReadFlag("SenderHomeNumberTrue", 0, file);
+    settings->senderFaxNumberTrue = ReadFlag("SenderFaxNumberTrue", 0, file);
+    settings->senderBusinessNumberTrue = ReadFlag("SenderBusinessNumberTrue", 0, file);
+    settings->recipNameTrue = ReadFlag("RecipNameTrue", 1, file);
+    settings->recipNumberTrue = ReadFlag("RecipNumberTrue", 1, file);
+    settings->recipCompanyTrue = ReadFlag("RecipCompanyTrue", 1, file);
+}
+
+BOOL SaveFaxSettings(const FaxSettings *settings) {
+    if (settings == nullptr) return FALSE;
+    char path[MAX_PATH];
+    if (!GetFaxSettingsPath(path, sizeof path)) return FALSE;
+
+    // The record may come from anywhere; never hand the writer an
+    // unterminated text.
+    char text[128];
+    WritePrivateProfileStringA(kSection, "NewRecipient",
+                               settings->newRecipient == 1 ? "True" : "False", path);
+    CopyField(text, settings->currentSelection);
+    WritePrivateProfileStringA(kSection, "CurrentSelection", text, path);
+    WritePrivateProfileStringA(kSection, "Resolution",
+                               settings->resolution == 1 ? "Fine" : "Ultrafine", path);
+    WritePrivateProfileStringA(kSection, "CoverPage",
+                               settings->coverPage == 1 ? "True" : "False", path);
+    CopyField(text, settings->senderName);
+    WritePrivateProfileStringA(kSection, "SenderName", text, path);
+    CopyField(text, settings->senderFaxNumber);
+    WritePrivateProfileStringA(kSection, "SenderFaxNumber", text, path);
+    CopyField(text, settings->senderBusinessNumber);
+    WritePrivateProfileStringA(kSection, "SenderBusinessNumber", text, path);
+    CopyField(text, settings->senderHomeNumber);
+    WritePrivateProfileStringA(kSection, "SenderHomeNumber", text, path);
+    WriteFlag("SenderNameTrue", settings->senderNameTrue, path);
+    WriteFlag("SenderHomeNumberTrue", settings->senderHomeNumberTrue, path);
+    WriteFlag("SenderFaxNumberTrue", settings->senderFaxNumberTrue, path);
+    WriteFlag("SenderBusinessNumberTrue", settings->senderBusinessNumberTrue, path);
+    WriteFlag("RecipNameTrue", settings->recipNameTrue, path);
+    WriteFlag("RecipNumberTrue", settings->recipNumberTrue, path);
+    return WriteFlag("RecipCompanyTrue", settings->recipCompanyTrue, path);
+}
