@@ -20,6 +20,8 @@ void SetSystemDirectory(const std::string &directory);
 // Allocation failure: the next `count` GlobalAlloc calls that come after
 // `skip` successful ones fail (return null). 0 and 0 turn it off.
 void FailAllocations(int count, int skip = 0);
+// Global memory blocks not yet freed: tests check that a run leaks none.
+int LiveGlobalBlocks();
 
 // A string-table override for one run: LoadStringA of `id` gives `text`.
 void OverrideString(UINT id, const std::string &text);

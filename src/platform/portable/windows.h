@@ -76,6 +76,30 @@ typedef uintptr_t DWORD_PTR_PORTABLE;
 #define GMEM_ZEROINIT 0x0040
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+#define GMEM_LOCKCOUNT 0x00FF
+#define GMEM_INVALID_HANDLE 0x8000
+
+#define NO_ERROR 0L
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_TOO_MANY_OPEN_FILES 4L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_READ_FAULT 30L
+#define ERROR_FILE_EXISTS 80L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISK_FULL 112L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_NEGATIVE_SEEK 131L
+#define ERROR_NOT_LOCKED 158L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes);
 LPVOID WINAPI GlobalLock(HGLOBAL memory);
@@ -83,6 +107,7 @@ BOOL WINAPI GlobalUnlock(HGLOBAL memory);
 HGLOBAL WINAPI GlobalHandle(LPCVOID pointer);
 HGLOBAL WINAPI GlobalFree(HGLOBAL memory);
 size_t WINAPI GlobalSize(HGLOBAL memory);
+UINT WINAPI GlobalFlags(HGLOBAL memory);
 
 #define HFILE_ERROR ((HFILE)-1)
 #define OF_READ 0x0000
@@ -104,6 +129,7 @@ HFILE WINAPI _lclose(HFILE file);
 BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL WINAPI DeleteFileA(LPCSTR path);
 DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD code);
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 
@@ -131,6 +157,7 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 int WINAPI lstrlenA(LPCSTR text);
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args);
 
 // ---------------------------------------------------------------- user
 

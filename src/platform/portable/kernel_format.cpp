@@ -1,0 +1,171 @@
+// wsprintfA: the formatting of USER32, not of the C library. It knows
+// %c %d %i %u %x %X %s and %%, the flags '-', '0' and '#', a width and a
+// precision (no '*'), the size prefixes 'l' and 'h', and no floating point.
+// The output stops at 1024 bytes, terminator included, as Windows' does.
+#include "windows.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kOutputLimit = 1024;
+
+struct Output {
+    char *buffer;
+    int length = 0;
+    bool Full() const { return length >= kOutputLimit - 1; }
+    void Put(char c) {
+        if (!Full()) buffer[length++] = c;
+    }
+    void Repeat(char c, int count) {
+        for (int i = 0; i < count; ++i) Put(c);
+    }
+};
+
+struct Spec {
+    bool left = false;
+    bool zero = false;
+    bool alternate = false;
+    int width = 0;
+    int precision = -1;
+    bool shortSize = false;
+};
+
+// Digits of `value` in `base`, most significant first, into `digits`; returns their count.
+int Digits(unsigned long long value, unsigned base, bool upper, char *digits) {
+    const char *set = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    char reversed[32];
+    int count = 0;
+    do {
+        reversed[count++] = set[value % base];
+        value /= base;
+    } while (value != 0);
+    for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+    return count;
+}
+
+void PutNumber(Output &out, const Spec &spec, const char *prefix, const char *digits, int count) {
+    // A precision of 0 prints nothing for the value 0, as the C rules say.
+    if (spec.precision == 0 && count == 1 && digits[0] == '0') count = 0;
+    int zeros = spec.precision > count ? spec.precision - count : 0;
+    int prefixLength = static_cast<int>(std::strlen(prefix));
+    int body = prefixLength + zeros + count;
+    int pad = spec.width > body ? spec.width - body : 0;
+    if (spec.zero && !spec.left && spec.precision < 0) {
+        zeros += pad;
+        pad = 0;
+    }
+    if (!spec.left) out.Repeat(' ', pad);
+    for (int i = 0; i < prefixLength; ++i) out.Put(prefix[i]);
+    out.Repeat('0', zeros);
+    for (int i = 0; i < count; ++i) out.Put(digits[i]);
+    if (spec.left) out.Repeat(' ', pad);
+}
+
+void PutText(Output &out, const Spec &spec, const char *text, int length) {
+    int pad = spec.width > length ? spec.width - length : 0;
+    char padChar = spec.zero && !spec.left ? '0' : ' ';
+    if (!spec.left) out.Repeat(padChar, pad);
+    for (int i = 0; i < length; ++i) out.Put(text[i]);
+    if (spec.left) out.Repeat(' ', pad);
+}
+
+}  // namespace
+
+int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
+    if (buffer == nullptr) return 0;
+    Output out{buffer};
+    if (format == nullptr) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    const char *p = format;
+    while (*p != '\0' && !out.Full()) {
+        if (*p != '%') {
+            out.Put(*p++);
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            out.Put(*p++);
+            continue;
+        }
+        Spec spec;
+        for (;; ++p) {
+            if (*p == '-') spec.left = true;
+            else if (*p == '0') spec.zero = true;
+            else if (*p == '#') spec.alternate = true;
+            else break;
+        }
+        while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+        if (*p == '.') {
+            ++p;
+            spec.precision = 0;
+            while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+        }
+        if (*p == 'l') {
+            ++p;  // long is 32 bits on Windows: the same as int
+        } else if (*p == 'h') {
+            spec.shortSize = true;
+            ++p;
+        }
+        char digits[32];
+        switch (*p) {
+        case 'c':
+        case 'C': {
+            char c = static_cast<char>(va_arg(args, int));
+            PutText(out, spec, &c, 1);
+            break;
+        }
+        case 's':
+        case 'S': {
+            const char *text = va_arg(args, const char *);
+            if (text == nullptr) text = "(null)";
+            int length = 0;
+            while (text[length] != '\0' && (spec.precision < 0 || length < spec.precision)) ++length;
+            PutText(out, spec, text, length);
+            break;
+        }
+        case 'd':
+        case 'i': {
+            long long value = va_arg(args, int);
+            if (spec.shortSize) value = static_cast<short>(value);
+            unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                     : static_cast<unsigned long long>(value);
+            int count = Digits(magnitude, 10, false, digits);
+            PutNumber(out, spec, value < 0 ? "-" : "", digits, count);
+            break;
+        }
+        case 'u':
+        case 'x':
+        case 'X': {
+            unsigned long long value = va_arg(args, unsigned int);
+            if (spec.shortSize) value = static_cast<unsigned short>(value);
+            unsigned base = *p == 'u' ? 10 : 16;
+            int count = Digits(value, base, *p == 'X', digits);
+            const char *prefix = "";
+            if (spec.alternate && base == 16 && value != 0) prefix = *p == 'X' ? "0X" : "0x";
+            PutNumber(out, spec, prefix, digits, count);
+            break;
+        }
+        case '\0':
+            --p;  // a lone '%' at the end prints nothing
+            break;
+        default:
+            // An unknown type prints itself, as USER32 does.
+            out.Put(*p);
+            break;
+        }
+        ++p;
+    }
+    buffer[out.length] = '\0';
+    return out.length;
+}
+
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+    va_list args;
+    va_start(args, format);
+    int length = wvsprintfA(buffer, format, args);
+    va_end(args);
+    return length;
+}

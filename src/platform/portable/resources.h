@@ -1,0 +1,56 @@
+// The module's resources as tables for the portable layer: dialog templates,
+// string table and icon ids. The tables are generated at build time from
+// src/res/orvixfax.rc (the same script windres compiles for the DLLs), so
+// there is only one description of each dialog.
+#ifndef ORVIXFAX_PORTABLE_RESOURCES_H
+#define ORVIXFAX_PORTABLE_RESOURCES_H
+
+#include "windows.h"
+
+namespace portable {
+
+struct DialogItemTemplate {
+    const char *windowClass;  // "BUTTON", "EDIT", "STATIC", "LISTBOX"
+    const char *text;         // caption ("" when none)
+    int iconId;               // SS_ICON static naming an icon resource, else 0
+    int id;                   // control id, -1 for IDC_STATIC
+    DWORD style;              // full style (WS_CHILD | WS_VISIBLE | ... as rc computes it)
+    DWORD exStyle;
+    short x, y, cx, cy;       // dialog units
+};
+
+struct DialogTemplate {
+    const char *name;         // "IDD_ORVIX_FAX", ...
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    const char *caption;
+    int pointSize;
+    const char *fontFace;
+    const DialogItemTemplate *items;
+    int itemCount;
+    int resourceId;           // the numeric id when the template is named by number, else 0
+};
+
+// By name (case-insensitive, as Windows finds named resources), or by
+// MAKEINTRESOURCEA id; null when the instance is not the module's or there
+// is no such template.
+const DialogTemplate *FindDialogTemplate(HINSTANCE instance, LPCSTR name);
+int DialogTemplateCount();
+const DialogTemplate *DialogTemplateAt(int index);
+bool HasIcon(HINSTANCE instance, int id);
+
+// The string table as compiled, without the run's overrides.
+struct StringResource {
+    UINT id;
+    const char *text;
+};
+int StringResourceCount();
+const StringResource *StringResourceAt(int index);
+const char *FindStringResource(UINT id);  // null when there is no such entry
+
+int IconResourceCount();
+int IconResourceAt(int index);            // the icon's id
+
+}  // namespace portable
+
+#endif
