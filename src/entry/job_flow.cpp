@@ -1,0 +1,26 @@
+#include "job_flow.h"
+
+#include "../addrbook/records.h"
+#include "../editors/address_book_dialog.h"
+#include "../faxdlg/fax_dialog.h"
+#include "fax_info.h"
+#include "module_instance.h"
+
+void RunFaxJob(FaxInfo *destination) {
+    WorkingContext *context = nullptr;
+    if (OpenWorkingContext(&context) && context != nullptr) {
+        INT_PTR result = DialogBoxParamA(ModuleInstance(), "IDD_ORVIX_FAX", nullptr, FaxDlgProc,
+                                         reinterpret_cast<LPARAM>(context));
+        // Only "F&ax" carries a job; "&Print" and a failed dialog leave the caller's record alone.
+        if (result == 1) CopyFaxInfo(destination, context->faxInfo);
+    }
+    CloseWorkingContext(&context);
+}
+
+void RunAddressBook(HWND owner) {
+    WorkingContext *context = nullptr;
+    if (OpenWorkingContext(&context) && context != nullptr)
+        DialogBoxParamA(ModuleInstance(), "IDD_EDIT_ADDRESS_BOOK", owner, AddressBookDlgProc,
+                        reinterpret_cast<LPARAM>(context));
+    CloseWorkingContext(&context);
+}

@@ -1,0 +1,134 @@
+#include "pjl_ticket.h"
+
+#include <cstring>
+
+#include "../platform/win32api.h"
+#include "ticket_texts.h"
+
+namespace {
+
+const char kOpening[] = "@PJL COMMENT ";
+
+// One line, composed in full before it joins the text.
+struct PjlLine {
+    char text[1024];
+    size_t length;
+};
+
+void StartLine(PjlLine &line, const char *key) {
+    line.length = 0;
+    size_t openingLength = sizeof kOpening - 1;
+    std::memcpy(line.text, kOpening, openingLength);
+    size_t keyLength = std::strlen(key);
+    std::memcpy(line.text + openingLength, key, keyLength);
+    line.length = openingLength + keyLength;
+}
+
+// Adds a value of at most `size` bytes (it may end sooner at a zero byte).
+// A CR or LF would end the PJL line inside the value and let the rest of
+// the value pass for a line of its own (a name could add a fax number to
+// the job), so each becomes a space.
+void AddValue(PjlLine &line, const char *value, size_t size) {
+    size_t room = sizeof line.text - 2 - line.length;  // keep the line feed and a zero
+    char *out = line.text + line.length;
+    size_t i = 0;
+    for (; i < size && i < room && value[i] != '\0'; ++i) {
+        char c = value[i];
+        out[i] = (c == '\r' || c == '\n') ? ' ' : c;
+    }
+    line.length += i;
+}
+
+void EndLine(PjlText &text, PjlLine &line) {
+    line.text[line.length++] = '\n';
+    AppendPjlLine(&text, line.text, line.length);
+}
+
+void WriteLine(PjlText &text, const char *key) {
+    PjlLine line;
+    StartLine(line, key);
+    EndLine(text, line);
+}
+
+void WriteLine(PjlText &text, const char *key, const char *value, size_t size) {
+    PjlLine line;
+    StartLine(line, key);
+    AddValue(line, value, size);
+    EndLine(text, line);
+}
+
+template <size_t N>
+void WriteLine(PjlText &text, const char *key, const char (&field)[N]) {
+    WriteLine(text, key, field, N);
+}
+
+void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count) {
+    static const char *const kLabelKeys[LABEL_COUNT] = {
+        "@@LFX=", "@@LTO=", "@@LFR=", "@@LFF=", "@@LFB=", "@@LHP=", "@@LDT="};
+    WriteLine(text, "@@CVS=SRT");
+    TicketLabels labels;
+    LoadTicketLabels(&labels);
+    for (int i = 0; i < LABEL_COUNT; ++i) WriteLine(text, kLabelKeys[i], labels.text[i]);
+    WriteLine(text, "@@EFR=", info->senderName);
+    WriteLine(text, "@@EFF=", info->senderFaxNumber);
+    WriteLine(text, "@@EBP=", info->senderBusinessNumber);
+    WriteLine(text, "@@EHP=", info->senderHomeNumber);
+    char date[TICKET_DATE_SIZE];
+    FormatTicketDate(date, sizeof date);
+    WriteLine(text, "@@EDT=", date);
+    // Nine note lines: the cover sheet has no place for the tenth.
+    char key[] = "@@EN1=";
+    for (int i = 0; i < 9; ++i) {
+        key[4] = static_cast<char>('1' + i);
+        WriteLine(text, key, info->noteLines[i]);
+    }
+    for (int i = 0; i < count; ++i) {
+        const RecipientEntry &slot = info->recipients[i];
+        if (slot.faxNumber[0] == '\0') continue;
+        char recipient[RECIPIENT_TEXT_SIZE];
+        BuildRecipientText(info, &slot, recipient, sizeof recipient);
+        WriteLine(text, "@@FXP=", recipient);
+    }
+    WriteLine(text, "@@CVS=END");
+}
+
+}  // namespace
+
+bool AppendPjlLine(PjlText *text, const char *line, size_t length) {
+    if (text->length + length >= PJL_TICKET_SIZE) return false;
+    std::memcpy(text->block + text->length, line, length);
+    text->length += length;
+    return true;
+}
+
+char *WritePjlTicket(FaxInfo *info, uint32_t *length) {
+    if (length != nullptr) *length = 0;
+    if (info == nullptr || info->status == 0) return nullptr;
+
+    int count = TicketRecipientCount(info);
+    for (int i = 0; i < count; ++i)
+        ReduceToDigits(info->recipients[i].faxNumber, sizeof info->recipients[i].faxNumber);
+
+    HGLOBAL handle = GlobalAlloc(GHND, PJL_TICKET_SIZE);
+    if (handle == nullptr) return nullptr;
+    auto *block = static_cast<char *>(GlobalLock(handle));
+    if (block == nullptr) {
+        GlobalFree(handle);
+        return nullptr;
+    }
+
+    PjlText text{block, 0};
+    WriteLine(text, "@@MJB=SRT");
+    WriteLine(text, "@@DEV=FAX");
+    if (info->coverSheet != 0) WriteCoverSheet(text, info, count);
+    WriteLine(text, "@@FXM=FIN");
+    for (int i = 0; i < count; ++i) {
+        const RecipientEntry &slot = info->recipients[i];
+        if (slot.faxNumber[0] != '\0') WriteLine(text, "@@FXN=", slot.faxNumber);
+    }
+    WriteLine(text, "@@FXN=END");
+    WriteLine(text, "@@MJB=END");
+
+    if (length != nullptr) *length = static_cast<uint32_t>(text.length);
+    return block;
+}

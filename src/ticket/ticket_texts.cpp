@@ -1,0 +1,102 @@
+#include "ticket_texts.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "../common/text_field.h"
+#include "../entry/module_instance.h"
+#include "../platform/win32api.h"
+#include "../res/resource.h"
+#include "ticket_clock.h"
+
+namespace {
+
+struct LabelSource {
+    UINT id;
+    const char *english;
+};
+
+const LabelSource kLabels[LABEL_COUNT] = {
+    {IDS_LABEL_FAX, "FAX"},
+    {IDS_LABEL_TO, "To:"},
+    {IDS_LABEL_FROM, "From:"},
+    {IDS_LABEL_FAX_NUMBER, "Fax Number:"},
+    {IDS_LABEL_BUSINESS_PHONE, "Business Phone:"},
+    {IDS_LABEL_HOME_PHONE, "Home Phone:"},
+    {IDS_LABEL_DATE_TIME, "Date & Time:"},
+};
+
+// Day names counted from Sunday, month names from January.
+const UINT kDayIds[7] = {124, 118, 119, 120, 121, 122, 123};
+const char *const kDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const UINT kFirstMonthId = 125;
+const char *const kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// A name of at most 31 characters; the English one when the table lacks it.
+void LoadName(UINT id, const char *english, char (&name)[32]) {
+    if (LoadStringA(ModuleInstance(), id, name, sizeof name) <= 0) CopyField(name, english);
+}
+
+}  // namespace
+
+void LoadTicketLabels(TicketLabels *labels) {
+    for (int i = 0; i < LABEL_COUNT; ++i) {
+        char *label = labels->text[i];
+        if (LoadStringA(ModuleInstance(), kLabels[i].id, label, sizeof labels->text[i]) <= 0)
+            CopyField(label, sizeof labels->text[i], kLabels[i].english);
+    }
+}
+
+size_t FormatTicketDate(char *date, size_t size) {
+    if (date == nullptr || size == 0) return 0;
+    std::tm moment = TicketTime();
+    char day[32] = {};
+    char month[32] = {};
+    if (moment.tm_wday >= 0 && moment.tm_wday < 7)
+        LoadName(kDayIds[moment.tm_wday], kDayNames[moment.tm_wday], day);
+    if (moment.tm_mon >= 0 && moment.tm_mon < 12)
+        LoadName(kFirstMonthId + moment.tm_mon, kMonthNames[moment.tm_mon], month);
+    int length = std::snprintf(date, size, "%s %d %s %d %d:%d:%d", day, moment.tm_mday, month,
+                               moment.tm_year + 1900, moment.tm_hour, moment.tm_min, moment.tm_sec);
+    if (length < 0) {
+        date[0] = '\0';
+        return 0;
+    }
+    return static_cast<size_t>(length) < size ? static_cast<size_t>(length) : size - 1;
+}
+
+void ReduceToDigits(char *number, size_t size) {
+    size_t kept = 0;
+    size_t i = 0;
+    for (; i < size && number[i] != '\0'; ++i)
+        if (number[i] >= '0' && number[i] <= '9') number[kept++] = number[i];
+    // An unterminated field ends at its last byte like any other.
+    if (kept < size) number[kept] = '\0';
+    else number[size - 1] = '\0';
+}
+
+int TicketRecipientCount(const FaxInfo *info) {
+    if (info->recipients == nullptr || info->recipientCount <= 0) return 0;
+    return info->recipientCount < FAX_MAX_RECIPIENTS ? info->recipientCount : FAX_MAX_RECIPIENTS;
+}
+
+size_t BuildRecipientText(const FaxInfo *info, const RecipientEntry *slot, char *text,
+                          size_t size) {
+    if (size == 0) return 0;
+    text[0] = '\0';
+    size_t length = 0;
+    auto append = [&](const char *part, size_t partSize) {
+        length += CopyFieldN(text + length, size - length, part, partSize);
+    };
+    if (info->includeRecipName != 0) {
+        append(slot->name, sizeof slot->name);
+        append(" ", 1);
+    }
+    if (info->includeRecipNumber != 0) {
+        append(slot->faxNumber, sizeof slot->faxNumber);
+        append(" ", 1);
+    }
+    if (info->includeRecipCompany != 0) append(slot->company, sizeof slot->company);
+    return length;
+}

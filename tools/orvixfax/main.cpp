@@ -1,0 +1,44 @@
+// orvixfax: the fax module from the command line. The verbs are in their
+// own files (see verbs.h); this file only sets the module up and parses.
+#include <iostream>
+
+#include "../../src/entry/module_instance.h"
+#include "verbs.h"
+
+#ifndef _WIN32
+#include "../../src/platform/portable/host.h"
+#endif
+
+namespace {
+
+// The module finds its strings and templates through its instance handle.
+// In a program linked with the module, that is the program's own handle on
+// Windows (the resources are linked in) and the portable layer's elsewhere.
+HINSTANCE ProgramInstance() {
+#ifdef _WIN32
+    return GetModuleHandleA(nullptr);
+#else
+    return portable::ModuleInstance();
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
+
+    CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
+                 "Writes fax job tickets, and works the address book and settings."};
+    app.require_subcommand(1);
+    int exitCode = 0;
+    AddTicketVerb(app, exitCode);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &error) {
+        // Help and version requests end well; every other parse error is bad input.
+        int status = app.exit(error);
+        return status == 0 ? 0 : 2;
+    }
+    return exitCode;
+}

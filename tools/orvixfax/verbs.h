@@ -1,0 +1,13 @@
+// The verbs of the orvixfax command. Each verb lives in a source file of its
+// own and adds itself to the program through one registration function,
+// called from main. A verb's callback stores the program's exit status in
+// `exitCode` (0 success; 1 the job ran but gave no result; 2 bad input).
+#ifndef ORVIXFAX_TOOL_VERBS_H
+#define ORVIXFAX_TOOL_VERBS_H
+
+#include <CLI/CLI.hpp>
+
+// orvixfax ticket --pcl|--ps --job FILE [--at TIME] [--kanji] [--out FILE]
+void AddTicketVerb(CLI::App &app, int &exitCode);
+
+#endif
