@@ -7,3 +7,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages of the build machine (CLI11 and nlohmann-json in /usr) would put
+# /usr/include in front of the cross headers.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
