@@ -23,6 +23,10 @@ void FailAllocations(int count, int skip = 0);
 // Global memory blocks not yet freed: tests check that a run leaks none.
 int LiveGlobalBlocks();
 
+// File write failure: the next `count` _lwrite calls after `skip` good ones
+// fail as on a full disk (HFILE_ERROR, ERROR_DISK_FULL). 0 and 0 turn it off.
+void FailFileWrites(int count, int skip = 0);
+
 // A string-table override for one run: LoadStringA of `id` gives `text`.
 void OverrideString(UINT id, const std::string &text);
 // A removed entry: LoadStringA of `id` fails as for a missing entry.

@@ -10,6 +10,9 @@ namespace portable {
 
 void SetLastErrorCode(DWORD code);
 
+// The Windows error code for a POSIX errno value.
+DWORD ErrorFromErrno(int error);
+
 // A Windows path as this system's path: '\\' separates directories.
 std::string HostPath(LPCSTR path);
 

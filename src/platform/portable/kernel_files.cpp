@@ -1,0 +1,227 @@
+// The _l* file functions over POSIX descriptors, with Windows paths ('\\'
+// separates directories) and Windows error codes.
+#include "host.h"
+#include "kernel_state.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace portable {
+
+namespace {
+int failWriteCount = 0;
+int failWriteSkip = 0;
+
+bool NextWriteFails() {
+    if (failWriteCount <= 0) return false;
+    if (failWriteSkip > 0) {
+        --failWriteSkip;
+        return false;
+    }
+    --failWriteCount;
+    return true;
+}
+}  // namespace
+
+void FailFileWrites(int count, int skip) {
+    failWriteCount = count > 0 ? count : 0;
+    failWriteSkip = skip > 0 ? skip : 0;
+}
+
+DWORD ErrorFromErrno(int error) {
+    switch (error) {
+    case 0: return NO_ERROR;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: return ERROR_ACCESS_DENIED;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case EBADF: return ERROR_INVALID_HANDLE;
+    case EMFILE:
+    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    default: return ERROR_ACCESS_DENIED;
+    }
+}
+
+}  // namespace portable
+
+namespace {
+
+HFILE Fail() {
+    portable::SetLastErrorCode(portable::ErrorFromErrno(errno));
+    return HFILE_ERROR;
+}
+
+}  // namespace
+
+HFILE WINAPI _lopen(LPCSTR path, int mode) {
+    if (path == nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return HFILE_ERROR;
+    }
+    int flags;
+    switch (mode & 3) {  // the sharing bits above have no meaning here
+    case OF_READ: flags = O_RDONLY; break;
+    case OF_WRITE: flags = O_WRONLY; break;
+    case OF_READWRITE: flags = O_RDWR; break;
+    default:
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return HFILE_ERROR;
+    }
+    std::string host = portable::HostPath(path);
+    struct stat info;
+    if (::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        portable::SetLastErrorCode(ERROR_ACCESS_DENIED);
+        return HFILE_ERROR;
+    }
+    int fd = ::open(host.c_str(), flags | O_CLOEXEC);
+    return fd < 0 ? Fail() : fd;
+}
+
+HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
+    if (path == nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return HFILE_ERROR;
+    }
+    // Attribute 1 makes a read-only file; the new handle can still write it.
+    mode_t permissions = (attribute & 1) ? 0444 : 0666;
+    int fd = ::open(portable::HostPath(path).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
+    return fd < 0 ? Fail() : fd;
+}
+
+UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes) {
+    char *out = static_cast<char *>(buffer);
+    UINT total = 0;
+    while (total < bytes) {
+        ssize_t got = ::read(file, out + total, bytes - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            Fail();
+            return static_cast<UINT>(HFILE_ERROR);
+        }
+        if (got == 0) break;
+        total += static_cast<UINT>(got);
+    }
+    return total;
+}
+
+UINT WINAPI _lwrite(HFILE file, LPCSTR buffer, UINT bytes) {
+    if (portable::NextWriteFails()) {
+        portable::SetLastErrorCode(ERROR_DISK_FULL);
+        return static_cast<UINT>(HFILE_ERROR);
+    }
+    if (bytes == 0) {
+        // Writing nothing ends the file at the current position, as on Windows.
+        off_t here = ::lseek(file, 0, SEEK_CUR);
+        if (here < 0 || ::ftruncate(file, here) != 0) {
+            Fail();
+            return static_cast<UINT>(HFILE_ERROR);
+        }
+        return 0;
+    }
+    UINT total = 0;
+    while (total < bytes) {
+        ssize_t put = ::write(file, buffer + total, bytes - total);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            Fail();
+            return static_cast<UINT>(HFILE_ERROR);
+        }
+        total += static_cast<UINT>(put);
+    }
+    return total;
+}
+
+LONG WINAPI _llseek(HFILE file, LONG offset, int origin) {
+    int whence;
+    switch (origin) {
+    case FILE_BEGIN: whence = SEEK_SET; break;
+    case FILE_CURRENT: whence = SEEK_CUR; break;
+    case FILE_END: whence = SEEK_END; break;
+    default:
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return HFILE_ERROR;
+    }
+    off_t position = ::lseek(file, offset, whence);
+    if (position < 0) {
+        if (errno == EINVAL) {
+            portable::SetLastErrorCode(ERROR_NEGATIVE_SEEK);
+            return HFILE_ERROR;
+        }
+        return Fail();
+    }
+    if (position > 0x7FFFFFFF) {
+        // Beyond what a 32-bit position can say: refuse rather than wrap.
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return HFILE_ERROR;
+    }
+    return static_cast<LONG>(position);
+}
+
+HFILE WINAPI _lclose(HFILE file) {
+    if (file < 0 || ::close(file) != 0) {
+        if (file < 0) errno = EBADF;
+        return Fail();
+    }
+    return 0;
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+    if (from == nullptr || to == nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string source = portable::HostPath(from);
+    std::string target = portable::HostPath(to);
+    struct stat info;
+    if (::stat(source.c_str(), &info) != 0) {
+        Fail();
+        return FALSE;
+    }
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::stat(target.c_str(), &info) == 0) {
+        portable::SetLastErrorCode(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (::rename(source.c_str(), target.c_str()) != 0) {
+        Fail();
+        return FALSE;
+    }
+    if (flags & MOVEFILE_WRITE_THROUGH) {
+        // Make the new name itself durable: sync the directory that holds it.
+        std::string directory = target.substr(0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
+        int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DeleteFileA(LPCSTR path) {
+    if (path == nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string host = portable::HostPath(path);
+    struct stat info;
+    if (::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        portable::SetLastErrorCode(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (::unlink(host.c_str()) != 0) {
+        Fail();
+        return FALSE;
+    }
+    return TRUE;
+}
