@@ -135,9 +135,10 @@ int RunTicket(const TicketOptions &options) {
 void AddTicketVerb(CLI::App &app, int &exitCode) {
     auto options = std::make_shared<TicketOptions>();
     CLI::App *verb = app.add_subcommand(
-        "ticket",
-        "Write the fax job ticket of a job file, byte for byte as the module gives it to the "
-        "driver: PJL lines for the PCL driver, or the PostScript block.\n"
+        "ticket", "Write the PJL or PostScript fax ticket of a JSON job file, byte for byte");
+    verb->footer(
+        "The ticket is written exactly as the module gives it to the driver: PJL lines for "
+        "the PCL driver, or the PostScript block.\n"
         "The job file is one JSON object whose keys are the fax job record's field names "
         "(status, coverSheet, resolution, senderName, senderFaxNumber, senderHomeNumber, "
         "senderBusinessNumber, recipientNames, recipientFaxNumber, recipientCompany, "
