@@ -401,6 +401,62 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 BOOL WINAPI DestroyWindow(HWND window);
 
+// More of the window manager: the dialog manager's messages, button and box
+// variants, window metrics.
+#define WM_CREATE 0x0001
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_SHOWWINDOW 0x0018
+#define WM_GETDLGCODE 0x0087
+#define WM_SYSCOMMAND 0x0112
+#define SC_CLOSE 0xF060
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
+#define BS_NOTIFY 0x00004000L
+#define BST_INDETERMINATE 0x0002
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOTIFY 0x00000100L
+#define EM_SCROLLCARET 0x00B7
+#define EM_GETMODIFY 0x00B8
+#define EM_SETMODIFY 0x00B9
+#define EM_LINEFROMCHAR 0x00C9
+#define LB_GETITEMRECT 0x0198
+#define WS_EX_CLIENTEDGE 0x00000200L
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CXFIXEDFRAME SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SW_SHOWNORMAL 1
+#define SW_SHOWNA 8
+#define SWP_NOREDRAW 0x0008
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define MB_ABORTRETRYIGNORE 0x00000002L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_ICONMASK 0x000000F0L
+#define MB_DEFBUTTON2 0x00000100L
+#define MB_DEFBUTTON3 0x00000200L
+#define MB_APPLMODAL 0x00000000L
+#define MB_SYSTEMMODAL 0x00001000L
+#define MB_TASKMODAL 0x00002000L
+
+BOOL WINAPI IsChild(HWND parent, HWND window);
+HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+BOOL WINAPI CheckRadioButton(HWND dialog, int first, int last, int check);
+LONG WINAPI GetDialogBaseUnits(void);
+BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
+BOOL WINAPI UpdateWindow(HWND window);
+BOOL WINAPI MessageBeep(UINT type);
+int WINAPI MulDiv(int number, int numerator, int denominator);
+
 // ---------------------------------------------------------------- gdi
 
 #define LF_FACESIZE 32
@@ -460,5 +516,24 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA *font);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
 int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
+
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
+#define DEFAULT_GUI_FONT 17
+#define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
+#define FF_MODERN 0x30
+#define TMPF_FIXED_PITCH 0x01
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+
+typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
+
+HGDIOBJ WINAPI GetStockObject(int object);
+int WINAPI GetDeviceCaps(HDC dc, int index);
+BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
 
 #endif

@@ -1,0 +1,244 @@
+// Edit controls: single and multi-line, limits, read-only, word wrap and
+// the notifications Windows sends for each kind of change.
+#include "edit_lines.h"
+#include "user_window.h"
+
+#include <cstring>
+
+namespace portable {
+
+std::vector<EditLine> WrapEditText(const std::string &text, bool multiline, bool wrap,
+                                   size_t width) {
+    std::vector<EditLine> lines;
+    if (!multiline) {
+        lines.push_back(EditLine{0, text.size()});
+        return lines;
+    }
+    if (width < 1) width = 1;
+    size_t paragraph = 0;
+    while (true) {
+        size_t end = text.find("\r\n", paragraph);
+        size_t stop = end == std::string::npos ? text.size() : end;
+        size_t start = paragraph;
+        if (wrap) {
+            while (stop - start > width) {
+                size_t edge = start + width;  // first character that does not fit
+                size_t lineEnd;
+                if (text[edge] == ' ') {
+                    lineEnd = edge;
+                } else {
+                    size_t space = std::string::npos;
+                    for (size_t i = edge; i > start; --i) {
+                        if (text[i - 1] == ' ') {
+                            space = i - 1;
+                            break;
+                        }
+                    }
+                    lineEnd = space == std::string::npos ? edge : space + 1;
+                }
+                while (lineEnd < stop && text[lineEnd] == ' ') ++lineEnd;
+                lines.push_back(EditLine{start, lineEnd - start});
+                start = lineEnd;
+            }
+            if (start < stop || start == paragraph) lines.push_back(EditLine{start, stop - start});
+        } else {
+            lines.push_back(EditLine{start, stop - start});
+        }
+        if (end == std::string::npos) break;
+        paragraph = end + 2;
+    }
+    return lines;
+}
+
+namespace {
+
+bool IsMultiline(const Window &window) { return (window.style & ES_MULTILINE) != 0; }
+
+std::vector<EditLine> LinesOf(const Window &window) {
+    bool wrap = IsMultiline(window) && !(window.style & ES_AUTOHSCROLL);
+    size_t width = 1;
+    if (wrap) {
+        int average = AverageCharWidthOf(window.font);
+        LONG pixels = window.rect.right - window.rect.left;
+        if (average > 0 && pixels > 0) width = static_cast<size_t>(pixels / average);
+    }
+    return WrapEditText(window.text, IsMultiline(window), wrap, width);
+}
+
+size_t MaximumLimit(const Window &window) {
+    return IsMultiline(window) ? 0xFFFFFFFFu : 0x7FFFFFFEu;
+}
+
+void Notify(HWND handle, int code) {
+    if (Window *window = FindWindowRecord(handle)) NotifyParent(*window, code);
+}
+
+// Replaces the selection with `insert`; typing and EM_REPLACESEL honour the
+// limit (EN_MAXTEXT first, then as much as fits is inserted).
+void ReplaceSelection(Window &window, std::string insert, bool honourLimit) {
+    HWND self = window.handle;
+    size_t kept = window.text.size() - (window.selEnd - window.selStart);
+    if (honourLimit && kept + insert.size() > window.limit) {
+        size_t room = window.limit > kept ? window.limit - kept : 0;
+        insert.resize(room);
+        Notify(self, EN_MAXTEXT);
+        Window *again = FindWindowRecord(self);
+        if (!again) return;
+        if (insert.empty() && again->selStart == again->selEnd) return;
+    }
+    Window *edit = FindWindowRecord(self);
+    if (!edit) return;
+    edit->text.replace(edit->selStart, edit->selEnd - edit->selStart, insert);
+    edit->selStart += insert.size();
+    edit->selEnd = edit->selStart;
+    edit->modified = true;
+    Notify(self, EN_UPDATE);
+    Notify(self, EN_CHANGE);
+}
+
+void TypeCharacter(Window &window, unsigned char c) {
+    if (window.style & ES_READONLY) return;
+    if (c == VK_BACK) {
+        if (window.selStart == window.selEnd) {
+            if (window.selStart == 0) return;
+            size_t back = 1;
+            if (window.selStart >= 2 && window.text.compare(window.selStart - 2, 2, "\r\n") == 0)
+                back = 2;
+            window.selStart -= back;
+        }
+        ReplaceSelection(window, std::string(), false);
+        return;
+    }
+    if (c == '\r' || c == '\n') {
+        if (IsMultiline(window)) ReplaceSelection(window, "\r\n", true);
+        return;
+    }
+    if (c == '\t') {
+        if (IsMultiline(window)) ReplaceSelection(window, "\t", true);
+        return;
+    }
+    if (c < 0x20) return;
+    ReplaceSelection(window, std::string(1, static_cast<char>(c)), true);
+}
+
+void SetSelection(Window &window, LONG_PTR start, LONG_PTR end) {
+    size_t length = window.text.size();
+    if (start < 0) {
+        window.selStart = window.selEnd;  // -1 removes the selection, the caret stays
+        return;
+    }
+    size_t from = static_cast<size_t>(start) > length ? length : static_cast<size_t>(start);
+    size_t to = (end < 0 || static_cast<size_t>(end) > length) ? length : static_cast<size_t>(end);
+    if (from > to) std::swap(from, to);
+    window.selStart = from;
+    window.selEnd = to;
+}
+
+int LineOfChar(const std::vector<EditLine> &lines, size_t index) {
+    for (size_t i = lines.size(); i-- > 0;) {
+        if (lines[i].start <= index) return static_cast<int>(i);
+    }
+    return 0;
+}
+
+}  // namespace
+
+LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETTEXT: {
+        // The limit is for the user, not for the program.
+        window.text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        window.selStart = window.selEnd = 0;
+        window.modified = false;
+        // Only a single-line edit tells its parent about a new text.
+        if (!IsMultiline(window)) {
+            HWND self = window.handle;
+            Notify(self, EN_UPDATE);
+            Notify(self, EN_CHANGE);
+        }
+        return TRUE;
+    }
+    case WM_CHAR:
+        TypeCharacter(window, static_cast<unsigned char>(wParam));
+        return 0;
+    case EM_REPLACESEL:
+        ReplaceSelection(window, lParam ? reinterpret_cast<const char *>(lParam) : "", true);
+        return 0;
+    case EM_SETSEL:
+        SetSelection(window, static_cast<LONG_PTR>(static_cast<int>(wParam)),
+                     static_cast<LONG_PTR>(static_cast<int>(lParam)));
+        return 0;
+    case EM_GETSEL: {
+        if (wParam) *reinterpret_cast<DWORD *>(wParam) = static_cast<DWORD>(window.selStart);
+        if (lParam) *reinterpret_cast<DWORD *>(lParam) = static_cast<DWORD>(window.selEnd);
+        if (window.selStart > 0xFFFF || window.selEnd > 0xFFFF) return -1;
+        return MAKELONG(window.selStart, window.selEnd);
+    }
+    case EM_LIMITTEXT:
+        window.limit = wParam == 0 ? MaximumLimit(window) : static_cast<size_t>(wParam);
+        return 0;
+    case EM_GETLIMITTEXT:
+        return static_cast<LRESULT>(window.limit);
+    case EM_SETREADONLY:
+        if (wParam)
+            window.style |= ES_READONLY;
+        else
+            window.style &= ~static_cast<DWORD>(ES_READONLY);
+        return TRUE;
+    case EM_GETMODIFY:
+        return window.modified ? TRUE : FALSE;
+    case EM_SETMODIFY:
+        window.modified = wParam != 0;
+        return 0;
+    case EM_SCROLLCARET:
+        return TRUE;
+    case EM_GETLINECOUNT:
+        return static_cast<LRESULT>(LinesOf(window).size());
+    case EM_GETLINE: {
+        // The first WORD of the buffer is its size in characters; a
+        // terminator is added only when there is room for it.
+        char *buffer = reinterpret_cast<char *>(lParam);
+        if (!buffer) return 0;
+        WORD size = 0;
+        std::memcpy(&size, buffer, sizeof(WORD));
+        std::vector<EditLine> lines = LinesOf(window);
+        size_t line = IsMultiline(window) ? static_cast<size_t>(wParam) : 0;
+        if (line >= lines.size()) return 0;
+        size_t count = lines[line].length < size ? lines[line].length : size;
+        std::memcpy(buffer, window.text.data() + lines[line].start, count);
+        if (count < size) buffer[count] = '\0';
+        return static_cast<LRESULT>(count);
+    }
+    case EM_LINEINDEX: {
+        std::vector<EditLine> lines = LinesOf(window);
+        int line = static_cast<int>(wParam);
+        if (line < 0) line = LineOfChar(lines, window.selEnd);
+        if (static_cast<size_t>(line) >= lines.size()) return -1;
+        return static_cast<LRESULT>(lines[static_cast<size_t>(line)].start);
+    }
+    case EM_LINEFROMCHAR: {
+        std::vector<EditLine> lines = LinesOf(window);
+        LONG_PTR index = static_cast<int>(wParam);
+        return LineOfChar(lines, index < 0 ? window.selStart : static_cast<size_t>(index));
+    }
+    case EM_LINELENGTH: {
+        std::vector<EditLine> lines = LinesOf(window);
+        LONG_PTR index = static_cast<int>(wParam);
+        if (index < 0) return 0;
+        if (static_cast<size_t>(index) > window.text.size()) return 0;
+        return static_cast<LRESULT>(lines[static_cast<size_t>(LineOfChar(lines, static_cast<size_t>(index)))].length);
+    }
+    case WM_SETFOCUS:
+        NotifyParent(window, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        NotifyParent(window, EN_KILLFOCUS);
+        return 0;
+    default: {
+        bool handled = false;
+        return CommonWindowMessage(window, message, wParam, lParam, handled);
+    }
+    }
+}
+
+}  // namespace portable

@@ -1,0 +1,29 @@
+// The order in which a sorted list box (LBS_SORT) keeps its lines.
+//
+// Windows compares with CompareString (user locale, NORM_IGNORECASE). On
+// ASCII this compare gives the same answers:
+// - upper and lower case are equal;
+// - control characters (tab included) come first, in code order; then the
+//   blank and the punctuation in the order
+//     ! " # $ % & ( ) * , . / : ; ? @ [ \ ] ^ _ ` { | } ~ + < = >
+//   then the digits one by one ("10" before "9"), then the letters;
+// - hyphen and apostrophe are passed over ("co-op" sorts with "coop"); two
+//   texts equal apart from them order by where they have them: the one
+//   without, or with them later, comes first;
+// - a text that is the start of another comes first.
+// Bytes above 127 are not ordered as Windows does (it sorts accented
+// letters with their base letters): they come after all of ASCII, in byte
+// order.
+#ifndef ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
+#define ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
+
+#include <string>
+
+namespace portable {
+
+// < 0, 0 or > 0 as `a` sorts before, with or after `b`.
+int CompareListText(const std::string &a, const std::string &b);
+
+}  // namespace portable
+
+#endif

@@ -1,0 +1,11 @@
+// Message boxes: the front end plays the user who reads and answers them.
+#include "automation.h"
+
+#include <string>
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    portable::FrontEnd *frontEnd = portable::CurrentFrontEnd();
+    if (!frontEnd) return 0;  // the box could not be shown
+    // Windows titles a box without a caption "Error".
+    return frontEnd->AnswerMessageBox(owner, text ? text : "", caption ? caption : "Error", type);
+}
