@@ -1,0 +1,64 @@
+// Position indexes that keep loading and saving linear: member references
+// name persons and numbers by position, and walking the lists for each one
+// would make a large book take quadratic time. An index that cannot be
+// allocated is simply not used; the list walks give the same answers.
+#ifndef ORVIXFAX_ADDRESS_BOOK_INDEX_H
+#define ORVIXFAX_ADDRESS_BOOK_INDEX_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "records.h"
+
+// Persons by position, and each person's numbers by position (loading).
+// A record that memory ran out for while it was read keeps its position as
+// a null entry, so references to the records after it still find them.
+struct PositionIndex {
+    PersonRecord **persons;
+    size_t *firstNumber;  // per person: where its numbers start in `numbers`
+    size_t personCount;
+    size_t personCapacity;
+    size_t firstNumberCapacity;
+    NumberRecord **numbers;
+    size_t numberCount;
+    size_t numberCapacity;
+    int valid;  // 0 once an allocation failed: then it must not be used
+};
+
+// Starts the index with the persons already in the list.
+void BuildPositionIndex(PositionIndex *index, PersonRecord *personList);
+// Adds the next person (null for one that could not be kept in memory),
+// then the next number of the person added last.
+void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person);
+void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number);
+void FreePositionIndex(PositionIndex *index);
+
+// Positions of persons and numbers by address (saving).
+struct AddressIndexSlot {
+    const void *key;
+    const void *owner;  // numbers: the person whose list holds it
+    int64_t position;
+};
+struct AddressIndex {
+    AddressIndexSlot *slots;
+    size_t mask;  // capacity - 1, capacity a power of two
+};
+
+int BuildAddressIndex(AddressIndex *index, PersonRecord *personList);
+void FreeAddressIndex(AddressIndex *index);
+
+// The two 0-based positions of a member reference: the text up to its
+// first 20 bytes, the person's position up to the first full stop and the
+// number's position after it up to a comma (the way strtok splits them,
+// leading separators skipped), each read as a decimal number as atoi
+// does. 0 when either part is missing.
+int SplitMemberRef(const char *text, int64_t *personPosition, int64_t *numberPosition);
+
+// Looks a member reference up through the index (see ParseMemberRef).
+int ResolveMemberRef(const PositionIndex *index, const char *text, PersonRecord **person,
+                     NumberRecord **number);
+// Writes a member reference through the index (see FormatMemberRef).
+void FormatIndexedMemberRef(const AddressIndex *index, const MemberLink *link, char *text,
+                            size_t size);
+
+#endif

@@ -1,0 +1,23 @@
+// The horizontal scroll extent of the address book lists: as wide as the
+// longest line at the dialog's average character width.
+#include "display_lines.h"
+
+void SetListHorizontalExtent(HWND dialog, int controlId) {
+    LRESULT count = SendDlgItemMessageA(dialog, controlId, LB_GETCOUNT, 0, 0);
+    LRESULT longest = 0;
+    for (LRESULT line = 0; line < count; ++line) {
+        LRESULT length = SendDlgItemMessageA(dialog, controlId, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
+        if (length > longest) longest = length;
+    }
+    LRESULT extent = longest * GetAverageCharWidth(dialog);
+    SendDlgItemMessageA(dialog, controlId, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+}
+
+int GetAverageCharWidth(HWND window) {
+    HDC context = GetDC(window);
+    if (context == nullptr) return 0;
+    TEXTMETRICA metrics{};
+    int width = GetTextMetricsA(context, &metrics) ? metrics.tmAveCharWidth : 0;
+    ReleaseDC(window, context);
+    return width;
+}

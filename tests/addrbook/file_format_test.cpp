@@ -1,0 +1,312 @@
+// The address book file: the bytes the writer produces and what the reader
+// makes of them, including the odd cases older files and other tools give.
+#include <string>
+
+#include "book_fixture.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+class FileFormatTest : public BookTest {
+protected:
+    // Saves the context and gives back the bytes written.
+    std::string Saved() {
+        Save();
+        return ReadBook();
+    }
+    std::string Reloaded() { return DumpBook(Open()); }
+};
+
+const std::string kAnnWithGroup = ",Ann,Lee,,Acme,,,555-1234,office\n\fTeam,0.0\n";
+const std::string kAnnAlone = ",Ann,Lee,,Acme,,,\n\f";
+
+TEST_F(FileFormatTest, ExampleBooksAreWrittenExactly) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "Acme", {{"555-1234", "office"}});
+    AddGroup("Team", {{ann, NumberAt(ann, 0)}});
+    EXPECT_EQ(Saved(), kAnnWithGroup);
+
+    Empty();
+    AddPerson("Ann", "Lee", "Acme");
+    EXPECT_EQ(Saved(), kAnnAlone);
+}
+
+TEST_F(FileFormatTest, ExampleBooksReadBack) {
+    EXPECT_EQ(DumpBook(Load(kAnnWithGroup)), "P|Ann|Lee|Acme||\n  N|555-1234|office\nG|Team| 0.0\n");
+    EXPECT_EQ(DumpBook(Load(kAnnAlone)), "P|Ann|Lee|Acme||\n");
+}
+
+TEST_F(FileFormatTest, EmptyBookIsOneFormFeed) {
+    Empty();
+    EXPECT_EQ(Saved(), "\f");
+    EXPECT_EQ(DumpBook(Load("\f")), "");
+    EXPECT_EQ(DumpBook(Load("")), "");
+}
+
+TEST_F(FileFormatTest, SeparatorsAndLineBreaksInFieldsSurvive) {
+    Empty();
+    PersonRecord *person = AddPerson("a,b", "c\\d", "e\rf", {{"1,2", "x\ny"}});
+    CopyField(person->department, "\\,\\");
+    CopyField(person->notes, "one, two\r\nthree\\");
+    EXPECT_EQ(Saved(), ",a\\,b,c\\\\d,,e\\rf,\\\\\\,\\\\,one\\, two\\r\\nthree\\\\,1\\,2,x\\ny\n\f");
+    EXPECT_EQ(Reloaded(), "P|a,b|c\\x5cd|e\\x0df|\\x5c,\\x5c|one, two\\x0d\\x0athree\\x5c\n"
+                          "  N|1,2|x\\x0ay\n");
+}
+
+// Written bare, a TAB split its field and an FF in a company name turned
+// every later person into a group. Each now gets a backslash in front.
+TEST_F(FileFormatTest, TabAndFormFeedInPersonFieldsSurvive) {
+    Empty();
+    PersonRecord *first = AddPerson("A\tB", "C\fD", "Acme\f Inc", {{"1\t2", "de\ftails"}});
+    CopyField(first->department, "\t");
+    CopyField(first->notes, "n\to\ft");
+    AddPerson("Bo", "Ek", "Beta", {{"9", ""}});
+    EXPECT_EQ(Saved(), ",A\\\tB,C\\\fD,,Acme\\\f Inc,\\\t,n\\\to\\\ft,1\\\t2,de\\\ftails\n"
+                       ",Bo,Ek,,Beta,,,9,\n\f");
+    EXPECT_EQ(Reloaded(), "P|A\\x09B|C\\x0cD|Acme\\x0c Inc|\\x09|n\\x09o\\x0ct\n"
+                          "  N|1\\x092|de\\x0ctails\n"
+                          "P|Bo|Ek|Beta||\n  N|9|\n");
+}
+
+TEST_F(FileFormatTest, OlderFilesWithBareTabsReadAsTheyAlwaysDid) {
+    // Inside the notes, whose only separator is the comma, a bare TAB or FF
+    // stays; in a name a bare TAB splits the field.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,Acme,,n\to\ft,1,x\n\f")), "P|Ann|Lee|Acme||n\\x09o\\x0ct\n  N|1|x\n");
+    EXPECT_EQ(DumpBook(Load(",An\tn,Lee,,Acme,,,1,x\n\f")), "P|An|n Lee||Acme|\n  N||1\n");
+}
+
+TEST_F(FileFormatTest, LeadingBlanksOfAFieldAreLost) {
+    EXPECT_EQ(DumpBook(Load(",  Ann, \t Lee,,  Acme,,  notes,  1,  x\n\f")),
+              "P|Ann|Lee|Acme||notes\n  N|1|x\n");
+}
+
+TEST_F(FileFormatTest, GroupNameWithCommaReadsBack) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "", {{"1", ""}});
+    AddGroup("Sales, North", {{ann, NumberAt(ann, 0)}});
+    AddGroup(",", {{ann, NumberAt(ann, 0)}});
+    EXPECT_EQ(Saved(), ",Ann,Lee,,,,,1,\n\fSales\\, North,0.0\n\\,,0.0\n");
+    EXPECT_EQ(Reloaded(), "P|Ann|Lee|||\n  N|1|\nG|Sales, North| 0.0\nG|,| 0.0\n");
+}
+
+TEST_F(FileFormatTest, GroupNamesOfOlderFilesKeepEveryOtherByte) {
+    // A group name was never decoded: backslashes and escape-like pairs stay.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n\fA\\\\B\\n\\r,0.0\n")),
+              "P|Ann|Lee|||\n  N|1|\nG|A\\x5c\\x5cB\\x5cn\\x5cr| 0.0\n");
+    // An unescaped comma still splits the name; the rest is taken as a
+    // reference that does not resolve.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n\fSales, North,0.0\n")),
+              "P|Ann|Lee|||\n  N|1|\nG|Sales| 0.0\n");
+}
+
+TEST_F(FileFormatTest, UnresolvableMembersAreDroppedAndEmptyGroupsGo) {
+    const std::string persons = ",Ann,Lee,,,,,1,,2,\n,Bo,Ek,,,,,3,\n\f";
+    EXPECT_EQ(DumpBook(Load(persons + "G1,3\nG2,\nG3,2.0\nG4,0.2\nG5,-1.0\nG6,1.0,3,0.1\n")),
+              "P|Ann|Lee|||\n  N|1|\n  N|2|\n"
+              "P|Bo|Ek|||\n  N|3|\n"
+              "G|G6| 1.0 0.1\n");
+    // A group line with no members at all.
+    EXPECT_EQ(DumpBook(Load(persons + "Lonely\nG,0.1\n")),
+              "P|Ann|Lee|||\n  N|1|\n  N|2|\nP|Bo|Ek|||\n  N|3|\nG|G| 0.1\n");
+}
+
+TEST_F(FileFormatTest, MemberReferencesAreReadTheWayStrtokAndAtoiReadThem) {
+    const std::string persons = ",Ann,Lee,,,,,1,,2,\n,Bo,Ek,,,,,3,\n\f";
+    // Leading full stops skipped, trailing junk after the digits ignored,
+    // only the first 20 bytes looked at, a number part beyond a second
+    // full stop read up to it.
+    EXPECT_EQ(DumpBook(Load(persons + "G,..1.0,0.1x,1x.0y,0.1.5,00000000000000000001.0,0.1\n")),
+              "P|Ann|Lee|||\n  N|1|\n  N|2|\nP|Bo|Ek|||\n  N|3|\n"
+              "G|G| 1.0 0.1 1.0 0.1 0.1\n");
+}
+
+TEST_F(FileFormatTest, HugePositionsDoNotWrapRound) {
+    // 65537 would become 1 in 16 bits; positions count in full.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n,Bo,Ek,,,,,3,\n\fG,65537.0,4294967297.0,0.0\n")),
+              "P|Ann|Lee|||\n  N|1|\nP|Bo|Ek|||\n  N|3|\nG|G| 0.0\n");
+}
+
+TEST_F(FileFormatTest, LastNumberWithoutDetailsIsLostButThePersonStays) {
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,a,2\n,Bo,Ek,,,,,3,b\n\f")),
+              "P|Ann|Lee|||\n  N|1|a\nP|Bo|Ek|||\n  N|3|b\n");
+}
+
+TEST_F(FileFormatTest, LongFirstAndFourthTokensJoinTheNames) {
+    EXPECT_EQ(DumpBook(Load("Dr,Ann,Lee,Jr,Acme,,,1,\nX,Bo,Ek,Y,,,,2,\n\f")),
+              "P|Dr Ann|Lee Jr|Acme||\n  N|1|\nP|Bo|Ek|||\n  N|2|\n");
+    // The first token is taken as it stands, the fourth decoded; an empty
+    // second or third token adds nothing.
+    EXPECT_EQ(DumpBook(Load("D\\,r,,,J\\,r,,,,1,\n\f")), "P|D\\x5c,r|J,r|||\n  N|1|\n");
+}
+
+TEST_F(FileFormatTest, FormFeedThenLineFeedBeforeTheGroups) {
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n\f\nTeam,0.0\n")), "P|Ann|Lee|||\n  N|1|\nG|Team| 0.0\n");
+}
+
+TEST_F(FileFormatTest, LastByteIsNeverData) {
+    // Without its final LF the last member reference loses its last digit:
+    // 0.11 names no number, 0.1 does.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,,2,\n\fTeam,0.0,0.11")),
+              "P|Ann|Lee|||\n  N|1|\n  N|2|\nG|Team| 0.0 0.1\n");
+    // And a last person line loses the last byte of its details.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,office")), "P|Ann|Lee|||\n  N|1|offic\n");
+}
+
+TEST_F(FileFormatTest, CarriageReturnLineEndsKeepTheCarriageReturn) {
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,x\r\n\f")), "P|Ann|Lee|||\n  N|1|x\\x0d\n");
+}
+
+TEST_F(FileFormatTest, ShortPersonLinesRunOnOrAreDropped) {
+    // Fields are counted, not lines: a short line takes the next one's.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,Acme\n,Bo,Ek,,,,,2,\n\f")),
+              "P|Ann|Lee|Acme||Bo\n  N|Ek|\n  N||\n  N||2\n");
+    // Notes ended by the end of the text after a line break: dropped.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,Acme,Dept\nnotes,")), "");
+    // The text ends before the notes: dropped.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,Ac")), "");
+    // The text ends while numbers are read: kept with what was complete.
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,Acme,,notes\n\f")), "P|Ann|Lee|Acme||notes\\x0a\n");
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,a,2")), "P|Ann|Lee|||\n  N|1|a\n");
+}
+
+TEST_F(FileFormatTest, FieldsAreCutToTheirRecords) {
+    std::string line = "," + std::string(50, 'f') + "," + std::string(60, 'l') + ",," + std::string(50, 'c') +
+                       "," + std::string(50, 'd') + "," + std::string(300, 'n') + "," + std::string(100, '9') +
+                       "," + std::string(40, 't') + "\n\f" + std::string(100, 'g') + ",0.0\n";
+    std::string dump = DumpBook(Load(line));
+    EXPECT_EQ(dump, "P|" + std::string(35, 'f') + "|" + std::string(45, 'l') + "|" + std::string(39, 'c') + "|" +
+                        std::string(39, 'd') + "|" + std::string(249, 'n') + "\n  N|" + std::string(79, '9') +
+                        "|" + std::string(29, 't') + "\nG|" + std::string(79, 'g') + "| 0.0\n");
+    // Escapes count once they are decoded.
+    EXPECT_EQ(DumpBook(Load(",\\,\\,\\,,,,,,,1,\n\f")), "P|,,,||||\n  N|1|\n");
+}
+
+TEST_F(FileFormatTest, ZeroByteEndsTheText) {
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n,Bo"s + '\0' + "b,Ek,,,,,2,\n\f")), "P|Ann|Lee|||\n  N|1|\n");
+}
+
+TEST_F(FileFormatTest, BacklashAtTheVeryEndEscapesNothing) {
+    EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,x\\\\")), "P|Ann|Lee|||\n  N|1|x\n");
+}
+
+TEST_F(FileFormatTest, EveryPrintableAndHighByteSurvivesASaveAndALoad) {
+    Empty();
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) all += static_cast<char>(byte);
+    PersonRecord *person = AddPerson("", "", "");
+    CopyField(person->notes, all.c_str());
+    PersonRecord *other = AddPerson(all.c_str() + 200, all.c_str() + 100, all.c_str() + 50,
+                                    {{all.c_str() + 10, all.c_str() + 230}});
+    AddGroup(all.c_str() + 176 /* no control bytes in a typed name */, {{other, NumberAt(other, 0)}});
+    std::string before = DumpBook(context_);
+    Save();
+    EXPECT_EQ(Reloaded(), before);
+}
+
+TEST_F(FileFormatTest, SavingIsStableOverASecondRound) {
+    std::string first = ",Ann,Lee,,Acme,Sales,likes\\, fax,1,a,2,b\n,,,,Solo Inc,,,\n,Bo,,,,,,3,\n\f"
+                        "Team,0.1,2.0\nAll,0.0,0.1,2.0\n";
+    Load(first);
+    EXPECT_EQ(Saved(), first);
+    EXPECT_EQ(Saved(), first);
+}
+
+TEST_F(FileFormatTest, MembersOutsideTheListsAreWrittenEmpty) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "", "", {{"1", ""}});
+    PersonRecord *stranger = nullptr;
+    ASSERT_EQ(NewPerson(&stranger), 1);
+    NumberRecord *strayNumber = nullptr;
+    ASSERT_EQ(NewNumber(&strayNumber), 1);
+    PersonRecord *bo = AddPerson("Bo", "", "", {{"2", ""}});
+    // A stranger, a number that is not the person's, and a good member.
+    AddGroup("G", {{stranger, strayNumber}, {ann, NumberAt(bo, 0)}, {bo, NumberAt(bo, 0)}});
+    EXPECT_EQ(Saved(), ",Ann,,,,,,1,\n,Bo,,,,,,2,\n\fG,,,1.0\n");
+    EXPECT_EQ(Reloaded(), "P|Ann||||\n  N|1|\nP|Bo||||\n  N|2|\nG|G| 1.0\n");
+    FreePerson(&stranger);
+    void *block = strayNumber;
+    FreeRecord(&block);
+}
+
+TEST_F(FileFormatTest, FormatAndParseMemberRefAgree) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "", "", {{"1", ""}});
+    PersonRecord *bo = AddPerson("Bo", "", "", {{"2", ""}, {"3", ""}});
+    MemberLink link{nullptr, bo, NumberAt(bo, 1)};
+    char text[32];
+    FormatMemberRef(context_, &link, text, sizeof text);
+    EXPECT_STREQ(text, "1.1");
+    PersonRecord *person = nullptr;
+    NumberRecord *number = nullptr;
+    EXPECT_EQ(ParseMemberRef(context_, text, &person, &number), 1);
+    EXPECT_EQ(person, bo);
+    EXPECT_EQ(number, NumberAt(bo, 1));
+    EXPECT_EQ(ParseMemberRef(context_, "0.1", &person, &number), 0);
+    EXPECT_EQ(ParseMemberRef(context_, "1", &person, &number), 0);
+    EXPECT_EQ(ParseMemberRef(context_, "1.", &person, &number), 0);
+    EXPECT_EQ(ParseMemberRef(context_, "", &person, &number), 0);
+    MemberLink wrong{nullptr, ann, NumberAt(bo, 0)};
+    FormatMemberRef(context_, &wrong, text, sizeof text);
+    EXPECT_STREQ(text, "");
+}
+
+// Memory running out in the middle of the load drops only the record being
+// read: the records after it read exactly as they would have, and member
+// references to the lost record are dropped rather than bound to another.
+TEST_F(FileFormatTest, MemoryRunningOutMidLoadDropsOnlyThatRecord) {
+    const std::string book = ",Ann,Lee,,Acme,,n\f,1,a,2,b\n,Bo,Ek,,,,,3,c\n,Cy,Oh,,,,,\n\fT1,0.1,1.0\nT2,2.0,0.0\n";
+    const std::string ann = "P|Ann|Lee|Acme||n\\x0c\n", a = "  N|1|a\n", b = "  N|2|b\n";
+    const std::string bo = "P|Bo|Ek|||\n", c = "  N|3|c\n", cy = "P|Cy|Oh|||\n";
+    const std::string t1 = "G|T1| 0.1 1.0\n", t2 = "G|T2| 0.0\n";
+    const std::string whole = ann + a + b + bo + c + cy + t1 + t2;
+    // The allocations of the load in order, and what failing each leaves.
+    const std::string expected[] = {
+        bo + c + cy + "G|T1| 0.0\n",                  // Ann
+        bo + c + cy + "G|T1| 0.0\n",                  // her number list
+        ann + b + bo + c + cy + "G|T1| 0.0 1.0\n",    // her first number
+        ann + a + bo + c + cy + "G|T1| 1.0\n" + t2,   // her second number
+        ann + a + b + cy + "G|T1| 0.1\n" + t2,        // Bo
+        ann + a + b + cy + "G|T1| 0.1\n" + t2,        // his number list
+        ann + a + b + bo + cy + "G|T1| 0.1\n" + t2,   // his number
+        ann + a + b + bo + c + t1 + t2,               // Cy
+        ann + a + b + bo + c + t1 + t2,               // her number list
+        whole,                                        // the number her empty field is read into
+        ann + a + b + bo + c + cy + t2,               // T1
+        ann + a + b + bo + c + cy + t2,               // its member list
+        ann + a + b + bo + c + cy + "G|T1| 1.0\n" + t2,
+        ann + a + b + bo + c + cy + "G|T1| 0.1\n" + t2,
+        ann + a + b + bo + c + cy + t1,               // T2
+        ann + a + b + bo + c + cy + t1,               // its member list
+        whole,                                        // the link for 2.0, which does not resolve
+        ann + a + b + bo + c + cy + t1,               // the link for 0.0
+        whole,
+    };
+    int skip = 0;
+    for (const std::string &dump : expected) {
+        Empty();
+        std::string bytes = book;
+        portable::FailAllocations(1, skip);
+        EXPECT_EQ(ParseAddressBook(context_, bytes.data(), bytes.size()), ERR_NONE);
+        portable::FailAllocations(0);
+        RemoveEmptyGroups(context_);
+        EXPECT_EQ(DumpBook(context_), dump) << "allocation " << skip;
+        ++skip;
+    }
+}
+
+TEST_F(FileFormatTest, GarbageEndsWithoutLoopingOrCrashing) {
+    const std::string samples[] = {
+        "\\", "\f", "\f\f\f", "\n\n\n", ",,,,,,,,,,,,,,,,", "\f,,,,,,", "\f\n\n\n", "a\fb,c.d,\\", "\\\\\\\\\\\\",
+        ",a,b,,c,d,e\f1,2,3\n", "\t \t \t", ",\f,\f,\f,\f,\f,\f,\f,\f\n", std::string(3000, ','),
+    };
+    for (const std::string &sample : samples) {
+        Load(sample);
+        SCOPED_TRACE(sample);
+        std::string first = DumpBook(context_);
+        Save();
+        EXPECT_EQ(Reloaded(), first);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// The file layer under the book, and the save that never loses the book.
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "book_fixture.h"
+
+namespace {
+
+class FileLayerTest : public BookTest {
+protected:
+    FileRef Ref(const std::string &path) {
+        FileRef ref{};
+        CopyField(ref.path, path.c_str());
+        ref.handle = HFILE_ERROR;
+        ref.mode = OF_READ;
+        return ref;
+    }
+};
+
+TEST_F(FileLayerTest, ReadFileToBlockTellsMissingFromEmpty) {
+    FileRef ref = Ref(ModulePath());
+    char *buffer = reinterpret_cast<char *>(0x1);
+    int32_t size = 7;
+    EXPECT_EQ(ReadFileToBlock(&ref, &buffer, &size), ERR_CANT_OPEN);
+    EXPECT_EQ(buffer, nullptr);
+    WriteBook("");
+    EXPECT_EQ(ReadFileToBlock(&ref, &buffer, &size), ERR_EMPTY_FILE);
+    EXPECT_EQ(buffer, nullptr);
+}
+
+TEST_F(FileLayerTest, ReadFileToBlockReadsEveryChunkExactly) {
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) bytes += static_cast<char>('a' + i % 26);
+    bytes[1023] = '#';
+    bytes[1024] = '$';
+    bytes[4999] = '!';
+    WriteBook(bytes);
+    FileRef ref = Ref(ModulePath());
+    char *buffer = nullptr;
+    int32_t size = 0;
+    ASSERT_EQ(ReadFileToBlock(&ref, &buffer, &size), ERR_NONE);
+    ASSERT_EQ(size, 5000);
+    EXPECT_EQ(std::string(buffer, 5000), bytes);
+    EXPECT_EQ(GlobalSize(GlobalHandle(buffer)), 5000u) << "no byte beyond the file's";
+    void *block = buffer;
+    DisposePtr(&block);
+}
+
+TEST_F(FileLayerTest, NoMemoryForTheBytesFailsTheOpen) {
+    WriteBook(",Ann,Lee,,,,,1,\n\f");
+    FileRef ref = Ref(ModulePath());
+    char *buffer = nullptr;
+    int32_t size = 0;
+    portable::FailAllocations(1);
+    EXPECT_EQ(ReadFileToBlock(&ref, &buffer, &size), ERR_NO_MEMORY);
+    EXPECT_EQ(buffer, nullptr);
+    portable::FailAllocations(0);
+
+    WorkingContext *context = nullptr;
+    // Context, two lists, job record and array, sender block: the seventh
+    // allocation is the file's buffer.
+    portable::FailAllocations(1, 6);
+    EXPECT_EQ(OpenWorkingContext(&context), 0);
+    portable::FailAllocations(0);
+    EXPECT_EQ(CloseWorkingContext(&context), 1);
+    EXPECT_EQ(ReadBook(), ",Ann,Lee,,,,,1,\n\f") << "the book is untouched";
+}
+
+TEST_F(FileLayerTest, GetSizeWithoutAHandle) {
+    FileRef ref = Ref(ModulePath());
+    int32_t size = 0;
+    FileGetSize(&ref, &size);
+    EXPECT_EQ(size, -1);
+}
+
+TEST_F(FileLayerTest, WritesAreCountedAndStringsWrittenWithoutTerminator) {
+    FileRef ref = Ref(ModulePath());
+    ASSERT_EQ(FileCreate(&ref), ERR_NONE);
+    uint32_t count = 3;
+    FileWrite(&ref, "abcdef", &count);
+    EXPECT_EQ(count, 3u);
+    FileWriteString(&ref, "");
+    FileWriteString(&ref, "xyz");
+    FileClose(&ref);
+    EXPECT_EQ(ReadBook(), "abcxyz");
+    EXPECT_EQ(ref.writeFailed, 0);
+}
+
+TEST_F(FileLayerTest, SavingReplacesTheWholeFileAndLeavesNothingBeside) {
+    WriteBook(std::string(10000, 'x'));
+    Empty();
+    AddPerson("Ann", "", "");
+    Save();
+    EXPECT_EQ(ReadBook(), ",Ann,,,,,,\n\f");
+    int files = 0;
+    for (auto &entry : std::filesystem::directory_iterator(directory_)) ++files, (void)entry;
+    EXPECT_EQ(files, 1) << "no temporary file left behind";
+}
+
+TEST_F(FileLayerTest, SaveThatCannotCreateItsFileKeepsTheOldBook) {
+    Load(",Ann,Lee,,,,,1,\n\f");
+    AddPerson("Bo", "", "");
+    // The new file's place is taken by a directory (a read-only directory
+    // would not stop a test run as root).
+    std::filesystem::create_directory(BookPath() + ".new");
+    EXPECT_EQ(SaveAddressBook(context_, ModulePath().c_str()), 0);
+    EXPECT_EQ(ReadBook(), ",Ann,Lee,,,,,1,\n\f");
+}
+
+TEST_F(FileLayerTest, SaveToAMissingDirectoryReportsFailure) {
+    Empty();
+    AddPerson("Bo", "", "");
+    std::string path = directory_ + "\\missing\\" ADDRESS_BOOK_FILE_NAME;
+    EXPECT_EQ(SaveAddressBook(context_, path.c_str()), 0);
+    EXPECT_EQ(SaveAddressBook(context_, ""), 0);
+}
+
+// A disk that fills up half way through: the old book must stay whole.
+TEST_F(FileLayerTest, SaveThatRunsOutOfSpaceKeepsTheOldBook) {
+    const std::string old = ",Old,Book,,,,,1,\n\f";
+    Load(old);
+    for (int i = 0; i < 3000; ++i) AddPerson("Person", "With A Long Name", "And A Company", {{"12345678", "x"}});
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    int saved_ok = SaveAddressBook(context_, ModulePath().c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(saved_ok, 0);
+    EXPECT_EQ(ReadBook(), old);
+    EXPECT_FALSE(std::filesystem::exists(BookPath() + ".new"));
+}
+
+TEST_F(FileLayerTest, SaveWithoutMemoryForItsStagingStillWritesTheBook) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "Acme", {{"555-1234", "office"}});
+    AddGroup("Team", {{ann, NumberAt(ann, 0)}});
+    portable::FailAllocations(1);
+    Save();
+    portable::FailAllocations(0);
+    EXPECT_EQ(ReadBook(), ",Ann,Lee,,Acme,,,555-1234,office\n\fTeam,0.0\n");
+}
+
+TEST_F(FileLayerTest, ModuleBuildsThePathFromTheSystemDirectory) {
+    char path[MAX_PATH];
+    ASSERT_EQ(GetAddressBookPath(path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), ModulePath());
+    // A system directory that does not fit the module's buffer is refused
+    // rather than cut short.
+    portable::SetSystemDirectory("/" + std::string(130, 'd'));
+    EXPECT_EQ(GetAddressBookPath(path, sizeof path), 0);
+    EXPECT_STREQ(path, "");
+    WorkingContext *context = nullptr;
+    EXPECT_EQ(OpenWorkingContext(&context), 1) << "no book to be had is an empty book";
+    EXPECT_EQ(context->persons->next, nullptr);
+    CloseWorkingContext(&context);
+}
+
+}  // namespace
