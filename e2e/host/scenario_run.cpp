@@ -1,0 +1,203 @@
+#include "scenario_run.h"
+
+#include "dialog_driver.h"
+#include "module_loader.h"
+#include "script.h"
+#include "script_runner.h"
+#include "scenario/export_call.h"
+#include "scenario/scenario.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+std::string SystemDirectory() {
+    char dir[MAX_PATH] = {};
+    GetSystemDirectoryA(dir, MAX_PATH);
+    return dir;
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full = path;
+    return full.substr(0, full.find_last_of("\\/"));
+}
+
+std::string TempPath(const std::string &name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+bool FileExists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WriteWholeFile(const std::string &path, const std::string &data) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == data.size();
+}
+
+bool StartsWithNoCase(const std::string &s, const std::string &prefix) {
+    return s.size() >= prefix.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, s.c_str(),
+                                                       static_cast<int>(prefix.size()), prefix.c_str(),
+                                                       static_cast<int>(prefix.size())) == CSTR_EQUAL;
+}
+
+std::string DirectoryOf(const std::string &path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The exporter's log in words both runners can write.
+std::string NormaliseExporterLog(const std::string &log, const std::string &systemDir, const std::string &currentDir) {
+    std::istringstream in(log);
+    std::string line, out;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("load ", 0) == 0) {
+            std::string dir = DirectoryOf(line.substr(5));
+            if (lstrcmpiA(dir.c_str(), systemDir.c_str()) == 0)
+                line = "load from the system directory";
+            else if (!currentDir.empty() && lstrcmpiA(dir.c_str(), currentDir.c_str()) == 0)
+                line = "load from the current directory";
+            else if (lstrcmpiA(dir.c_str(), ProgramDirectory().c_str()) == 0)
+                line = "load from the application directory";
+            else
+                line = "load from " + dir;
+        } else if (line.rfind("export ", 0) == 0) {
+            std::string rest = line.substr(7);
+            if (StartsWithNoCase(rest, systemDir)) rest = "%SYSTEM%" + rest.substr(systemDir.size());
+            line = "export " + rest;
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+const char *const kSystemFiles[] = {"OrvixFax.adb", "orvixfax.ini"};
+
+}  // namespace
+
+int RunScenario(const ScenarioPaths &paths) {
+    scenario::Scenario sc;
+    std::string error;
+    if (!scenario::LoadScenario(paths.scenarioFile, sc, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    std::vector<ScriptAction> actions;
+    if (!ParseScript(sc.script, sc.name + ".scenario", sc.scriptFirstLine, actions, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+
+    // A clean system directory with the scenario's files in it.
+    const std::string systemDir = SystemDirectory();
+    std::vector<std::string> problems;
+    for (const char *name : {"OrvixFax.adb", "orvixfax.ini", "Abexpw32.dll", "Abexpw32.txt"})
+        DeleteFileA((systemDir + "\\" + name).c_str());
+    const std::string logPath = TempPath("Abexpw32-e2e.log");
+    DeleteFileA(logPath.c_str());
+    auto copyData = [&](const std::string &data, const std::string &to) {
+        if (data.empty()) return;
+        bool found = false;
+        std::string bytes = scenario::ReadFile(paths.dataDirectory + "/" + data, &found);
+        if (!found || !WriteWholeFile(to, bytes)) problems.push_back("cannot put " + data + " at " + to);
+    };
+    copyData(sc.book, systemDir + "\\OrvixFax.adb");
+    copyData(sc.settings, systemDir + "\\orvixfax.ini");
+
+    // The exporter where the scenario wants it, and nowhere else.
+    if (FileExists(ProgramDirectory() + "\\Abexpw32.dll"))
+        problems.push_back("Abexpw32.dll lies in the application directory; the scenarios cannot place it");
+    std::string exporterDir;
+    if (sc.exporter == "system") exporterDir = systemDir;
+    if (sc.exporter == "current-directory") {
+        exporterDir = TempPath("orvix-e2e-current");
+        CreateDirectoryA(exporterDir.c_str(), nullptr);
+    }
+    char previousDir[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previousDir);
+    if (!exporterDir.empty()) {
+        if (!CopyFileA(paths.exporterLibrary.c_str(), (exporterDir + "\\Abexpw32.dll").c_str(), FALSE))
+            problems.push_back("cannot copy " + paths.exporterLibrary + " to " + exporterDir);
+        DeleteFileA((exporterDir + "\\Abexpw32.txt").c_str());
+        copyData(sc.exporterBook, exporterDir + "\\Abexpw32.txt");
+    }
+    std::string currentDir;
+    if (sc.exporter == "current-directory") {
+        SetCurrentDirectoryA(exporterDir.c_str());
+        currentDir = exporterDir;
+    }
+
+    scenario::Exports exports;
+    LoadOrvixFax(exports, problems);
+    if (exports.instance && sc.hasClock) {
+        std::string problem;
+        if (!FixModuleClock(exports.instance, sc.clock, problem)) problems.push_back(problem);
+    }
+
+    scenario::ScenarioOutcome outcome;
+    ScriptRunner runner(actions, sc.name + ".scenario");
+    if (problems.empty()) {
+        InstallDialogThread(exports.instance);
+        std::thread hands([&runner] { runner.Run(); });
+        // Nothing may hang the test run: a call that never comes back ends
+        // the process with a message.
+        std::thread watchdog([] {
+            for (int i = 0; i < 1200 && !IsCallFinished(); ++i) Sleep(100);
+            if (!IsCallFinished()) {
+                std::fprintf(stderr, "the call did not return within two minutes\n");
+                std::fflush(stderr);
+                ExitProcess(3);
+            }
+        });
+        scenario::RunExport(sc, exports, outcome);
+        CallFinished();
+        hands.join();
+        watchdog.join();
+        UninstallDialogThread();
+    }
+    SetCurrentDirectoryA(previousDir);
+
+    std::string messages;
+    for (const ShownMessageBox &box : runner.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
+    outcome["messages.txt"] = messages;
+    outcome["exporter.txt"] = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, currentDir);
+    for (const char *name : kSystemFiles) {
+        bool found = false;
+        std::string data = scenario::ReadFile(systemDir + "\\" + name, &found);
+        if (found) outcome[name] = data;
+    }
+    std::string errors;
+    for (const std::string &p : problems) errors += p + "\n";
+    for (const std::string &e : runner.Errors()) errors += e + "\n";
+    if (!errors.empty()) outcome["errors.txt"] = errors;
+
+    if (!exporterDir.empty()) {
+        DeleteFileA((exporterDir + "\\Abexpw32.dll").c_str());
+        DeleteFileA((exporterDir + "\\Abexpw32.txt").c_str());
+    }
+    if (!currentDir.empty()) RemoveDirectoryA(currentDir.c_str());
+
+    scenario::WriteOutcome(outcome, paths.outputDirectory + "/" + sc.name);
+    std::vector<std::string> differences =
+        scenario::CompareOutcome(outcome, paths.expectedDirectory + "/" + sc.name);
+    if (!errors.empty()) std::fprintf(stderr, "%s", errors.c_str());
+    for (const std::string &d : differences) std::fprintf(stderr, "%s: %s\n", sc.name.c_str(), d.c_str());
+    std::printf("%s: %s (outcome in %s/%s)\n", sc.name.c_str(), differences.empty() ? "as expected" : "DIFFERS",
+                paths.outputDirectory.c_str(), sc.name.c_str());
+    return differences.empty() ? 0 : 1;
+}
+
+}  // namespace e2e
