@@ -21,7 +21,7 @@ std::string TakeTicket(char *text, uint32_t length, ScenarioOutcome &outcome) {
     HGLOBAL handle = GlobalHandle(text);
     out << "handle: " << (handle ? "found" : "none") << "\n";
     if (handle == nullptr) return out.str();
-    SIZE_T size = GlobalSize(handle);
+    size_t size = GlobalSize(handle);
     out << "block holds the text: " << (size >= length ? "yes" : "no") << "\n";
     if (size < length) return out.str();
     outcome["ticket.bin"] = std::string(text, length);
