@@ -6,7 +6,7 @@ size_t CopyFieldN(char *field, size_t fieldSize, const char *text, size_t limit)
     if (field == nullptr || fieldSize == 0) return 0;
     size_t length = 0;
     if (text != nullptr) {
-        while (length < limit && length + 1 < fieldSize && text[length] != '\0') ++length;
+        length = strnlen(text, limit < fieldSize - 1 ? limit : fieldSize - 1);
         std::memmove(field, text, length);
     }
     field[length] = '\0';

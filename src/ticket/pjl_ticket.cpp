@@ -3,20 +3,26 @@
 #include <cstring>
 
 #include "../platform/win32api.h"
+#include "byte_scan.h"
 #include "ticket_texts.h"
 
 namespace {
 
 const char kOpening[] = "@PJL COMMENT ";
 
-// One line, composed in full before it joins the text.
+// One line, composed in full before it joins the text. While the block has
+// room for the longest line, the line is composed in place behind the text
+// (it always fits then); near the end it is composed aside, and the append
+// rule decides whether it joins.
 struct PjlLine {
-    char text[1024];
+    char *text;
     size_t length;
+    char aside[1024];
 };
 
-void StartLine(PjlLine &line, const char *key) {
-    line.length = 0;
+void StartLine(PjlText &ticket, PjlLine &line, const char *key) {
+    bool inPlace = ticket.length + sizeof line.aside <= PJL_TICKET_SIZE;
+    line.text = inPlace ? ticket.block + ticket.length : line.aside;
     size_t openingLength = sizeof kOpening - 1;
     std::memcpy(line.text, kOpening, openingLength);
     size_t keyLength = std::strlen(key);
@@ -29,32 +35,39 @@ void StartLine(PjlLine &line, const char *key) {
 // the value pass for a line of its own (a name could add a fax number to
 // the job), so each becomes a space.
 void AddValue(PjlLine &line, const char *value, size_t size) {
-    size_t room = sizeof line.text - 2 - line.length;  // keep the line feed and a zero
+    size_t room = sizeof line.aside - 2 - line.length;  // keep the line feed and a zero
     char *out = line.text + line.length;
+    size_t length = strnlen(value, size < room ? size : room);
+    std::memcpy(out, value, length);
     size_t i = 0;
-    for (; i < size && i < room && value[i] != '\0'; ++i) {
-        char c = value[i];
-        out[i] = (c == '\r' || c == '\n') ? ' ' : c;
+    static const unsigned char kBreaks[] = {'\r', '\n'};
+    for (; i + 16 <= length; i += 16) {
+        if (!AnyOf16(out + i, kBreaks)) continue;
+        for (size_t k = i; k < i + 16; ++k)
+            if (out[k] == '\r' || out[k] == '\n') out[k] = ' ';
     }
-    line.length += i;
+    for (; i < length; ++i)
+        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+    line.length += length;
 }
 
-void EndLine(PjlText &text, PjlLine &line) {
+void EndLine(PjlText &ticket, PjlLine &line) {
     line.text[line.length++] = '\n';
-    AppendPjlLine(&text, line.text, line.length);
+    if (line.text == line.aside) AppendPjlLine(&ticket, line.text, line.length);
+    else ticket.length += line.length;
 }
 
-void WriteLine(PjlText &text, const char *key) {
+void WriteLine(PjlText &ticket, const char *key) {
     PjlLine line;
-    StartLine(line, key);
-    EndLine(text, line);
+    StartLine(ticket, line, key);
+    EndLine(ticket, line);
 }
 
-void WriteLine(PjlText &text, const char *key, const char *value, size_t size) {
+void WriteLine(PjlText &ticket, const char *key, const char *value, size_t size) {
     PjlLine line;
-    StartLine(line, key);
+    StartLine(ticket, line, key);
     AddValue(line, value, size);
-    EndLine(text, line);
+    EndLine(ticket, line);
 }
 
 template <size_t N>

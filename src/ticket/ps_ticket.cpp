@@ -1,22 +1,36 @@
 #include "ps_ticket.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "../common/kanji_mode.h"
 #include "../platform/win32api.h"
+#include "byte_scan.h"
 #include "ticket_texts.h"
 
 namespace {
 
 // The growing ticket block. Each growth leaves 4096 bytes of room behind
-// the appended text, so most appends only copy their own bytes. Every
-// block is zero-filled, which ends the text unless it fills the block.
+// the appended text, so most appends only copy their own bytes; the block
+// handed out has the size this rule gives and is zero-filled, which ends
+// the text unless the text fills it. The text is gathered in a working
+// block that doubles, and copied once into a block of that size at the
+// end, so a long ticket is not copied again at every growth.
 struct PsBuffer {
-    char *block = nullptr;
-    size_t capacity = 0;
+    char *work = nullptr;
+    size_t workSize = 0;
+    size_t capacity = 0;  // the size of the ticket block by the growth rule
     size_t used = 0;
     bool failed = false;
 };
+
+char *NewBlock(UINT flags, size_t bytes) {
+    HGLOBAL handle = GlobalAlloc(flags, bytes);
+    if (handle == nullptr) return nullptr;
+    auto *block = static_cast<char *>(GlobalLock(handle));
+    if (block == nullptr) GlobalFree(handle);
+    return block;
+}
 
 void FreeBlock(char *block) {
     if (block == nullptr) return;
@@ -25,27 +39,41 @@ void FreeBlock(char *block) {
     GlobalFree(handle);
 }
 
+// No half ticket: a ticket without some of its numbers would fax wrongly.
+void Fail(PsBuffer &buffer) {
+    FreeBlock(buffer.work);
+    buffer = PsBuffer{};
+    buffer.failed = true;
+}
+
 void Append(PsBuffer &buffer, const char *bytes, size_t count) {
     if (buffer.failed) return;
-    if (buffer.used + count > buffer.capacity) {
-        size_t capacity = buffer.capacity + count + 4096;
-        HGLOBAL handle = GlobalAlloc(GHND, capacity);
-        char *block = handle != nullptr ? static_cast<char *>(GlobalLock(handle)) : nullptr;
-        if (block == nullptr) {
-            // No half ticket: a ticket without some of its numbers would fax wrongly.
-            if (handle != nullptr) GlobalFree(handle);
-            FreeBlock(buffer.block);
-            buffer = PsBuffer{};
-            buffer.failed = true;
-            return;
-        }
-        if (buffer.used != 0) std::memcpy(block, buffer.block, buffer.used);
-        FreeBlock(buffer.block);
-        buffer.block = block;
-        buffer.capacity = capacity;
+    if (buffer.used + count > buffer.capacity) buffer.capacity += count + 4096;
+    if (buffer.used + count > buffer.workSize) {
+        size_t size = buffer.workSize * 2 > buffer.capacity ? buffer.workSize * 2 : buffer.capacity;
+        char *work = NewBlock(GMEM_MOVEABLE, size);
+        if (work == nullptr) return Fail(buffer);
+        if (buffer.used != 0) std::memcpy(work, buffer.work, buffer.used);
+        FreeBlock(buffer.work);
+        buffer.work = work;
+        buffer.workSize = size;
     }
-    std::memcpy(buffer.block + buffer.used, bytes, count);
+    std::memcpy(buffer.work + buffer.used, bytes, count);
     buffer.used += count;
+}
+
+// The ticket block the caller receives: zero-filled, of the rule's size.
+char *Finish(PsBuffer &buffer) {
+    if (buffer.failed) return nullptr;
+    char *block = NewBlock(GHND, buffer.capacity);
+    if (block == nullptr) {
+        Fail(buffer);
+        return nullptr;
+    }
+    std::memcpy(block, buffer.work, buffer.used);
+    FreeBlock(buffer.work);
+    buffer.work = nullptr;
+    return block;
 }
 
 void Append(PsBuffer &buffer, const char *text) { Append(buffer, text, std::strlen(text)); }
@@ -156,24 +184,67 @@ void WriteCoverSheet(PsWriter &writer, const FaxInfo *info, int count) {
 
 }  // namespace
 
-size_t EscapePsText(const char *text, size_t length, char *escaped, PsEscaping escaping) {
-    size_t at = 0;
-    for (size_t i = 0; i < length; ++i) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        if (escaping == PsEscaping::Octal) {
-            escaped[at++] = '\\';
-            if (byte >= 0100) escaped[at++] = static_cast<char>('0' + (byte >> 6));
-            if (byte >= 010) escaped[at++] = static_cast<char>('0' + ((byte >> 3) & 7));
-            escaped[at++] = static_cast<char>('0' + (byte & 7));
-        } else if (byte == '(' || byte == ')' || byte == '[' || byte == ']' || byte == '\\') {
-            escaped[at++] = '\\';
-            escaped[at++] = static_cast<char>(byte);
-        } else if (byte == '\r' || byte == '\n') {
-            escaped[at++] = '\\';
-            escaped[at++] = byte == '\r' ? 'r' : 'n';
-        } else {
-            escaped[at++] = static_cast<char>(byte);
+namespace {
+
+// What follows the backslash of a plain escape, or 0 for a byte written as
+// it is.
+struct PlainEscapes {
+    char after[256] = {};
+    constexpr PlainEscapes() {
+        for (char c : {'(', ')', '[', ']', '\\'}) after[static_cast<unsigned char>(c)] = c;
+        after[static_cast<unsigned char>('\r')] = 'r';
+        after[static_cast<unsigned char>('\n')] = 'n';
+    }
+};
+constexpr PlainEscapes kPlain;
+
+// Whether any of the sixteen bytes at `bytes` needs a plain escape.
+bool HasPlainEscape(const unsigned char *bytes) {
+    static const unsigned char kEscaped[] = {'(', ')', '[', ']', '\\', '\r', '\n'};
+    return AnyOf16(bytes, kEscaped);
+}
+
+// Each byte's octal escape: a backslash and one to three digits.
+struct OctalEscapes {
+    char text[256][4] = {};
+    unsigned char length[256] = {};
+    constexpr OctalEscapes() {
+        for (int byte = 0; byte < 256; ++byte) {
+            int at = 0;
+            text[byte][at++] = '\\';
+            if (byte >= 0100) text[byte][at++] = static_cast<char>('0' + (byte >> 6));
+            if (byte >= 010) text[byte][at++] = static_cast<char>('0' + ((byte >> 3) & 7));
+            text[byte][at++] = static_cast<char>('0' + (byte & 7));
+            length[byte] = static_cast<unsigned char>(at);
         }
+    }
+};
+constexpr OctalEscapes kOctal;
+
+}  // namespace
+
+size_t EscapePsText(const char *text, size_t length, char *escaped, PsEscaping escaping) {
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text);
+    size_t at = 0;
+    if (escaping == PsEscaping::Octal) {
+        for (size_t i = 0; i < length; ++i) {
+            std::memcpy(escaped + at, kOctal.text[bytes[i]], 4);
+            at += kOctal.length[bytes[i]];
+        }
+        return at;
+    }
+    size_t i = 0;
+    while (i < length) {
+        // Runs of bytes written as they are go in one copy.
+        size_t run = i;
+        while (run + 16 <= length && !HasPlainEscape(bytes + run)) run += 16;
+        while (run < length && kPlain.after[bytes[run]] == 0) ++run;
+        std::memcpy(escaped + at, text + i, run - i);
+        at += run - i;
+        if (run == length) break;
+        escaped[at++] = '\\';
+        escaped[at++] = kPlain.after[bytes[run]];
+        i = run + 1;
     }
     return at;
 }
@@ -194,7 +265,8 @@ char *WritePsTicket(FaxInfo *info, uint32_t *length) {
     WriteHeader(writer, info, count);
     if (info->coverSheet != 0) WriteCoverSheet(writer, info, count);
 
-    if (writer.buffer.failed) return nullptr;
+    char *block = Finish(writer.buffer);
+    if (block == nullptr) return nullptr;
     if (length != nullptr) *length = static_cast<uint32_t>(writer.buffer.used);
-    return writer.buffer.block;
+    return block;
 }
