@@ -99,6 +99,22 @@ TEST(PushButton, ClicksReachTheDialogUnlessTheButtonIsDisabled) {
     EXPECT_EQ(notes.Count(IDOK, BN_CLICKED), 1);
 }
 
+TEST(CheckBox, BmClickIsAPressAndRelease) {
+    Recorder notes;
+    RunInDialog(
+        "IDD_EDIT_ADDRESS_BOOK",
+        [&](HWND dialog) {
+            HWND people = GetDlgItem(dialog, IDC_BOOK_PEOPLE);
+            SendMessageA(people, BM_CLICK, 0, 0);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), BST_CHECKED);
+            EXPECT_EQ(GetFocus(), people);  // the press takes the focus
+            SendMessageA(people, BM_CLICK, 0, 0);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), BST_UNCHECKED);
+        },
+        &notes);
+    EXPECT_EQ(notes.Count(IDC_BOOK_PEOPLE, BN_CLICKED), 2);
+}
+
 TEST(StaticIcon, SetIconGivesBackThePreviousOne) {
     RunInDialog("IDD_ORVIX_FAX", [](HWND dialog) {
         HWND icon = GetDlgItem(dialog, IDC_FAX_RESOLUTION_ICON);

@@ -120,6 +120,37 @@ TEST(DialogWindow, CaptionDataAndEnabling) {
     });
 }
 
+TEST(DialogFont, ControlsCarryTheTemplateFontUntilGivenAnother) {
+    RunInDialog("IDD_COVER_PAGE", [](HWND dialog) {
+        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+        HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+        ASSERT_NE(dialogFont, nullptr);  // the template names a font
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(note, WM_GETFONT, 0, 0)), dialogFont);
+        LOGFONTA logFont{};
+        logFont.lfHeight = -11;
+        logFont.lfWidth = 8;
+        logFont.lfPitchAndFamily = FIXED_PITCH;
+        HFONT noteFont = CreateFontIndirectA(&logFont);
+        ASSERT_NE(noteFont, nullptr);
+        SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(noteFont), TRUE);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(note, WM_GETFONT, 0, 0)), noteFont);
+        LOGFONTA back{};
+        EXPECT_EQ(GetObjectA(noteFont, sizeof back, &back), static_cast<int>(sizeof back));
+        EXPECT_EQ(back.lfHeight, -11);
+        EXPECT_EQ(back.lfWidth, 8);
+        // Measured through a device context that has it selected.
+        HDC dc = GetDC(note);
+        HGDIOBJ previous = SelectObject(dc, noteFont);
+        TEXTMETRICA tm{};
+        EXPECT_TRUE(GetTextMetricsA(dc, &tm));
+        EXPECT_EQ(tm.tmAveCharWidth, 8);
+        SelectObject(dc, previous);
+        ReleaseDC(note, dc);
+        SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+        EXPECT_TRUE(DeleteObject(noteFont));
+    });
+}
+
 TEST(DialogPlacement, MoveSizeTopmostAndDialogUnits) {
     RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
         RECT units{0, 0, 161, 69};  // the template's size
