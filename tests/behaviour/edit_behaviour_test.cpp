@@ -175,6 +175,27 @@ TEST(EditWrap, ParagraphsBreakAtTheLastSpaceThatFitsLongWordsInside) {
     });
 }
 
+TEST(EditWrap, AFieldThatCannotScrollDownTakesOnlyTheLinesItShows) {
+    Recorder notes;
+    RunInDialog(
+        "IDD_COVER_PAGE",
+        [&](HWND dialog) {
+            // The note field has no ES_AUTOVSCROLL: 77 units high, it shows
+            // far fewer than 30 lines of the dialog font.
+            HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+            std::string enters(30, '\r');
+            notes.Clear();
+            behaviour::TypeText(note, ("a" + enters + "b").c_str());
+            LRESULT lines = SendMessageA(note, EM_GETLINECOUNT, 0, 0);
+            EXPECT_GT(lines, 3);
+            EXPECT_LT(lines, 20);
+            EXPECT_GE(notes.Count(IDC_COVER_NOTE, EN_MAXTEXT), 1);
+            // What was typed last went in on the last line that shows.
+            EXPECT_EQ(Line(note, static_cast<int>(lines) - 1), "b");
+        },
+        &notes);
+}
+
 TEST(EditWrap, AnAutoScrollingFieldDoesNotWrap) {
     RunInDialog("IDD_ORVIX_FAX", [](HWND dialog) {
         HWND numbers = GetDlgItem(dialog, IDC_FAX_NUMBERS);  // ES_AUTOHSCROLL

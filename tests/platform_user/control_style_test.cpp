@@ -121,3 +121,40 @@ TEST(ControlStyle, EditSelectionAndBackspace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlStyle, AFieldWithoutAutoScrollTakesNoMoreThanItShows) {
+    InDialog("IDD_COVER_PAGE", [](HWND dialog) {
+        // The note field without ES_AUTOVSCROLL: 77 units of 13-pixel lines
+        // (125 pixels) show 9 lines of the dialog font.
+        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+        ReceivedMessages().clear();
+        SendMessageA(note, EM_SETSEL, 0, 0);
+        for (int i = 0; i < 12; ++i) SendMessageA(note, WM_CHAR, '\r', 0);
+        EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 9);
+        EXPECT_EQ(Count(IDC_COVER_NOTE, EN_MAXTEXT), 4);
+        EXPECT_EQ(Count(IDC_COVER_NOTE, EN_CHANGE), 8);
+        char text[128] = "";
+        GetWindowTextA(note, text, sizeof text);
+        EXPECT_EQ(std::string(text), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+        // Typing on the last line goes on until it would wrap into a tenth.
+        std::string last(48, 'x');
+        SendMessageA(note, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>((last + "yyyy").c_str()));
+        EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 9);
+        GetWindowTextA(note, text, sizeof text);
+        EXPECT_EQ(std::string(text).substr(16), last);  // 293 pixels hold 48 characters
+        // The program may still set more.
+        SetWindowTextA(note, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11");
+        EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 11);
+
+        // A single-line edit without ES_AUTOHSCROLL stops at its width.
+        HWND name = GetDlgItem(dialog, IDC_COVER_NAME);
+        SetWindowLongPtrA(name, GWL_STYLE, GetWindowLongPtrA(name, GWL_STYLE) & ~ES_AUTOHSCROLL);
+        SendMessageA(name, EM_LIMITTEXT, 0, 0);
+        for (int i = 0; i < 40; ++i) SendMessageA(name, WM_CHAR, 'w', 0);
+        EXPECT_EQ(GetWindowTextLengthA(name), 30);  // 120 units are 180 pixels, 30 characters
+    });
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // Edit controls: single and multi-line, limits, read-only, word wrap and
 // the notifications Windows sends for each kind of change.
 #include "edit_lines.h"
+#include "gdi_fonts.h"
 #include "user_window.h"
 
 #include <cstring>
@@ -73,14 +74,63 @@ void Notify(HWND handle, int code) {
     if (Window *window = FindWindowRecord(handle)) NotifyParent(*window, code);
 }
 
-// Replaces the selection with `insert`; typing and EM_REPLACESEL honour the
-// limit (EN_MAXTEXT first, then as much as fits is inserted).
+// Whether `text` would be more than the field can show: a single-line edit
+// without ES_AUTOHSCROLL cannot scroll sideways, a multi-line edit without
+// ES_AUTOVSCROLL cannot scroll down (it shows height / tmHeight lines).
+bool Overflows(const Window &window, const std::string &text) {
+    TEXTMETRICA tm = FontMetrics(window.font);
+    LONG width = window.rect.right - window.rect.left;
+    LONG height = window.rect.bottom - window.rect.top;
+    if (!IsMultiline(window)) {
+        if (window.style & ES_AUTOHSCROLL) return false;
+        return static_cast<LONG>(text.size()) * tm.tmAveCharWidth > width;
+    }
+    if (window.style & ES_AUTOVSCROLL) return false;
+    bool wrap = !(window.style & ES_AUTOHSCROLL);
+    size_t columns = tm.tmAveCharWidth > 0 && width > 0 ? static_cast<size_t>(width / tm.tmAveCharWidth) : 1;
+    LONG visible = tm.tmHeight > 0 ? height / tm.tmHeight : 1;
+    if (visible < 1) visible = 1;
+    return static_cast<LONG>(WrapEditText(text, true, wrap, columns).size()) > visible;
+}
+
+// Replaces the selection with `insert`. Typing and EM_REPLACESEL honour the
+// limit and what the field can show: EN_MAXTEXT first, then as much as
+// fits is inserted.
 void ReplaceSelection(Window &window, std::string insert, bool honourLimit) {
     HWND self = window.handle;
     size_t kept = window.text.size() - (window.selEnd - window.selStart);
+    bool maxed = false;
+    const std::string whole = insert;
     if (honourLimit && kept + insert.size() > window.limit) {
         size_t room = window.limit > kept ? window.limit - kept : 0;
         insert.resize(room);
+        maxed = true;
+    }
+    if (honourLimit) {
+        auto result = [&](size_t count) {
+            std::string text = window.text;
+            text.replace(window.selStart, window.selEnd - window.selStart, insert, 0, count);
+            return text;
+        };
+        if (Overflows(window, result(insert.size()))) {
+            // The longest start of the insert that still fits.
+            size_t low = 0, high = insert.size();
+            while (low < high) {
+                size_t middle = (low + high + 1) / 2;
+                if (Overflows(window, result(middle)))
+                    high = middle - 1;
+                else
+                    low = middle;
+            }
+            insert.resize(low);
+            maxed = true;
+        }
+    }
+    // A line break is never cut in half.
+    if (maxed && !insert.empty() && insert.back() == '\r' && whole.size() > insert.size() &&
+        whole[insert.size()] == '\n')
+        insert.pop_back();
+    if (maxed) {
         Notify(self, EN_MAXTEXT);
         Window *again = FindWindowRecord(self);
         if (!again) return;
