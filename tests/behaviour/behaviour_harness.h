@@ -60,7 +60,10 @@ INT_PTR RunInDialog(const char *templateName, const std::function<void(HWND)> &b
                     Recorder *notes = nullptr, const CommandHandler &onCommand = nullptr);
 
 // The user's hands. Each acts as a person at the keyboard and mouse: a
-// disabled or hidden control takes no clicks and no keys.
+// disabled or hidden control takes no clicks and no keys. Each returns only
+// when the dialog has dealt with everything the action caused, messages it
+// posted included (the close box's WM_CLOSE becomes a posted IDCANCEL on
+// Windows), so the test can look at the result at once.
 //
 // Give the edit the focus with the caret after its last character, then
 // type each character as a key press; '\r' is the Enter key.
