@@ -151,6 +151,18 @@ TEST(DialogFont, ControlsCarryTheTemplateFontUntilGivenAnother) {
     });
 }
 
+TEST(DialogWindow, ADestroyedControlIsGone) {
+    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
+        HWND details = GetDlgItem(dialog, IDC_NUMBER_DETAILS);
+        EXPECT_TRUE(IsWindow(details));
+        EXPECT_TRUE(DestroyWindow(details));
+        EXPECT_FALSE(IsWindow(details));
+        EXPECT_EQ(GetDlgItem(dialog, IDC_NUMBER_DETAILS), nullptr);
+        EXPECT_FALSE(SetDlgItemTextA(dialog, IDC_NUMBER_DETAILS, "x"));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_NUMBER_DETAILS), 0u);
+    });
+}
+
 TEST(DialogPlacement, MoveSizeTopmostAndDialogUnits) {
     RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
         RECT units{0, 0, 161, 69};  // the template's size

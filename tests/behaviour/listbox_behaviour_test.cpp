@@ -231,6 +231,23 @@ TEST(ListBoxLines, TextDataDeletionAndReset) {
     });
 }
 
+TEST(ListBoxLines, FindingLinesByTheirStartOrWholeText) {
+    InBookList([](HWND list) {
+        for (const char *text : {"[Team]", "Baker, Ann", "baker, Bob", "Carter"}) Add(list, text);
+        auto find = [&](UINT message, int start, const char *text) {
+            return SendMessageA(list, message, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
+        };
+        EXPECT_EQ(find(LB_FINDSTRING, -1, "BAKER"), 1);
+        EXPECT_EQ(find(LB_FINDSTRING, 1, "baker"), 2);   // starts after line 1
+        EXPECT_EQ(find(LB_FINDSTRING, 2, "baker"), 1);   // and wraps round
+        EXPECT_EQ(find(LB_FINDSTRING, -1, "Zed"), LB_ERR);
+        EXPECT_EQ(find(LB_FINDSTRINGEXACT, -1, "baker"), LB_ERR);
+        EXPECT_EQ(find(LB_FINDSTRINGEXACT, -1, "CARTER"), 3);
+        EXPECT_EQ(find(LB_SELECTSTRING, -1, "car"), 3);
+        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
+    });
+}
+
 TEST(ListBoxLines, TabStopsAndHorizontalExtent) {
     InBookList([](HWND list) {
         int stops[2] = {40, 80};
