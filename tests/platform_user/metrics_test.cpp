@@ -76,6 +76,11 @@ TEST(Metrics, GetObjectGivesTheLogFontBack) {
     EXPECT_EQ(back.lfHeight, -11);
     EXPECT_EQ(back.lfWidth, 8);
     EXPECT_STREQ(back.lfFaceName, "Courier");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    EXPECT_FALSE(DeleteObject(font));  // still selected
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
     EXPECT_TRUE(DeleteObject(font));
     EXPECT_EQ(GetObjectA(font, sizeof back, &back), 0);
     EXPECT_FALSE(DeleteObject(font));

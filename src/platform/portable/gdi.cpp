@@ -160,6 +160,9 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
     uintptr_t value = reinterpret_cast<uintptr_t>(object);
     LOGFONTA font{};
     if (StockFont(value, font)) return TRUE;
+    // An object selected into a device context cannot be deleted.
+    for (const auto &dc : State().dcs)
+        if (reinterpret_cast<uintptr_t>(dc.second.font) == value) return FALSE;
     return State().fonts.erase(value) ? TRUE : FALSE;
 }
 
