@@ -629,7 +629,12 @@ private:
         ++pos_;
         Control control;
         if (keyword == "CONTROL") {
-            control.text = String("for the control's text");
+            // The text may be a number: an icon or bitmap static names its image so.
+            if (Current().kind == Kind::String) {
+                control.text = String("for the control's text");
+            } else {
+                control.iconId = static_cast<int>(Number());
+            }
             Expect(",", "after the control's text");
             control.id = static_cast<int>(Number());
             Expect(",", "after the control's id");
@@ -647,8 +652,6 @@ private:
             Expect(",", "after the control's style");
             Position(control, true);
             if (Accept(",")) control.exStyle = static_cast<uint32_t>(Number());
-            if (control.windowClass == "STATIC" && (control.style & 0x1F) == Value("SS_ICON") && !control.text.empty())
-                Fail(at, "an icon control names its icon by number");
             return control;
         }
         if (keyword == "ICON") {
@@ -665,9 +668,11 @@ private:
             Position(control, false);
             control.style = Value("SS_ICON | WS_CHILD | WS_VISIBLE");
             if (Accept(",")) {
-                control.cx = static_cast<int>(Number());
+                // windres reads a size here but compiles 0 x 0 (the icon sizes
+                // the control); the tables follow what the DLL gets.
+                Number();
                 Expect(",", "after the icon's width");
-                control.cy = static_cast<int>(Number());
+                Number();
                 if (Accept(",")) {
                     control.style = Styles(Value("SS_ICON | WS_CHILD | WS_VISIBLE"));
                     if (Accept(",")) control.exStyle = static_cast<uint32_t>(Number());

@@ -48,6 +48,11 @@ int StringResourceCount();
 const StringResource *StringResourceAt(int index);
 const char *FindStringResource(UINT id);  // null when there is no such entry
 
+// Icons from LoadIconA are handles that name their resource: IconIdOf gives
+// the id an icon handle was loaded by (a module icon or a system IDI_ one),
+// 0 for anything else, so a static showing it can be checked.
+int IconIdOf(HICON icon);
+
 int IconResourceCount();
 int IconResourceAt(int index);            // the icon's id
 
