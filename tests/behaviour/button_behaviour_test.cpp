@@ -10,6 +10,10 @@ namespace {
 using behaviour::Recorder;
 using behaviour::RunInDialog;
 
+// IsDlgButtonChecked answers in UINT.
+const UINT kChecked = BST_CHECKED;
+const UINT kUnchecked = BST_UNCHECKED;
+
 TEST(CheckBox, TheClickChangesTheStateBeforeTheHandlerHearsOfIt) {
     Recorder notes;
     std::vector<UINT> seenByHandler;
@@ -17,9 +21,9 @@ TEST(CheckBox, TheClickChangesTheStateBeforeTheHandlerHearsOfIt) {
         "IDD_ORVIX_FAX",
         [&](HWND dialog) {
             HWND box = GetDlgItem(dialog, IDC_FAX_USE_COVER);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_USE_COVER), BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_USE_COVER), kUnchecked);
             behaviour::ClickButton(box);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_USE_COVER), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_USE_COVER), kChecked);
             behaviour::ClickButton(box);
             EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
         },
@@ -38,11 +42,11 @@ TEST(CheckBox, SettingTheStateByCodeNeverNotifies) {
         [&](HWND dialog) {
             notes.Clear();
             EXPECT_TRUE(CheckDlgButton(dialog, IDC_COVER_SENDER_NAME, BST_CHECKED));
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_NAME), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_NAME), kChecked);
             SendDlgItemMessageA(dialog, IDC_COVER_SENDER_FAX, BM_SETCHECK, BST_CHECKED, 0);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_FAX), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_FAX), kChecked);
             CheckDlgButton(dialog, IDC_COVER_SENDER_NAME, BST_UNCHECKED);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_NAME), BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_COVER_SENDER_NAME), kUnchecked);
         },
         &notes);
     EXPECT_TRUE(notes.Notes().empty());
@@ -62,14 +66,14 @@ TEST(RadioButton, AClickChecksItAndClearsTheRestOfItsGroup) {
             EXPECT_TRUE(IsWindowVisible(fine));
             CheckDlgButton(dialog, IDC_FAX_ULTRAFINE, BST_CHECKED);
             behaviour::ClickButton(fine);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_FINE), BST_CHECKED);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_FINE), kChecked);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), kUnchecked);
             behaviour::ClickButton(ultrafine);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_FINE), BST_UNCHECKED);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_FINE), kUnchecked);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), kChecked);
             // Checking one by code leaves the other as it is.
             CheckDlgButton(dialog, IDC_FAX_FINE, BST_CHECKED);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), kChecked);
         },
         &notes,
         [&](HWND dialog, int id, int code) {
@@ -106,10 +110,10 @@ TEST(CheckBox, BmClickIsAPressAndRelease) {
         [&](HWND dialog) {
             HWND people = GetDlgItem(dialog, IDC_BOOK_PEOPLE);
             SendMessageA(people, BM_CLICK, 0, 0);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), kChecked);
             EXPECT_EQ(GetFocus(), people);  // the press takes the focus
             SendMessageA(people, BM_CLICK, 0, 0);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE), kUnchecked);
         },
         &notes);
     EXPECT_EQ(notes.Count(IDC_BOOK_PEOPLE, BN_CLICKED), 2);
