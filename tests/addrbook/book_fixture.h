@@ -26,11 +26,15 @@ protected:
         portable::SetSystemDirectory(directory_);
         portable::FailAllocations(0, 0);
         portable::UnregisterLibraries();
+        liveBlocks_ = portable::LiveGlobalBlocks();
     }
     void TearDown() override {
         portable::FailAllocations(0, 0);
+        portable::FailFileWrites(0, 0);
         portable::UnregisterLibraries();
         CloseWorkingContext(&context_);
+        // Every block the test made, the module's included, is released.
+        EXPECT_EQ(portable::LiveGlobalBlocks(), liveBlocks_);
         std::error_code ignored;
         std::filesystem::permissions(directory_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(directory_, ignored);
@@ -117,6 +121,7 @@ protected:
 
     std::string directory_;
     WorkingContext *context_ = nullptr;
+    int liveBlocks_ = 0;
 };
 
 #endif

@@ -132,8 +132,34 @@ TEST_F(FileLayerTest, SaveThatRunsOutOfSpaceKeepsTheOldBook) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(saved_ok, 0);
-    EXPECT_EQ(ReadBook(), old);
+    EXPECT_TRUE(ReadBook() == old);
     EXPECT_FALSE(std::filesystem::exists(BookPath() + ".new"));
+}
+
+// The same through the layer's write-failure switch, at every write of a
+// staged save and at points of an unstaged one.
+TEST_F(FileLayerTest, SaveWithAFailedWriteAnywhereKeepsTheOldBook) {
+    const std::string old = ",Old,Book,,,,,1,\n\f";
+    Load(old);
+    for (int i = 0; i < 3000; ++i) AddPerson("Person", "With A Long Name", "And A Company", {{"12345678", "x"}});
+    // About 159 kB: three staged writes.
+    for (int skip = 0; skip < 3; ++skip) {
+        portable::FailFileWrites(1, skip);
+        EXPECT_EQ(SaveAddressBook(context_, ModulePath().c_str()), 0) << skip;
+        portable::FailFileWrites(0);
+        EXPECT_TRUE(ReadBook() == old) << skip;
+    }
+    for (int skip : {0, 1, 7, 5000}) {
+        portable::FailAllocations(1);  // no staging block: one write per piece
+        portable::FailFileWrites(1, skip);
+        EXPECT_EQ(SaveAddressBook(context_, ModulePath().c_str()), 0) << skip;
+        portable::FailFileWrites(0);
+        portable::FailAllocations(0);
+        EXPECT_TRUE(ReadBook() == old) << skip;
+    }
+    EXPECT_FALSE(std::filesystem::exists(BookPath() + ".new"));
+    Save();
+    EXPECT_EQ(ReadBook().size(), old.size() + 3000 * 53) << "with the disk back, the save goes through";
 }
 
 TEST_F(FileLayerTest, SaveWithoutMemoryForItsStagingStillWritesTheBook) {

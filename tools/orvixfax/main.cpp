@@ -32,6 +32,7 @@ int main(int argc, char **argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     AddTicketVerb(app, exitCode);
+    AddBookVerb(app, exitCode);
 
     try {
         app.parse(argc, argv);

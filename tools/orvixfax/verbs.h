@@ -10,4 +10,8 @@
 // orvixfax ticket --pcl|--ps --job FILE [--at TIME] [--kanji] [--out FILE]
 void AddTicketVerb(CLI::App &app, int &exitCode);
 
+// orvixfax book show|resave|import|export [--dir DIR] ...; gives the "book"
+// command so further book subcommands can be attached to it.
+CLI::App *AddBookVerb(CLI::App &app, int &exitCode);
+
 #endif
