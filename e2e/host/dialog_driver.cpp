@@ -96,7 +96,10 @@ bool IsCallFinished() {
     return shared.finished;
 }
 
-bool Settle(DWORD timeoutMs) {
+namespace {
+
+// One marker round: everything posted before it has been taken.
+bool SettleRound(DWORD timeoutMs) {
     unsigned long sequence;
     {
         std::lock_guard<std::mutex> lock(shared.mutex);
@@ -107,6 +110,17 @@ bool Settle(DWORD timeoutMs) {
     std::unique_lock<std::mutex> lock(shared.mutex);
     return shared.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                    [&] { return shared.finished || shared.taken >= sequence; });
+}
+
+}  // namespace
+
+bool Settle(DWORD timeoutMs) {
+    // USER32 posts follow-ups of its own while it works (the close box's
+    // IDCANCEL, an edit's Enter passed to the default button); they land
+    // behind the first marker, so a few rounds see them through.
+    for (int round = 0; round < 3; ++round)
+        if (!SettleRound(timeoutMs)) return false;
+    return true;
 }
 
 HWND Innermost() {
