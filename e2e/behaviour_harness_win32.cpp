@@ -218,4 +218,10 @@ void CloseBox(HWND dialog) {
     Settle();
 }
 
+bool RunsOnWine() {
+    // Wine's ntdll exports its version; Windows' has no such function.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace behaviour

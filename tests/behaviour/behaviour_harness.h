@@ -81,6 +81,11 @@ void DoubleClickLine(HWND list, int index);
 // A click on the caption's close box (a dialog without one ignores it).
 void CloseBox(HWND dialog);
 
+// True when the tests run on Wine rather than on Windows or the portable
+// layer. The layer follows Windows; where Wine is known to differ, the test
+// says so with this.
+bool RunsOnWine();
+
 }  // namespace behaviour
 
 #endif

@@ -80,4 +80,6 @@ void DoubleClickLine(HWND list, int index) { portable::UserClickLine(list, index
 
 void CloseBox(HWND dialog) { portable::UserCloseBox(dialog); }
 
+bool RunsOnWine() { return false; }
+
 }  // namespace behaviour

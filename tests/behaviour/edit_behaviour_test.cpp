@@ -63,7 +63,9 @@ TEST(EditLimit, SetTextIgnoresTheLimitTypingAndReplaceSelHonourIt) {
             behaviour::TypeText(edit, "4567");
             EXPECT_EQ(Text(edit), "12345");
             EXPECT_GE(notes.Count(IDC_NUMBER_NUMBER, EN_MAXTEXT), 1);
-            EXPECT_EQ(notes.Count(IDC_NUMBER_NUMBER, EN_CHANGE), 2);
+            // Only the two keys that changed the text notify; Wine also
+            // notifies each of the two refused keys.
+            EXPECT_EQ(notes.Count(IDC_NUMBER_NUMBER, EN_CHANGE), behaviour::RunsOnWine() ? 4 : 2);
             SetWindowTextA(edit, "12");
             SendMessageA(edit, EM_SETSEL, 2, 2);
             notes.Clear();
