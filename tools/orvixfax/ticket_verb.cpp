@@ -14,7 +14,10 @@
 #include "job_file.h"
 #include "verbs.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include "../../src/platform/portable/host.h"
 #endif
 
@@ -112,6 +115,11 @@ int RunTicket(const TicketOptions &options) {
 
     bool written;
     if (options.out.empty()) {
+#ifdef _WIN32
+        // The ticket's line ends are its own: no CR may be added before LF.
+        std::cout.flush();
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
         std::cout.write(text, length);
         std::cout.flush();
         written = static_cast<bool>(std::cout);
