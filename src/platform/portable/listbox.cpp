@@ -180,7 +180,7 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
     case LB_SETITEMDATA:
         if (!Valid(window, wParam)) return LB_ERR;
         window.items[wParam].data = lParam;
-        return LB_OKAY;
+        return TRUE;
     case LB_SETCURSEL: {
         // Code selecting a line notifies nothing.
         if (IsMultiple(window)) return LB_ERR;
