@@ -9,16 +9,15 @@
 #include <cstdint>
 #include <cstring>
 
-// Whether any of the sixteen bytes at `bytes` is one of `values`.
-template <size_t N>
-inline bool AnyOf16(const void *bytes, const unsigned char (&values)[N]) {
+// Whether any of the sixteen bytes at `bytes` is one of `Values`.
+template <unsigned char... Values>
+inline bool AnyOf16(const void *bytes) {
     typedef unsigned char Bytes16 __attribute__((vector_size(16)));
-    typedef signed char Mask16 __attribute__((vector_size(16)));
     Bytes16 v;
     std::memcpy(&v, bytes, sizeof v);
-    Mask16 hits = {};
-    for (unsigned char value : values) hits |= (v == value);
+    auto hits = ((v == Values) | ...);
     uint64_t halves[2];
+    static_assert(sizeof hits == sizeof halves);
     std::memcpy(halves, &hits, sizeof halves);
     return (halves[0] | halves[1]) != 0;
 }

@@ -40,9 +40,8 @@ void AddValue(PjlLine &line, const char *value, size_t size) {
     size_t length = strnlen(value, size < room ? size : room);
     std::memcpy(out, value, length);
     size_t i = 0;
-    static const unsigned char kBreaks[] = {'\r', '\n'};
     for (; i + 16 <= length; i += 16) {
-        if (!AnyOf16(out + i, kBreaks)) continue;
+        if (!AnyOf16<'\r', '\n'>(out + i)) continue;
         for (size_t k = i; k < i + 16; ++k)
             if (out[k] == '\r' || out[k] == '\n') out[k] = ' ';
     }

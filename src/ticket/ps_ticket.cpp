@@ -21,6 +21,7 @@ struct PsBuffer {
     size_t workSize = 0;
     size_t capacity = 0;  // the size of the ticket block by the growth rule
     size_t used = 0;
+    size_t expected = 0;  // the first working block's size: room for the whole ticket
     bool failed = false;
 };
 
@@ -51,6 +52,7 @@ void Append(PsBuffer &buffer, const char *bytes, size_t count) {
     if (buffer.used + count > buffer.capacity) buffer.capacity += count + 4096;
     if (buffer.used + count > buffer.workSize) {
         size_t size = buffer.workSize * 2 > buffer.capacity ? buffer.workSize * 2 : buffer.capacity;
+        if (size < buffer.expected) size = buffer.expected;
         char *work = NewBlock(GMEM_MOVEABLE, size);
         if (work == nullptr) return Fail(buffer);
         if (buffer.used != 0) std::memcpy(work, buffer.work, buffer.used);
@@ -200,8 +202,7 @@ constexpr PlainEscapes kPlain;
 
 // Whether any of the sixteen bytes at `bytes` needs a plain escape.
 bool HasPlainEscape(const unsigned char *bytes) {
-    static const unsigned char kEscaped[] = {'(', ')', '[', ']', '\\', '\r', '\n'};
-    return AnyOf16(bytes, kEscaped);
+    return AnyOf16<'(', ')', '[', ']', '\\', '\r', '\n'>(bytes);
 }
 
 // Each byte's octal escape: a backslash and one to three digits.
@@ -262,6 +263,11 @@ char *WritePsTicket(FaxInfo *info, uint32_t *length) {
     PsWriter writer;
     writer.escaping = IsKanjiMode() ? PsEscaping::Octal : PsEscaping::Plain;
     int count = TicketRecipientCount(info);
+    // Room for the longest ticket of this many recipients, so the working
+    // block is made once (untouched room costs nothing).
+    size_t widest = writer.escaping == PsEscaping::Octal ? 4 : 2;
+    writer.buffer.expected = 16384 + static_cast<size_t>(count) * (96 + widest * RECIPIENT_TEXT_SIZE);
+    if (info->coverSheet != 0) writer.buffer.expected += 10 * widest * 256 + 4 * widest * 82;
     WriteHeader(writer, info, count);
     if (info->coverSheet != 0) WriteCoverSheet(writer, info, count);
 
