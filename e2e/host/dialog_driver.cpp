@@ -24,6 +24,7 @@ Shared shared;
 
 HWND helper = nullptr;
 HHOOK hook = nullptr;
+HINSTANCE dialogsInstance = nullptr;
 DWORD dialogThread = 0;
 
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,7 +58,8 @@ LRESULT CALLBACK DialogWatch(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void InstallDialogThread(HINSTANCE) {
+void InstallDialogThread(HINSTANCE moduleInstance) {
+    dialogsInstance = moduleInstance;
     static bool registered = false;
     if (!registered) {
         WNDCLASSA wc{};
@@ -131,9 +133,11 @@ HWND Innermost() {
 }
 
 bool IsMessageBox(HWND window) {
-    // Message boxes are dialogs made by USER32 from its own template.
+    // Every dialog of the module is made from its own templates; a message
+    // box is USER32's (whose instance is USER32's, the program's or none,
+    // depending on the system).
     HINSTANCE owner = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    return owner == GetModuleHandleA("user32.dll");
+    return owner != dialogsInstance;
 }
 
 void ForceEndDialog(HWND dialog) { PostMessageA(helper, kEndDialog, reinterpret_cast<WPARAM>(dialog), 0); }

@@ -19,7 +19,8 @@
 
 namespace e2e {
 
-// The dialog thread's side. Install on that thread before the call,
+// The dialog thread's side. Install on that thread before the call, with
+// the instance the module's dialogs are made from,
 // CallFinished when the export has returned.
 void InstallDialogThread(HINSTANCE moduleInstance);
 void UninstallDialogThread();

@@ -168,12 +168,24 @@ int RunScenario(const ScenarioPaths &paths) {
         watchdog.join();
         UninstallDialogThread();
     }
+    // What the exporter saw, before the check below adds a load of its own.
+    std::string exporterLog = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, currentDir);
+    if (!currentDir.empty()) {
+        // The plant must be one a careless load would find, or the
+        // scenario proves nothing.
+        HMODULE careless = LoadLibraryA("Abexpw32.dll");
+        char from[MAX_PATH] = {};
+        if (careless) GetModuleFileNameA(careless, from, MAX_PATH);
+        if (!careless || lstrcmpiA(DirectoryOf(from).c_str(), currentDir.c_str()) != 0)
+            problems.push_back("the library planted in " + currentDir + " is not found by a bare LoadLibraryA");
+        if (careless) FreeLibrary(careless);
+    }
     SetCurrentDirectoryA(previousDir);
 
     std::string messages;
     for (const ShownMessageBox &box : runner.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
     outcome["messages.txt"] = messages;
-    outcome["exporter.txt"] = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, currentDir);
+    outcome["exporter.txt"] = exporterLog;
     for (const char *name : kSystemFiles) {
         bool found = false;
         std::string data = scenario::ReadFile(systemDir + "\\" + name, &found);
