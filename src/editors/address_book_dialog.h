@@ -1,10 +1,13 @@
-// The "Edit Address Book" dialog, IDD_EDIT_ADDRESS_BOOK.
+// The "Edit Address Book" dialog, IDD_EDIT_ADDRESS_BOOK: the book's persons
+// and groups in one sorted list, with the editors for each kind behind it.
 #ifndef ORVIXFAX_ADDRESS_BOOK_DIALOG_H
 #define ORVIXFAX_ADDRESS_BOOK_DIALOG_H
 
 #include "../platform/win32api.h"
 
-// Creation parameter: the WorkingContext. Ends with 1 after OK (book saved), 2 after Cancel.
+// Creation parameter: the WorkingContext. Every change takes effect in the
+// context at once; OK also writes the book to "OrvixFax.adb" in the system
+// directory. Ends with 1 after OK, 2 after Cancel.
 INT_PTR CALLBACK AddressBookDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif
