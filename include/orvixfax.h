@@ -88,7 +88,10 @@ uint32_t ORVIXFAX_API OrvixFaxBookCall(HWND owner);
 
 /* 4: the number editor's dialog procedure, for hosts that run the module's
  * IDD_EDIT_NUMBER template themselves. The creation parameter points to a
- * NumberEditorParams block (mode, NumberRecord). */
+ * NumberEditorParams block (mode, NumberRecord) whose record stays valid
+ * until the dialog ends. Result 1 after OK (record updated), 2 after Cancel
+ * (record untouched). A null creation parameter, or a block without a
+ * record, ends the dialog at once with 2 before it is shown. */
 INT_PTR CALLBACK EditNumberDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 /* 5, 6: run the fax dialog; on "F&ax" the caller's record receives the job.
