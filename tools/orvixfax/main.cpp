@@ -32,7 +32,8 @@ int main(int argc, char **argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     AddTicketVerb(app, exitCode);
-    AddBookVerb(app, exitCode);
+    CLI::App *book = AddBookVerb(app, exitCode);
+    AddBookEditVerb(*book, exitCode);
 
     try {
         app.parse(argc, argv);

@@ -14,4 +14,7 @@ void AddTicketVerb(CLI::App &app, int &exitCode);
 // command so further book subcommands can be attached to it.
 CLI::App *AddBookVerb(CLI::App &app, int &exitCode);
 
+// orvixfax book edit [--dir DIR] [--script FILE], attached to the "book" command
+void AddBookEditVerb(CLI::App &book, int &exitCode);
+
 #endif
