@@ -95,13 +95,26 @@ uint32_t ORVIXFAX_API OrvixFaxBookCall(HWND owner);
 INT_PTR CALLBACK EditNumberDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 /* 5, 6: run the fax dialog; on "F&ax" the caller's record receives the job.
- * The record's recipients pointer must have room for 200 slots. A caller that
- * wants to tell Fax from Print presets status to 0. A null record is allowed. */
+ * The record's recipients pointer must have room for 200 slots; it is not
+ * changed, and the filled slots are written into that array. A record whose
+ * recipients pointer is null receives everything but the slots. Each text
+ * is copied as a zero-terminated string (bytes behind its zero are left as
+ * they were), and the two unused bytes are never written. A caller that
+ * wants to tell Fax from Print presets status to 0. A null record is allowed.
+ * After "&Print" the record is not touched at all. */
 uint32_t ORVIXFAX_API PCLOrvixFaxCallEx(FaxInfo *record);
 uint32_t ORVIXFAX_API PSOrvixFaxCallEx(FaxInfo *record);
 
 /* 7, 8: run the fax dialog and return the job ticket (PJL or PostScript).
- * After "&Print", or when the module cannot run, both outputs are 0.
+ * After "&Print", or when the module cannot run (no memory for its record,
+ * its working data or the ticket), both outputs are 0 and, when there was
+ * no memory for the record, no dialog is shown.
+ * PJL: a zero-terminated text in a 102400-byte block; *length is its length
+ * without the terminator. PostScript: *length text bytes at the start of a
+ * block that may be longer; the bytes behind the text are zero unless the
+ * text fills the block exactly, so go by *length.
+ * A CR or LF inside a value never starts a line of its own: in the PJL
+ * ticket it is written as a space, in PostScript strings as \r or \n.
  * The caller owns the returned block (see the top of this file). */
 void ORVIXFAX_API CreatePCLOrvixFaxInfo(char **text, uint32_t *length);
 void ORVIXFAX_API CreatePSOrvixFaxInfo(char **text, uint32_t *length);
