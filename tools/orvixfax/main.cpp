@@ -34,6 +34,8 @@ int main(int argc, char **argv) {
     AddTicketVerb(app, exitCode);
     CLI::App *book = AddBookVerb(app, exitCode);
     AddBookEditVerb(*book, exitCode);
+    AddBookVerb(app, exitCode);
+    AddSettingsVerb(app, exitCode);
 
     try {
         app.parse(argc, argv);
