@@ -34,7 +34,7 @@ int main(int argc, char **argv) {
     AddTicketVerb(app, exitCode);
     CLI::App *book = AddBookVerb(app, exitCode);
     AddBookEditVerb(*book, exitCode);
-    AddBookVerb(app, exitCode);
+    AddFaxVerb(app, exitCode);
     AddSettingsVerb(app, exitCode);
 
     try {

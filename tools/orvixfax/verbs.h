@@ -17,6 +17,9 @@ CLI::App *AddBookVerb(CLI::App &app, int &exitCode);
 // orvixfax book edit [--dir DIR] [--script FILE], attached to the "book" command
 void AddBookEditVerb(CLI::App &book, int &exitCode);
 
+// orvixfax fax --pcl|--ps [--dir DIR] [--script FILE] [--at TIME] [--out FILE]
+void AddFaxVerb(CLI::App &app, int &exitCode);
+
 // orvixfax settings show [--dir DIR] [--json]
 void AddSettingsVerb(CLI::App &app, int &exitCode);
 

@@ -1,0 +1,450 @@
+#include "recipient_list.h"
+
+#include <cstring>
+
+#include "../addrbook/display_lines.h"
+#include "../common/kanji_mode.h"
+#include "../common/text_field.h"
+#include "../editors/address_book_dialog.h"
+#include "../entry/module_instance.h"
+#include "../res/resource.h"
+
+namespace {
+
+const int kNumbersTextSize = 102400;
+
+RecipientListItem *ItemAt(HWND dialog, int position) {
+    LRESULT data = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETITEMDATA,
+                                       static_cast<WPARAM>(position), 0);
+    if (data == LB_ERR || data == 0) return nullptr;
+    return reinterpret_cast<RecipientListItem *>(data);
+}
+
+int SelectedLineCount(HWND dialog) {
+    LRESULT count = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETSELCOUNT, 0, 0);
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+// Fetches at most `capacity` selected positions, ascending.
+int FetchSelectedLines(HWND dialog, int *positions, int capacity) {
+    int selected = SelectedLineCount(dialog);
+    if (selected == 0) return 0;
+    if (selected > capacity) selected = capacity;
+    LRESULT fetched = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETSELITEMS,
+                                          static_cast<WPARAM>(selected),
+                                          reinterpret_cast<LPARAM>(positions));
+    return fetched > 0 ? static_cast<int>(fetched) : 0;
+}
+
+int MemberCount(const GroupRecord *group) {
+    int count = 0;
+    if (group == nullptr || group->members == nullptr) return 0;
+    for (const MemberLink *link = group->members->next; link != nullptr; link = link->next) {
+        if (link->person != nullptr && link->number != nullptr) ++count;
+    }
+    return count;
+}
+
+// The pairs one line stands for.
+int LineRecipientCount(const RecipientListItem *item) {
+    if (item == nullptr) return 0;
+    if (item->kind == RECIPIENT_GROUP_LINE) return MemberCount(item->group);
+    if (item->link == nullptr || item->link->person == nullptr || item->link->number == nullptr)
+        return 0;
+    return 1;
+}
+
+void EnableFaxButton(HWND dialog) {
+    EnableWindow(GetDlgItem(dialog, IDOK), SelectedLineCount(dialog) > 0);
+}
+
+bool IsRemembered(const WorkingContext *context, int position) {
+    for (int i = 0; i < context->selectionCount && i < SELECTION_CAPACITY; ++i) {
+        if (context->selection[i] == position) return true;
+    }
+    return false;
+}
+
+// Takes the list back to the last accepted selection. Walks every line, so
+// it works however many lines the user had selected.
+void RevertToRememberedSelection(HWND dialog, const WorkingContext *context) {
+    LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < lines; ++i) {
+        if (SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETSEL, static_cast<WPARAM>(i), 0) >
+                0 &&
+            !IsRemembered(context, i)) {
+            SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETSEL, FALSE, i);
+        }
+    }
+}
+
+// One piece of field 1032: the text and its own separator, or nothing at
+// all when the text is empty.
+void AppendItem(char *text, size_t size, const char *piece, const char *separator) {
+    if (piece == nullptr || piece[0] == '\0') return;
+    AppendField(text, size, piece);
+    AppendField(text, size, separator);
+}
+
+void AppendNameItems(char *text, size_t size, const PersonRecord *person,
+                     const char *lastSeparator) {
+    if (IsKanjiMode()) {
+        AppendItem(text, size, person->lastName, " ");
+        AppendItem(text, size, person->firstName, lastSeparator);
+    } else {
+        AppendItem(text, size, person->firstName, " ");
+        AppendItem(text, size, person->lastName, lastSeparator);
+    }
+}
+
+void ShowPersonCard(char *text, size_t size, const RecipientPair &pair) {
+    AppendNameItems(text, size, pair.person, "\r\n");
+    AppendItem(text, size, pair.person->company, "\r\n");
+    AppendItem(text, size, pair.person->department, "\r\n");
+    AppendItem(text, size, pair.person->notes, "\r\n");
+    AppendItem(text, size, pair.number->number, "\r\n");
+}
+
+void ShowPairLine(char *text, size_t size, const RecipientPair &pair) {
+    if (std::strlen(pair.person->firstName) + std::strlen(pair.person->lastName) >= 1) {
+        AppendNameItems(text, size, pair.person, "\t");
+    } else {
+        AppendItem(text, size, pair.person->company, "\t");
+    }
+    AppendItem(text, size, pair.number->number, "\r\n");
+}
+
+// Cover-sheet fields that both builders write: cover sheet, resolution, the
+// sender details whose flag is set and the ten note lines.
+void FillCoverFields(HWND dialog, WorkingContext *context) {
+    FaxInfo *info = context->faxInfo;
+    const SenderInfo *sender = context->senderInfo;
+    info->coverSheet = IsDlgButtonChecked(dialog, IDC_FAX_USE_COVER) == BST_CHECKED ? 1 : 0;
+    info->resolution = IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE) == BST_CHECKED ? 0 : 1;
+    if (sender == nullptr) return;
+    if (sender->senderNameFlag != 0) CopyField(info->senderName, sender->senderName);
+    if (sender->senderFaxNumberFlag != 0)
+        CopyField(info->senderFaxNumber, sender->senderFaxNumber);
+    if (sender->senderHomeNumberFlag != 0)
+        CopyField(info->senderHomeNumber, sender->senderHomeNumber);
+    if (sender->senderBusinessNumberFlag != 0)
+        CopyField(info->senderBusinessNumber, sender->senderBusinessNumber);
+    for (int line = 0; line < 10; ++line) CopyField(info->noteLines[line], sender->noteLines[line]);
+}
+
+// What a selected line was before an address book edit. Numbers are known
+// by their id, which no other number ever gets; groups by their record and
+// name, so that a new group that happens to reuse a deleted group's memory
+// is not taken for it.
+struct NotedLine {
+    uint32_t kind;
+    GroupRecord *group;
+    char groupName[80];
+    uint32_t numberId;
+};
+
+bool LineMatches(const RecipientListItem *item, const NotedLine &noted) {
+    if (item == nullptr || item->kind != noted.kind) return false;
+    if (noted.kind == RECIPIENT_GROUP_LINE) {
+        return item->group == noted.group && item->group != nullptr &&
+               CompareText(item->group->name, noted.groupName) == 0;
+    }
+    return item->link != nullptr && item->link->number != nullptr &&
+           item->link->number->id == noted.numberId;
+}
+
+}  // namespace
+
+void FormatRecipientName(const char *firstName, const char *lastName, char *name, size_t size) {
+    if (name == nullptr || size == 0) return;
+    const bool kanji = IsKanjiMode();
+    CopyField(name, size, kanji ? lastName : firstName);
+    AppendField(name, size, " ");
+    AppendField(name, size, kanji ? firstName : lastName);
+}
+
+void EmptyRecipientList(HWND dialog) {
+    LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < lines; ++i) {
+        RecipientListItem *item = ItemAt(dialog, i);
+        if (item == nullptr) continue;
+        SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA, static_cast<WPARAM>(i), 0);
+        FreeRecipientListItem(&item);
+    }
+    SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_RESETCONTENT, 0, 0);
+}
+
+void FillRecipientList(HWND dialog, WorkingContext *context) {
+    EmptyRecipientList(dialog);
+    char line[512];
+    if (context != nullptr && context->groups != nullptr) {
+        for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
+            FormatGroupLine(group, line, sizeof line);
+            LRESULT index = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_ADDSTRING, 0,
+                                                reinterpret_cast<LPARAM>(line));
+            if (index < 0) continue;
+            RecipientListItem *item = nullptr;
+            if (!NewRecipientListItem(&item)) continue;  // the line stays, without data
+            item->kind = RECIPIENT_GROUP_LINE;
+            item->group = group;
+            SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA,
+                                static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
+        }
+    }
+    if (context != nullptr && context->persons != nullptr) {
+        for (PersonRecord *person = context->persons->next; person != nullptr;
+             person = person->next) {
+            if (person->numbers == nullptr) continue;
+            for (NumberRecord *number = person->numbers->next; number != nullptr;
+                 number = number->next) {
+                FormatRecipientNumberLine(person, number, line, sizeof line);
+                LRESULT index = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_ADDSTRING, 0,
+                                                    reinterpret_cast<LPARAM>(line));
+                if (index < 0) continue;
+                RecipientListItem *item = nullptr;
+                if (!NewRecipientListItem(&item)) continue;
+                item->kind = RECIPIENT_NUMBER_LINE;
+                item->group = nullptr;
+                item->link->person = person;
+                item->link->number = number;
+                SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA,
+                                    static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
+            }
+        }
+    }
+    SetListHorizontalExtent(dialog, IDC_FAX_RECIPIENTS);
+}
+
+int CountSelectedRecipients(HWND dialog, const int *positions, int count) {
+    int total = 0;
+    for (int i = 0; i < count; ++i) total += LineRecipientCount(ItemAt(dialog, positions[i]));
+    return total;
+}
+
+int CollectSelectedRecipients(HWND dialog, const int *positions, int count,
+                              RecipientPair *pairs, int capacity) {
+    int filled = 0;
+    for (int i = 0; i < count && filled < capacity; ++i) {
+        const RecipientListItem *item = ItemAt(dialog, positions[i]);
+        if (item == nullptr) continue;
+        if (item->kind == RECIPIENT_GROUP_LINE) {
+            if (item->group == nullptr || item->group->members == nullptr) continue;
+            for (const MemberLink *link = item->group->members->next;
+                 link != nullptr && filled < capacity; link = link->next) {
+                if (link->person == nullptr || link->number == nullptr) continue;
+                pairs[filled++] = RecipientPair{link->person, link->number};
+            }
+        } else if (LineRecipientCount(item) == 1) {
+            pairs[filled++] = RecipientPair{item->link->person, item->link->number};
+        }
+    }
+    return filled;
+}
+
+void ShowRecipientLimitMessage(HWND dialog) {
+    char caption[64];
+    char pattern[256];
+    CopyField(caption, "Error");
+    CopyField(pattern, "Maximum number of recipients is %");
+    char loaded[256];
+    if (LoadStringA(ModuleInstance(), IDS_ERROR, loaded, sizeof loaded) > 0)
+        CopyField(caption, loaded);
+    if (LoadStringA(ModuleInstance(), IDS_MAX_RECIPIENTS, loaded, sizeof loaded) > 0)
+        CopyField(pattern, loaded);
+
+    // The text before the "%" loses its last character (the blank in front
+    // of the "%"), then come a blank, the limit, a blank and the rest.
+    char text[320];
+    const char *percent = std::strchr(pattern, '%');
+    if (percent == nullptr) {
+        CopyField(text, pattern);
+    } else {
+        size_t head = static_cast<size_t>(percent - pattern);
+        CopyFieldN(text, sizeof text, pattern, head > 0 ? head - 1 : 0);
+        char limit[32];
+        wsprintfA(limit, " %d ", FAX_MAX_RECIPIENTS);
+        AppendField(text, limit);
+        AppendField(text, percent + 1);
+    }
+    MessageBoxA(dialog, text, caption, MB_OK);
+}
+
+void OnRecipientSelectionChange(HWND dialog, WorkingContext *context) {
+    if (context == nullptr) return;
+    int positions[SELECTION_CAPACITY];
+    const int selected = SelectedLineCount(dialog);
+    const int fetched = FetchSelectedLines(dialog, positions, SELECTION_CAPACITY);
+    // More selected lines than the remembered selection can hold (only
+    // possible with lines that stand for nobody) is refused like too many
+    // recipients: the selection could not be kept.
+    const bool fits = selected <= SELECTION_CAPACITY;
+    if (fits && CountSelectedRecipients(dialog, positions, fetched) <= FAX_MAX_RECIPIENTS) {
+        std::memcpy(context->selection, positions, sizeof(int) * static_cast<size_t>(fetched));
+        context->selectionCount = fetched;
+        ShowSelectedNumbers(dialog, fetched, positions);
+    } else {
+        ShowRecipientLimitMessage(dialog);
+        RevertToRememberedSelection(dialog, context);
+    }
+    EnableFaxButton(dialog);
+}
+
+void ShowSelectedNumbers(HWND dialog, int selectedCount, const int *positions) {
+    SetDlgItemTextA(dialog, IDC_FAX_NUMBERS, "");
+    if (selectedCount <= 0 || positions == nullptr) return;
+    RecipientPair pairs[FAX_MAX_RECIPIENTS];
+    const int count =
+        CollectSelectedRecipients(dialog, positions, selectedCount, pairs, FAX_MAX_RECIPIENTS);
+    if (count == 0) return;
+
+    void *block = nullptr;
+    if (CreatePtr(&block, kNumbersTextSize) != ERR_NONE) return;
+    char *text = static_cast<char *>(block);
+    if (count == 1) {
+        ShowPersonCard(text, kNumbersTextSize, pairs[0]);
+    } else {
+        for (int i = 0; i < count; ++i) ShowPairLine(text, kNumbersTextSize, pairs[i]);
+    }
+    SetDlgItemTextA(dialog, IDC_FAX_NUMBERS, text);
+    DisposePtr(&block);
+}
+
+void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
+    if (context == nullptr) return;
+    // Note what every remembered line stands for while its records still live.
+    void *block = nullptr;
+    NotedLine *noted = nullptr;
+    int notedCount = 0;
+    if (CreatePtr(&block, sizeof(NotedLine) * SELECTION_CAPACITY) == ERR_NONE) {
+        noted = static_cast<NotedLine *>(block);
+        for (int i = 0; i < context->selectionCount && i < SELECTION_CAPACITY; ++i) {
+            const RecipientListItem *item = ItemAt(dialog, context->selection[i]);
+            if (item == nullptr) continue;  // no item, no identity
+            NotedLine &line = noted[notedCount];
+            line.kind = item->kind;
+            if (item->kind == RECIPIENT_GROUP_LINE) {
+                if (item->group == nullptr) continue;
+                line.group = item->group;
+                CopyField(line.groupName, item->group->name);
+            } else {
+                if (item->link == nullptr || item->link->number == nullptr) continue;
+                line.numberId = item->link->number->id;
+            }
+            ++notedCount;
+        }
+    }
+
+    DialogBoxParamA(ModuleInstance(), "IDD_EDIT_ADDRESS_BOOK", dialog, AddressBookDlgProc,
+                    reinterpret_cast<LPARAM>(context));
+
+    FillRecipientList(dialog, context);
+    context->selectionCount = 0;
+    const LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    int recipients = 0;
+    bool overLimit = false;
+    for (int n = 0; n < notedCount; ++n) {
+        for (int i = 0; i < lines; ++i) {
+            const RecipientListItem *item = ItemAt(dialog, i);
+            if (!LineMatches(item, noted[n])) continue;
+            // An edit can make the kept lines worth more than one job takes;
+            // a line that would pass the limit is dropped, as a user's own
+            // selection of it would be.
+            const int worth = LineRecipientCount(item);
+            if (recipients + worth > FAX_MAX_RECIPIENTS) {
+                overLimit = true;
+            } else {
+                recipients += worth;
+                context->selection[context->selectionCount++] = i;
+            }
+            break;
+        }
+    }
+    DisposePtr(&block);
+
+    for (int i = 0; i < context->selectionCount; ++i) {
+        SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETSEL, TRUE, context->selection[i]);
+    }
+    EnableWindow(GetDlgItem(dialog, IDOK), context->selectionCount > 0);
+    if (overLimit) ShowRecipientLimitMessage(dialog);
+    OnRecipientSelectionChange(dialog, context);
+}
+
+BOOL AddRecipientEntry(FaxInfo *info, const char *firstName, const char *lastName,
+                       const char *faxNumber, const char *company) {
+    if (info == nullptr || info->recipients == nullptr) return FALSE;
+    if (info->recipientCount < 0 || info->recipientCount >= FAX_MAX_RECIPIENTS) return FALSE;
+    RecipientEntry &slot = info->recipients[info->recipientCount];
+    FormatRecipientName(firstName, lastName, slot.name, sizeof slot.name);
+    CopyField(slot.faxNumber, faxNumber);
+    CopyField(slot.company, company);
+    ++info->recipientCount;
+    return TRUE;
+}
+
+void AppendCoverRecipientName(WorkingContext *context, const char *firstName,
+                              const char *lastName) {
+    if (context == nullptr || context->faxInfo == nullptr) return;
+    char *names = context->faxInfo->recipientNames;
+    const size_t first = firstName != nullptr ? std::strlen(firstName) : 0;
+    const size_t last = lastName != nullptr ? std::strlen(lastName) : 0;
+    if (strnlen(names, sizeof context->faxInfo->recipientNames) + first + last + 2 >= 82) return;
+    char name[128];
+    FormatRecipientName(firstName, lastName, name, sizeof name);
+    AppendField(context->faxInfo->recipientNames, "\t");
+    AppendField(context->faxInfo->recipientNames, name);
+}
+
+void BuildRecipientsFromSelection(HWND dialog, WorkingContext *context) {
+    if (context == nullptr || context->faxInfo == nullptr) return;
+    FaxInfo *info = context->faxInfo;
+    info->recipientCount = 0;
+    FillCoverFields(dialog, context);
+
+    const int selected = SelectedLineCount(dialog);
+    if (selected == 0) return;
+    // The selection change never accepts more lines than the remembered
+    // selection holds, so this buffer takes every selected line.
+    int positions[SELECTION_CAPACITY];
+    const int fetched = FetchSelectedLines(dialog, positions, SELECTION_CAPACITY);
+    for (int i = 0; i < fetched; ++i) {
+        const RecipientListItem *item = ItemAt(dialog, positions[i]);
+        if (item == nullptr) continue;
+        if (item->kind == RECIPIENT_GROUP_LINE) {
+            if (item->group == nullptr || item->group->members == nullptr) continue;
+            for (const MemberLink *link = item->group->members->next; link != nullptr;
+                 link = link->next) {
+                if (link->person == nullptr || link->number == nullptr) continue;
+                if (info->recipientCount >= FAX_MAX_RECIPIENTS) return;
+                AppendCoverRecipientName(context, link->person->firstName,
+                                         link->person->lastName);
+                AddRecipientEntry(info, link->person->firstName, link->person->lastName,
+                                  link->number->number, link->person->company);
+            }
+        } else if (LineRecipientCount(item) == 1) {
+            if (info->recipientCount >= FAX_MAX_RECIPIENTS) return;
+            const PersonRecord *person = item->link->person;
+            const NumberRecord *number = item->link->number;
+            if (selected == 1) {
+                FormatRecipientName(person->firstName, person->lastName, info->recipientNames,
+                                    sizeof info->recipientNames);
+                CopyField(info->recipientFaxNumber, number->number);
+                CopyField(info->recipientCompany, person->company);
+            } else {
+                AppendCoverRecipientName(context, person->firstName, person->lastName);
+            }
+            AddRecipientEntry(info, person->firstName, person->lastName, number->number,
+                              person->company);
+        }
+    }
+}
+
+void BuildNewRecipient(HWND dialog, WorkingContext *context) {
+    if (context == nullptr || context->faxInfo == nullptr) return;
+    FaxInfo *info = context->faxInfo;
+    FillCoverFields(dialog, context);
+    if (info->recipients == nullptr) return;
+    info->recipientCount = 1;
+    RecipientEntry &slot = info->recipients[0];
+    GetDlgItemTextA(dialog, IDC_FAX_NEW_NAME, slot.name, sizeof slot.name);
+    GetDlgItemTextA(dialog, IDC_FAX_NEW_NUMBER, slot.faxNumber, sizeof slot.faxNumber);
+}

@@ -1,0 +1,169 @@
+// orvixfax fax: a whole fax job through the module's exports, the user
+// played by a script of the scripted front end.
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "../../include/orvixfax.h"
+#include "../../src/ticket/ticket_clock.h"
+#include "verbs.h"
+
+#ifndef _WIN32
+#include "../../src/platform/portable/host.h"
+#include "../../src/platform/portable/script_front_end.h"
+#endif
+
+namespace {
+
+struct FaxOptions {
+    bool pcl = false;
+    bool ps = false;
+    std::string dir;
+    std::string script;
+    std::string at;
+    std::string out;
+};
+
+#ifndef _WIN32
+// "YYYY-MM-DD HH:MM:SS" into a broken-down local time; false when malformed
+// or out of range.
+bool ParseMoment(const std::string &text, std::tm &moment) {
+    int year, month, day, hour, minute, second;
+    char rest;
+    if (text.size() != 19 || std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month,
+                                         &day, &hour, &minute, &second, &rest) != 6)
+        return false;
+    if (year < 1 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59 || second < 0 || second > 59)
+        return false;
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return false;
+    moment = std::tm{};
+    moment.tm_year = year - 1900;
+    moment.tm_mon = month - 1;
+    moment.tm_mday = day;
+    moment.tm_hour = hour;
+    moment.tm_min = minute;
+    moment.tm_sec = second;
+    return true;
+}
+
+void FreeTicket(char *text) {
+    if (text == nullptr) return;
+    HGLOBAL handle = GlobalHandle(text);
+    GlobalUnlock(handle);
+    GlobalFree(handle);
+}
+#endif
+
+int RunFax(const FaxOptions &options) {
+    const char *verb = "orvixfax fax: ";
+#ifdef _WIN32
+    (void)options;
+    std::cerr << verb << "needs the portable build: on Windows the user works the dialog "
+                         "and the module runs inside the printer driver\n";
+    return 2;
+#else
+    std::tm moment{};
+    if (!options.at.empty() && !ParseMoment(options.at, moment)) {
+        std::cerr << verb << "--at: \"" << options.at
+                  << "\" is not a valid local time of the form YYYY-MM-DD HH:MM:SS\n";
+        return 2;
+    }
+    const std::string dir = options.dir.empty() ? std::string(".") : options.dir;
+    if (!std::filesystem::is_directory(dir)) {
+        std::cerr << verb << "--dir: \"" << dir << "\" is not a directory\n";
+        return 2;
+    }
+
+    portable::ScriptFrontEnd user;
+    bool read;
+    if (options.script.empty() || options.script == "-") {
+        std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+        read = user.Parse(text, "standard input");
+    } else {
+        read = user.LoadFile(options.script);
+    }
+    if (!read) {
+        std::cerr << verb << "the script cannot be read:\n" << user.Report();
+        return 2;
+    }
+
+    portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
+    SetTicketTime(options.at.empty() ? nullptr : &moment);
+    char *text = nullptr;
+    uint32_t length = 0;
+    {
+        portable::ScopedFrontEnd playing(&user);
+        if (options.pcl) {
+            CreatePCLOrvixFaxInfo(&text, &length);
+        } else {
+            CreatePSOrvixFaxInfo(&text, &length);
+        }
+    }
+    SetTicketTime(nullptr);
+    std::unique_ptr<char, void (*)(char *)> ticket(text, FreeTicket);
+
+    if (!user.Finish()) {
+        std::cerr << verb << "the script did not run through:\n" << user.Report();
+        return 2;
+    }
+    if (text == nullptr) {
+        std::cout << "The user chose Print: the job prints normally and there is no fax ticket.\n";
+        return 1;
+    }
+    if (options.out.empty()) {
+        std::cout.write(text, length);
+        std::cout.flush();
+        if (std::cout) return 0;
+    } else {
+        std::ofstream file(options.out, std::ios::binary | std::ios::trunc);
+        file.write(text, length);
+        file.close();
+        if (file) return 0;
+    }
+    std::cerr << verb << "cannot write the ticket to "
+              << (options.out.empty() ? std::string("standard output") : options.out) << "\n";
+    return 1;
+#endif
+}
+
+}  // namespace
+
+void AddFaxVerb(CLI::App &app, int &exitCode) {
+    auto options = std::make_shared<FaxOptions>();
+    CLI::App *verb = app.add_subcommand(
+        "fax",
+        "Run a whole fax job as a printer driver would: the \"Fax Document\" dialog over the "
+        "address book (OrvixFax.adb) and settings (orvixfax.ini) of DIR, worked by a script of "
+        "the user's actions, then the job ticket the driver would get.\n"
+        "Exit status: 0 ticket written; 1 the user chose Print (no ticket) or it could not be "
+        "written; 2 bad option, or a script that cannot be read or did not run through.");
+    auto *pcl = verb->add_flag("--pcl", options->pcl, "the PCL driver's call: a PJL ticket");
+    auto *ps = verb->add_flag("--ps", options->ps, "the PostScript driver's call: a PostScript ticket");
+    pcl->excludes(ps);
+    ps->excludes(pcl);
+    verb->add_option("--dir", options->dir,
+                     "the directory that plays the system directory (default: the current one)");
+    verb->add_option("--script", options->script,
+                     "the user's actions, one a line (default or \"-\": standard input)");
+    verb->add_option("--at", options->at,
+                     "the local time for the cover sheet's date, \"YYYY-MM-DD HH:MM:SS\" "
+                     "(default: now)");
+    verb->add_option("--out", options->out, "write the ticket to this file (default: stdout)");
+    verb->callback([options, &exitCode] {
+        if (!options->pcl && !options->ps) {
+            std::cerr << "orvixfax fax: choose the driver: --pcl or --ps\n";
+            exitCode = 2;
+            return;
+        }
+        exitCode = RunFax(*options);
+    });
+}
