@@ -62,6 +62,21 @@ HFILE Fail() {
     return HFILE_ERROR;
 }
 
+// As Fail, but a missing directory on the way is "path not found", as Windows says.
+HFILE FailOn(const std::string &path) {
+    int error = errno;
+    if (error == ENOENT) {
+        size_t slash = path.find_last_of('/');
+        struct stat info;
+        if (slash != std::string::npos && slash > 0 && ::stat(path.substr(0, slash).c_str(), &info) != 0) {
+            portable::SetLastErrorCode(ERROR_PATH_NOT_FOUND);
+            return HFILE_ERROR;
+        }
+    }
+    errno = error;
+    return Fail();
+}
+
 }  // namespace
 
 HFILE WINAPI _lopen(LPCSTR path, int mode) {
@@ -85,7 +100,7 @@ HFILE WINAPI _lopen(LPCSTR path, int mode) {
         return HFILE_ERROR;
     }
     int fd = ::open(host.c_str(), flags | O_CLOEXEC);
-    return fd < 0 ? Fail() : fd;
+    return fd < 0 ? FailOn(host) : fd;
 }
 
 HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
@@ -95,8 +110,9 @@ HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
     }
     // Attribute 1 makes a read-only file; the new handle can still write it.
     mode_t permissions = (attribute & 1) ? 0444 : 0666;
-    int fd = ::open(portable::HostPath(path).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
-    return fd < 0 ? Fail() : fd;
+    std::string host = portable::HostPath(path);
+    int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
+    return fd < 0 ? FailOn(host) : fd;
 }
 
 UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes) {
@@ -185,7 +201,7 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     std::string target = portable::HostPath(to);
     struct stat info;
     if (::stat(source.c_str(), &info) != 0) {
-        Fail();
+        FailOn(source);
         return FALSE;
     }
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::stat(target.c_str(), &info) == 0) {
@@ -193,7 +209,7 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
         return FALSE;
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
-        Fail();
+        FailOn(target);
         return FALSE;
     }
     if (flags & MOVEFILE_WRITE_THROUGH) {
@@ -220,7 +236,7 @@ BOOL WINAPI DeleteFileA(LPCSTR path) {
         return FALSE;
     }
     if (::unlink(host.c_str()) != 0) {
-        Fail();
+        FailOn(host);
         return FALSE;
     }
     return TRUE;

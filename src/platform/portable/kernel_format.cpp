@@ -1,7 +1,12 @@
 // wsprintfA: the formatting of USER32, not of the C library. It knows
 // %c %d %i %u %x %X %s and %%, the flags '-', '0' and '#', a width and a
-// precision (no '*'), the size prefixes 'l' and 'h', and no floating point.
-// The output stops at 1024 bytes, terminator included, as Windows' does.
+// precision (no '*'), the size prefixes 'l' and 'h' (neither changes a
+// 32-bit value), and no floating point.
+// The output stops at 1024 bytes, terminator included, as USER32's does,
+// and like USER32 a cut output reports 1024 although 1023 characters are
+// stored. Where USER32 departs from C (a minus sign counts as a digit of
+// the precision, precision 0 still prints 0, "%#x" of 0 is "0x0") the layer
+// follows USER32.
 #include "windows.h"
 
 #include <cstring>
@@ -13,9 +18,11 @@ constexpr int kOutputLimit = 1024;
 struct Output {
     char *buffer;
     int length = 0;
+    bool cut = false;
     bool Full() const { return length >= kOutputLimit - 1; }
     void Put(char c) {
-        if (!Full()) buffer[length++] = c;
+        if (Full()) cut = true;
+        else buffer[length++] = c;
     }
     void Repeat(char c, int count) {
         for (int i = 0; i < count; ++i) Put(c);
@@ -28,7 +35,6 @@ struct Spec {
     bool alternate = false;
     int width = 0;
     int precision = -1;
-    bool shortSize = false;
 };
 
 // Digits of `value` in `base`, most significant first, into `digits`; returns their count.
@@ -45,10 +51,9 @@ int Digits(unsigned long long value, unsigned base, bool upper, char *digits) {
 }
 
 void PutNumber(Output &out, const Spec &spec, const char *prefix, const char *digits, int count) {
-    // A precision of 0 prints nothing for the value 0, as the C rules say.
-    if (spec.precision == 0 && count == 1 && digits[0] == '0') count = 0;
-    int zeros = spec.precision > count ? spec.precision - count : 0;
     int prefixLength = static_cast<int>(std::strlen(prefix));
+    int sign = prefix[0] == '-' ? 1 : 0;
+    int zeros = spec.precision > count + sign ? spec.precision - count - sign : 0;
     int body = prefixLength + zeros + count;
     int pad = spec.width > body ? spec.width - body : 0;
     if (spec.zero && !spec.left && spec.precision < 0) {
@@ -80,7 +85,7 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
         return 0;
     }
     const char *p = format;
-    while (*p != '\0' && !out.Full()) {
+    while (*p != '\0' && !out.cut) {
         if (*p != '%') {
             out.Put(*p++);
             continue;
@@ -103,12 +108,8 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
             spec.precision = 0;
             while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
         }
-        if (*p == 'l') {
-            ++p;  // long is 32 bits on Windows: the same as int
-        } else if (*p == 'h') {
-            spec.shortSize = true;
-            ++p;
-        }
+        // long is 32 bits on Windows, and USER32 does not cut a value to 16 bits for 'h'.
+        if (*p == 'l' || *p == 'h') ++p;
         char digits[32];
         switch (*p) {
         case 'c':
@@ -129,7 +130,6 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
         case 'd':
         case 'i': {
             long long value = va_arg(args, int);
-            if (spec.shortSize) value = static_cast<short>(value);
             unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                      : static_cast<unsigned long long>(value);
             int count = Digits(magnitude, 10, false, digits);
@@ -140,11 +140,10 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
         case 'x':
         case 'X': {
             unsigned long long value = va_arg(args, unsigned int);
-            if (spec.shortSize) value = static_cast<unsigned short>(value);
             unsigned base = *p == 'u' ? 10 : 16;
             int count = Digits(value, base, *p == 'X', digits);
             const char *prefix = "";
-            if (spec.alternate && base == 16 && value != 0) prefix = *p == 'X' ? "0X" : "0x";
+            if (spec.alternate && base == 16) prefix = *p == 'X' ? "0X" : "0x";
             PutNumber(out, spec, prefix, digits, count);
             break;
         }
@@ -159,7 +158,7 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
         ++p;
     }
     buffer[out.length] = '\0';
-    return out.length;
+    return out.cut ? kOutputLimit : out.length;
 }
 
 int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
