@@ -102,6 +102,11 @@ void WriteBook(FileRef *ref, WorkingContext *context) {
 void WriteEscapedField(FileRef *ref, const char *text) {
     const char *run = text;
     const char *read = text;
+    // The reader skips blanks in front of a field; an escaped one is kept.
+    if (*read == ' ') {
+        WriteBytes(ref, "\\ ", 2);
+        run = ++read;
+    }
     for (; *read != '\0'; ++read) {
         char escape = EscapeFor(*read);
         if (escape == 0) continue;

@@ -81,6 +81,16 @@ TEST_F(FileFormatTest, LeadingBlanksOfAFieldAreLost) {
               "P|Ann|Lee|Acme||notes\n  N|1|x\n");
 }
 
+// So the writer puts a backslash before a field's first space (and before
+// every TAB); the rest of the field is written as it is.
+TEST_F(FileFormatTest, LeadingBlanksWrittenByTheModuleSurvive) {
+    Empty();
+    PersonRecord *person = AddPerson("  Ann", "\tLee", " ", {{" 1 2 ", " x"}});
+    CopyField(person->notes, "  two  ");
+    EXPECT_EQ(Saved(), ",\\  Ann,\\\tLee,,\\ ,,\\  two  ,\\ 1 2 ,\\ x\n\f");
+    EXPECT_EQ(Reloaded(), "P|  Ann|\\x09Lee| ||  two  \n  N| 1 2 | x\n");
+}
+
 TEST_F(FileFormatTest, GroupNameWithCommaReadsBack) {
     Empty();
     PersonRecord *ann = AddPerson("Ann", "Lee", "", {{"1", ""}});

@@ -187,8 +187,10 @@ void ShowListing(const WorkingContext *context, const std::string &path, std::os
         << groupCount << (groupCount == 1 ? " group" : " groups") << '\n';
     int index = 0;
     for (const PersonRecord *person = context->persons->next; person; person = person->next, ++index) {
-        out << "\nPerson " << index << ": " << Printable(person->firstName) << " / " << Printable(person->lastName)
-            << '\n';
+        std::string name = Printable(person->firstName);
+        if (person->firstName[0] && person->lastName[0]) name += ' ';
+        name += Printable(person->lastName);
+        out << "\nPerson " << index << ": " << (name.empty() ? "(no name)" : name) << '\n';
         if (person->company[0]) out << "  company:    " << Printable(person->company) << '\n';
         if (person->department[0]) out << "  department: " << Printable(person->department) << '\n';
         if (person->notes[0]) out << "  notes:      " << Printable(person->notes) << '\n';
