@@ -79,11 +79,11 @@ def cover_sheet():
     # A title band with "FAX" cut out of it, then address lines and a note.
     canvas.fill(9, 8, 22, 14, NAVY)
     letters = [
-        "### #   # #",
-        "#  # #  # #",
-        "## ###   # ",
-        "#  # #  # #",
-        "#  # #  # #",
+        "### ### # #",
+        "#   # # # #",
+        "##  ###  # ",
+        "#   # # # #",
+        "#   # # # #",
     ]
     for row, text in enumerate(letters):
         for column, mark in enumerate(text):
