@@ -108,6 +108,18 @@ TEST_F(Profile, UnreadableFileIsNeverReplaced) {
     EXPECT_EQ(dir_.Read("orvixfax.ini"), "[s]\nk=precious\n");
 }
 
+TEST_F(Profile, BareFileNameLivesInTheSystemDirectory) {
+    char saved[MAX_PATH] = "";
+    GetSystemDirectoryA(saved, sizeof saved);
+    portable::SetSystemDirectory(dir_.path());
+    EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "v", "bare.ini"));
+    char buffer[8] = "";
+    EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", buffer, sizeof buffer, "bare.ini"), 1u);
+    portable::SetSystemDirectory(saved);
+    EXPECT_STREQ(buffer, "v");
+    EXPECT_EQ(dir_.Read("bare.ini"), "[s]\r\nk=v\r\n");
+}
+
 TEST_F(Profile, MissingDirectoryFailsTheWrite) {
     std::string path = dir_.WindowsPath("absent\\orvixfax.ini");
     EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path.c_str()));
