@@ -154,6 +154,15 @@ bool MemberPosition(const WorkingContext *context, const MemberLink *link, int &
     return n != nullptr;
 }
 
+// "First Last", or the company for a person without a name.
+std::string ShownName(const PersonRecord *person) {
+    std::string name = Printable(person->firstName);
+    if (person->firstName[0] && person->lastName[0]) name += ' ';
+    name += Printable(person->lastName);
+    if (!name.empty()) return name;
+    return person->company[0] ? Printable(person->company) : "(no name)";
+}
+
 void ShowJson(const WorkingContext *context, std::ostream &out) {
     nlohmann::ordered_json persons = nlohmann::ordered_json::array();
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {
@@ -187,10 +196,7 @@ void ShowListing(const WorkingContext *context, const std::string &path, std::os
         << groupCount << (groupCount == 1 ? " group" : " groups") << '\n';
     int index = 0;
     for (const PersonRecord *person = context->persons->next; person; person = person->next, ++index) {
-        std::string name = Printable(person->firstName);
-        if (person->firstName[0] && person->lastName[0]) name += ' ';
-        name += Printable(person->lastName);
-        out << "\nPerson " << index << ": " << (name.empty() ? "(no name)" : name) << '\n';
+        out << "\nPerson " << index << ": " << ShownName(person) << '\n';
         if (person->company[0]) out << "  company:    " << Printable(person->company) << '\n';
         if (person->department[0]) out << "  department: " << Printable(person->department) << '\n';
         if (person->notes[0]) out << "  notes:      " << Printable(person->notes) << '\n';
@@ -207,8 +213,8 @@ void ShowListing(const WorkingContext *context, const std::string &path, std::os
         for (const MemberLink *link = group->members->next; link; link = link->next) {
             int person = 0, number = 0;
             if (!MemberPosition(context, link, person, number)) continue;
-            out << "  " << person << '.' << number << ": " << Printable(link->person->firstName) << ' '
-                << Printable(link->person->lastName) << ", " << Printable(link->number->number) << '\n';
+            out << "  " << person << '.' << number << ": " << ShownName(link->person) << ", "
+                << Printable(link->number->number) << '\n';
         }
     }
 }
