@@ -131,9 +131,15 @@ uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size) {
     if (FileOpen(ref) != ERR_NONE) return ERR_CANT_OPEN;
     int32_t length = 0;
     FileGetSize(ref, &length);
-    if (length <= 0) {
+    if (length == 0) {
         FileClose(ref);
         return ERR_EMPTY_FILE;
+    }
+    // A size that cannot be told (a file beyond 2 GB) is not an empty file:
+    // taking it for one would have the exporter write over the book.
+    if (length < 0) {
+        FileClose(ref);
+        return ERR_NO_MEMORY;
     }
     void *block = nullptr;
     if (CreatePtr(&block, static_cast<size_t>(length)) != ERR_NONE) {

@@ -1,4 +1,5 @@
 // The exporter library that may write a first address book.
+#include <filesystem>
 #include <fstream>
 
 #include "book_fixture.h"
@@ -97,6 +98,19 @@ TEST_F(ExporterTest, ExistingBookNeverLoadsTheLibrary) {
     EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,x\n\f")), "P|Ann|Lee|||\n  N|1|x\n");
     EXPECT_EQ(portable::LibraryLoadCount("Abexpw32.dll"), 0);
     EXPECT_EQ(g_exportCalls, 0);
+}
+
+TEST_F(ExporterTest, BookTooLargeToMeasureIsNeitherEmptyNorOverwritten) {
+    g_exportBytes = ",Other,,,,,,\n\f";
+    Register(ExportWriting);
+    WriteBook(",Ann,Lee,,,,,1,x\n\f");
+    std::filesystem::resize_file(BookPath(), 3ull << 30);  // sparse: nothing is written to disk
+    WorkingContext *context = nullptr;
+    EXPECT_EQ(OpenWorkingContext(&context), 0) << "the book cannot be held, so the open fails";
+    CloseWorkingContext(&context);
+    EXPECT_EQ(g_exportCalls, 0);
+    EXPECT_EQ(std::filesystem::file_size(BookPath()), 3ull << 30);
+    std::filesystem::remove(BookPath());
 }
 
 }  // namespace
