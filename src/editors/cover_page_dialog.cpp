@@ -33,8 +33,11 @@ HFONT CreateNoteFont() {
     return CreateFontIndirectA(&font);
 }
 
-// Sizes the note field to 50 characters by 8 lines of its font, and the
-// dialog to the field's width plus a margin.
+// Sizes the note field so that its text area is 50 characters of its font
+// wide (the cover sheet's line) and 8 lines high, and the dialog to the
+// field's width plus a margin. The border and the edit's own margins come
+// on top of the 50 characters: a window of exactly 50 characters would wrap
+// the note earlier than the cover sheet does.
 void FitNoteField(HWND dialog, HWND note, HFONT font) {
     TEXTMETRICA metrics;
     std::memset(&metrics, 0, sizeof metrics);
@@ -45,16 +48,26 @@ void FitNoteField(HWND dialog, HWND note, HFONT font) {
     if (previous != nullptr) SelectObject(dc, previous);
     ReleaseDC(note, dc);
 
+    RECT frame;
+    RECT text;
+    std::memset(&frame, 0, sizeof frame);
+    std::memset(&text, 0, sizeof text);
+    GetWindowRect(note, &frame);
+    SendMessageA(note, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    LONG chrome = (frame.right - frame.left) - (text.right - text.left);
+    if (text.right <= text.left || chrome < 0) chrome = 0;
+
     // The internal leading is counted twice (tmHeight holds it already);
     // the field keeps the height it has always had.
     const int lineHeight = metrics.tmHeight + metrics.tmInternalLeading + metrics.tmExternalLeading;
-    SetWindowPos(note, nullptr, 0, 0, kNoteWidthChars * metrics.tmAveCharWidth, 8 * lineHeight,
+    const int textWidth = kNoteWidthChars * metrics.tmAveCharWidth;
+    SetWindowPos(note, nullptr, 0, 0, textWidth + chrome, 8 * lineHeight,
                  SWP_NOMOVE | SWP_NOZORDER);
 
-    RECT frame;
-    if (GetWindowRect(dialog, &frame)) {
-        SetWindowPos(dialog, nullptr, 0, 0, kNoteWidthChars * metrics.tmAveCharWidth + 25,
-                     frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    RECT window;
+    if (GetWindowRect(dialog, &window)) {
+        SetWindowPos(dialog, nullptr, 0, 0, textWidth + 25 + chrome, window.bottom - window.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
     }
 }
 

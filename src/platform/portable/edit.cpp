@@ -242,6 +242,18 @@ LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case EM_SCROLLCARET:
         return TRUE;
+    case EM_GETRECT: {
+        // The formatting rectangle, in client coordinates. This layer draws
+        // no border and keeps no margins, so the text has the whole window.
+        RECT *rect = reinterpret_cast<RECT *>(lParam);
+        if (rect != nullptr) {
+            rect->left = 0;
+            rect->top = 0;
+            rect->right = window.rect.right - window.rect.left;
+            rect->bottom = window.rect.bottom - window.rect.top;
+        }
+        return 0;
+    }
     case EM_GETLINECOUNT:
         return static_cast<LRESULT>(LinesOf(window).size());
     case EM_GETLINE: {

@@ -249,6 +249,7 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args);
 #define ES_WANTRETURN 0x1000L
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
+#define EM_GETRECT 0x00B2
 #define EM_GETLINECOUNT 0x00BA
 #define EM_LINEINDEX 0x00BB
 #define EM_LINELENGTH 0x00C1
