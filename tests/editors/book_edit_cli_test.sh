@@ -63,5 +63,11 @@ echo 'click IDC_NO_SUCH_CONTROL' | "$orvixfax" book edit --dir "$work" > /dev/nu
 [ $? -eq 2 ] || fail "a missing directory is not bad input"
 cmp -s "$work/OrvixFax.adb" "$work/before.adb" || fail "bad input changed the book"
 
+# Without --dir the book lives in ~/.local/share/orvixfax, made when missing.
+printf 'click IDOK\n' | HOME="$work/home" "$orvixfax" book edit > /dev/null
+[ $? -eq 0 ] || fail "the default directory did not work"
+[ "$(cat "$work/home/.local/share/orvixfax/OrvixFax.adb")" = "$(printf '\f')" ] ||
+    fail "no empty book saved in the default directory"
+
 [ "$failures" -eq 0 ] && echo "book edit: all checks passed"
 exit "$failures"

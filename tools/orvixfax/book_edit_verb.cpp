@@ -1,5 +1,6 @@
 // orvixfax book edit: the address book dialog, as OrvixFaxBookCall runs it,
 // worked by a script (the scripted front end) instead of a person.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -31,11 +32,6 @@ std::string FileBytes(const std::filesystem::path &path) {
 
 int EditBook(const BookEditOptions &options) {
     const char *verb = "orvixfax book edit";
-    const std::string dir = options.dir.empty() ? std::string(".") : options.dir;
-    if (!std::filesystem::is_directory(dir)) {
-        std::cerr << verb << ": --dir: \"" << dir << "\" is not a directory\n";
-        return 2;
-    }
 #ifdef _WIN32
     // On Windows the real dialog comes up for a person at the desk, on the
     // real system directory's book.
@@ -45,6 +41,23 @@ int EditBook(const BookEditOptions &options) {
         return 2;
     }
 #else
+    std::string dir = options.dir;
+    if (dir.empty()) {
+        // The same default as the other book commands; made on first use so
+        // that the dialog's OK has somewhere to save.
+        const char *home = std::getenv("HOME");
+        if (home == nullptr || *home == '\0') {
+            std::cerr << verb << ": HOME is not set; name the book's directory with --dir\n";
+            return 2;
+        }
+        dir = std::string(home) + "/.local/share/orvixfax";
+        std::error_code ignored;
+        std::filesystem::create_directories(dir, ignored);
+    }
+    if (!std::filesystem::is_directory(dir)) {
+        std::cerr << verb << ": --dir: \"" << dir << "\" is not a directory\n";
+        return 2;
+    }
     portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
     portable::ScriptFrontEnd script;
     bool parsed;
@@ -69,7 +82,11 @@ int EditBook(const BookEditOptions &options) {
         std::cerr << verb << ": the directory's path is too long for the address book's name\n";
         return 2;
     }
+#ifdef _WIN32
+    const std::filesystem::path book = path;
+#else
     const std::filesystem::path book = std::filesystem::absolute(dir) / ADDRESS_BOOK_FILE_NAME;
+#endif
     const bool existed = std::filesystem::exists(book);
     const std::string before = FileBytes(book);
 
@@ -88,7 +105,7 @@ int EditBook(const BookEditOptions &options) {
     }
 #endif
     if (!exists) {
-        std::cout << "no address book saved in " << std::filesystem::absolute(dir).string() << "\n";
+        std::cout << "no address book saved as " << book.string() << "\n";
         return 1;
     }
     std::cout << book.string() << (changed ? ": saved with changes\n" : ": unchanged\n");
@@ -107,7 +124,8 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
         "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
         "without a book file; 2 bad option, directory or script, or a script step that failed.");
     edit->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: the current one)");
+                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
+                     "made when missing)");
     edit->add_option("--script", options->script,
                      "the script to run (default, or \"-\": read it from standard input)");
     edit->callback([options, &exitCode] { exitCode = EditBook(*options); });
