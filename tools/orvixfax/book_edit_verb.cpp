@@ -11,6 +11,7 @@
 
 #include "../../include/orvixfax.h"
 #include "../../src/addrbook/address_book_file.h"
+#include "cli_support.h"
 #include "verbs.h"
 
 #ifndef _WIN32
@@ -41,21 +42,9 @@ int EditBook(const BookEditOptions &options) {
         return 2;
     }
 #else
-    std::string dir = options.dir;
-    if (dir.empty()) {
-        // The same default as the other book commands; made on first use so
-        // that the dialog's OK has somewhere to save.
-        const char *home = std::getenv("HOME");
-        if (home == nullptr || *home == '\0') {
-            std::cerr << verb << ": HOME is not set; name the book's directory with --dir\n";
-            return 2;
-        }
-        dir = std::string(home) + "/.local/share/orvixfax";
-        std::error_code ignored;
-        std::filesystem::create_directories(dir, ignored);
-    }
-    if (!std::filesystem::is_directory(dir)) {
-        std::cerr << verb << ": --dir: \"" << dir << "\" is not a directory\n";
+    std::string dir, error;
+    if (!DataDirectory(options.dir, dir, error)) {
+        std::cerr << verb << ": " << error << "\n";
         return 2;
     }
     portable::SetSystemDirectory(std::filesystem::absolute(dir).string());

@@ -13,6 +13,7 @@
 #include "../../src/addrbook/address_book_file.h"
 #include "../../src/addrbook/records.h"
 #include "book_csv.h"
+#include "cli_support.h"
 #include "verbs.h"
 
 namespace {
@@ -25,30 +26,6 @@ struct BookOptions {
     std::string csv;
 };
 
-// The directory that plays the system directory: --dir, or the platform's.
-bool BookDirectory(const BookOptions &options, std::string &directory, std::string &error) {
-    if (!options.dir.empty()) {
-        directory = options.dir;
-        return true;
-    }
-#ifdef _WIN32
-    char system[MAX_PATH];
-    UINT length = GetSystemDirectoryA(system, sizeof system);
-    if (length == 0 || length >= sizeof system) {
-        error = "the system directory cannot be found";
-        return false;
-    }
-    directory = system;
-#else
-    const char *home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        error = "HOME is not set; name the book's directory with --dir";
-        return false;
-    }
-    directory = std::string(home) + "/.local/share/orvixfax";
-#endif
-    return true;
-}
 
 // The path as the module spells it; the portable layer reads '\' as a separator.
 std::string BookPath(const std::string &directory) { return directory + "\\" ADDRESS_BOOK_FILE_NAME; }
@@ -113,19 +90,6 @@ Context LoadBook(const std::string &path, std::string &error) {
     return context;
 }
 
-// Each byte is the character of the same value (U+0000 to U+00FF).
-std::string Latin1ToUtf8(const char *text) {
-    std::string out;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
-        if (*p < 0x80) {
-            out += static_cast<char>(*p);
-        } else {
-            out += static_cast<char>(0xC0 | (*p >> 6));
-            out += static_cast<char>(0x80 | (*p & 0x3F));
-        }
-    }
-    return out;
-}
 
 // Control bytes shown as \xHH so a listing stays one line per item.
 std::string Printable(const char *text) {
@@ -242,7 +206,7 @@ int SaveBook(WorkingContext *context, const std::string &directory, const std::s
 
 int RunBook(const std::string &action, const BookOptions &options) {
     std::string directory, error;
-    if (!BookDirectory(options, directory, error)) {
+    if (!DataDirectory(options.dir, directory, error)) {
         std::cerr << "orvixfax book: " << error << '\n';
         return 2;
     }

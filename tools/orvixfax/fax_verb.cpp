@@ -12,6 +12,7 @@
 
 #include "../../include/orvixfax.h"
 #include "../../src/ticket/ticket_clock.h"
+#include "cli_support.h"
 #include "verbs.h"
 
 #ifndef _WIN32
@@ -30,38 +31,6 @@ struct FaxOptions {
     std::string out;
 };
 
-#ifndef _WIN32
-// "YYYY-MM-DD HH:MM:SS" into a broken-down local time; false when malformed
-// or out of range.
-bool ParseMoment(const std::string &text, std::tm &moment) {
-    int year, month, day, hour, minute, second;
-    char rest;
-    if (text.size() != 19 || std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month,
-                                         &day, &hour, &minute, &second, &rest) != 6)
-        return false;
-    if (year < 1 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 ||
-        minute > 59 || second < 0 || second > 59)
-        return false;
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return false;
-    moment = std::tm{};
-    moment.tm_year = year - 1900;
-    moment.tm_mon = month - 1;
-    moment.tm_mday = day;
-    moment.tm_hour = hour;
-    moment.tm_min = minute;
-    moment.tm_sec = second;
-    return true;
-}
-
-void FreeTicket(char *text) {
-    if (text == nullptr) return;
-    HGLOBAL handle = GlobalHandle(text);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
-#endif
 
 int RunFax(const FaxOptions &options) {
     const char *verb = "orvixfax fax: ";
@@ -72,14 +41,14 @@ int RunFax(const FaxOptions &options) {
     return 2;
 #else
     std::tm moment{};
-    if (!options.at.empty() && !ParseMoment(options.at, moment)) {
+    if (!options.at.empty() && !ParseTicketMoment(options.at, moment)) {
         std::cerr << verb << "--at: \"" << options.at
                   << "\" is not a valid local time of the form YYYY-MM-DD HH:MM:SS\n";
         return 2;
     }
-    const std::string dir = options.dir.empty() ? std::string(".") : options.dir;
-    if (!std::filesystem::is_directory(dir)) {
-        std::cerr << verb << "--dir: \"" << dir << "\" is not a directory\n";
+    std::string dir, error;
+    if (!DataDirectory(options.dir, dir, error)) {
+        std::cerr << verb << error << "\n";
         return 2;
     }
 
@@ -119,16 +88,7 @@ int RunFax(const FaxOptions &options) {
         std::cout << "The user chose Print: the job prints normally and there is no fax ticket.\n";
         return 1;
     }
-    if (options.out.empty()) {
-        std::cout.write(text, length);
-        std::cout.flush();
-        if (std::cout) return 0;
-    } else {
-        std::ofstream file(options.out, std::ios::binary | std::ios::trunc);
-        file.write(text, length);
-        file.close();
-        if (file) return 0;
-    }
+    if (WriteTicket(text, length, options.out)) return 0;
     std::cerr << verb << "cannot write the ticket to "
               << (options.out.empty() ? std::string("standard output") : options.out) << "\n";
     return 1;
@@ -151,7 +111,8 @@ void AddFaxVerb(CLI::App &app, int &exitCode) {
     pcl->excludes(ps);
     ps->excludes(pcl);
     verb->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: the current one)");
+                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
+                     "as for the book commands)");
     verb->add_option("--script", options->script,
                      "the user's actions, one a line (default or \"-\": standard input)");
     verb->add_option("--at", options->at,

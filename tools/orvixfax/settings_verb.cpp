@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "../../src/faxdlg/fax_settings.h"
+#include "cli_support.h"
 #include "verbs.h"
 
 #ifndef _WIN32
@@ -21,25 +22,11 @@ struct SettingsOptions {
     bool json = false;
 };
 
-// Settings text is 8-bit; JSON wants UTF-8, so each byte becomes the code
-// point of the same value.
-std::string Utf8(const char *text) {
-    std::string out;
-    for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c != 0; ++c) {
-        if (*c < 0x80) {
-            out += static_cast<char>(*c);
-        } else {
-            out += static_cast<char>(0xC0 | (*c >> 6));
-            out += static_cast<char>(0x80 | (*c & 0x3F));
-        }
-    }
-    return out;
-}
 
 int ShowSettings(const SettingsOptions &options) {
-    std::string dir = options.dir.empty() ? std::string(".") : options.dir;
-    if (!std::filesystem::is_directory(dir)) {
-        std::cerr << "orvixfax settings show: --dir: \"" << dir << "\" is not a directory\n";
+    std::string dir, error;
+    if (!DataDirectory(options.dir, dir, error)) {
+        std::cerr << "orvixfax settings show: " << error << "\n";
         return 2;
     }
 #ifndef _WIN32
@@ -63,13 +50,13 @@ int ShowSettings(const SettingsOptions &options) {
     if (options.json) {
         nlohmann::ordered_json out;
         out["NewRecipient"] = s.newRecipient == 1;
-        out["CurrentSelection"] = Utf8(s.currentSelection);
+        out["CurrentSelection"] = Latin1ToUtf8(s.currentSelection);
         out["Resolution"] = s.resolution == 0 ? "Ultrafine" : "Fine";
         out["CoverPage"] = s.coverPage == 1;
-        out["SenderName"] = Utf8(s.senderName);
-        out["SenderFaxNumber"] = Utf8(s.senderFaxNumber);
-        out["SenderBusinessNumber"] = Utf8(s.senderBusinessNumber);
-        out["SenderHomeNumber"] = Utf8(s.senderHomeNumber);
+        out["SenderName"] = Latin1ToUtf8(s.senderName);
+        out["SenderFaxNumber"] = Latin1ToUtf8(s.senderFaxNumber);
+        out["SenderBusinessNumber"] = Latin1ToUtf8(s.senderBusinessNumber);
+        out["SenderHomeNumber"] = Latin1ToUtf8(s.senderHomeNumber);
         out["SenderNameTrue"] = s.senderNameTrue;
         out["SenderHomeNumberTrue"] = s.senderHomeNumberTrue;
         out["SenderFaxNumberTrue"] = s.senderFaxNumberTrue;
@@ -115,7 +102,8 @@ void AddSettingsVerb(CLI::App &app, int &exitCode) {
         "default, the yes/no rules of each key applied.\n"
         "Exit status: 0 shown; 2 bad option or directory.");
     show->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: the current one)");
+                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
+                     "as for the book commands)");
     show->add_flag("--json", options->json, "print one JSON object, keys in file order");
     show->callback([options, &exitCode] { exitCode = ShowSettings(*options); });
 }

@@ -12,6 +12,7 @@
 #include "../../src/ticket/ps_ticket.h"
 #include "../../src/ticket/ticket_clock.h"
 #include "job_file.h"
+#include "cli_support.h"
 #include "verbs.h"
 
 #ifdef _WIN32
@@ -32,43 +33,9 @@ struct TicketOptions {
     std::string out;
 };
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-// "YYYY-MM-DD HH:MM:SS", every field in its range, nothing more.
-bool ParseMoment(const std::string &text, std::tm &moment) {
-    int year, month, day, hour, minute, second;
-    char rest;
-    if (text.size() != 19 ||
-        std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
-                    &second, &rest) != 6)
-        return false;
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 ||
-        second > 59 || hour < 0 || minute < 0 || second < 0)
-        return false;
-    int monthDays = kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-    if (day > monthDays) return false;
-    moment = std::tm{};
-    moment.tm_year = year - 1900;
-    moment.tm_mon = month - 1;
-    moment.tm_mday = day;
-    moment.tm_hour = hour;
-    moment.tm_min = minute;
-    moment.tm_sec = second;
-    return true;
-}
-
-// Releases a ticket block through its handle, as a driver would.
-void FreeTicket(char *text) {
-    if (text == nullptr) return;
-    HGLOBAL handle = GlobalHandle(text);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
-
 int RunTicket(const TicketOptions &options) {
     std::tm moment{};
-    if (!options.at.empty() && !ParseMoment(options.at, moment)) {
+    if (!options.at.empty() && !ParseTicketMoment(options.at, moment)) {
         std::cerr << "orvixfax ticket: --at: \"" << options.at
                   << "\" is not a valid local time of the form YYYY-MM-DD HH:MM:SS\n";
         return 2;
@@ -113,22 +80,7 @@ int RunTicket(const TicketOptions &options) {
         return 1;
     }
 
-    bool written;
-    if (options.out.empty()) {
-#ifdef _WIN32
-        // The ticket's line ends are its own: no CR may be added before LF.
-        std::cout.flush();
-        _setmode(_fileno(stdout), _O_BINARY);
-#endif
-        std::cout.write(text, length);
-        std::cout.flush();
-        written = static_cast<bool>(std::cout);
-    } else {
-        std::ofstream file(options.out, std::ios::binary | std::ios::trunc);
-        file.write(text, length);
-        file.close();
-        written = static_cast<bool>(file);
-    }
+    bool written = WriteTicket(text, length, options.out);
     FreeTicket(text);
     if (!written) {
         std::cerr << "orvixfax ticket: cannot write the ticket to "

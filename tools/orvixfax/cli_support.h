@@ -1,0 +1,30 @@
+// What several verbs of the orvixfax command share: the directory that plays
+// the system directory, the --at moment, the ticket's way out, 8-bit text
+// shown as UTF-8.
+#ifndef ORVIXFAX_CLI_SUPPORT_H
+#define ORVIXFAX_CLI_SUPPORT_H
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+// The directory that plays the system directory: --dir when given, else the
+// platform's (Windows: the system directory; elsewhere
+// ~/.local/share/orvixfax, made when missing). False with a reason when
+// there is none.
+bool DataDirectory(const std::string &option, std::string &directory, std::string &error);
+
+// "YYYY-MM-DD HH:MM:SS", every field in its range, nothing more.
+bool ParseTicketMoment(const std::string &text, std::tm &moment);
+
+// Releases a ticket block through its handle, as a driver does.
+void FreeTicket(char *text);
+
+// Writes the ticket's bytes as they are to `out`, or to standard output when
+// `out` is empty. False when they could not all be written.
+bool WriteTicket(const char *text, uint32_t length, const std::string &out);
+
+// Each byte as the character U+0000 to U+00FF of the same value, in UTF-8.
+std::string Latin1ToUtf8(const char *text);
+
+#endif
