@@ -94,4 +94,12 @@ int SaveAddressBook(WorkingContext *context, const char *path);
 // Asks the outside exporter library to write the book file.
 void ImportFromExporter();
 
+// The bytes a group name carries with a backslash in front in the file:
+// those the reader would split the name at (comma, TAB, LF, FF), the
+// backslash itself, and a blank (escaped only at the start of the name,
+// where the reader skips blanks).
+inline bool IsGroupNameEscape(char byte) {
+    return byte == ',' || byte == '\t' || byte == '\n' || byte == '\f' || byte == '\\' || byte == ' ';
+}
+
 #endif

@@ -43,12 +43,14 @@ void DropNumber(NumberRecord **number) {
     *number = nullptr;
 }
 
-// A group name is taken as it stands but for an escaped comma, which is how
-// a comma inside a name is written (before, such a name never read back).
+// A group name is taken as it stands but for the bytes the writer escapes
+// because the reader would otherwise split or trim the name at them (see
+// IsGroupNameEscape); a backslash before any other byte stays, so names of
+// earlier files read as they always did.
 void DecodeGroupName(const char *text, char *field, size_t fieldSize) {
     size_t used = 0;
     for (const char *read = text; *read != '\0' && used + 1 < fieldSize; ++read) {
-        if (read[0] == '\\' && read[1] == ',') ++read;
+        if (read[0] == '\\' && IsGroupNameEscape(read[1])) ++read;
         field[used++] = *read;
     }
     field[used] = '\0';

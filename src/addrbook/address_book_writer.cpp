@@ -32,15 +32,18 @@ char EscapeFor(char byte) {
     }
 }
 
-// A group name is written as it stands but for its commas, which would
-// otherwise split it from its first member on: each becomes "\,".
+// A group name is written as it stands but for the bytes that would split
+// it from its members or be lost when read (separators, a backslash, a
+// leading blank): each gets a backslash in front.
 void WriteGroupName(FileRef *ref, const char *name) {
     const char *run = name;
     for (const char *read = name; *read != '\0'; ++read) {
-        if (*read != ',') continue;
+        // A blank needs its backslash only in front, where the reader skips blanks.
+        bool escaped = *read == ' ' ? read == name : IsGroupNameEscape(*read);
+        if (!escaped) continue;
         WriteBytes(ref, run, static_cast<size_t>(read - run));
-        WriteBytes(ref, "\\,", 2);
-        run = read + 1;
+        WriteBytes(ref, "\\", 1);
+        run = read;
     }
     WriteBytes(ref, run, std::strlen(run));
 }

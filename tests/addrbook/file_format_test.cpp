@@ -100,10 +100,22 @@ TEST_F(FileFormatTest, GroupNameWithCommaReadsBack) {
     EXPECT_EQ(Reloaded(), "P|Ann|Lee|||\n  N|1|\nG|Sales, North| 0.0\nG|,| 0.0\n");
 }
 
+TEST_F(FileFormatTest, GroupNameWithBackslashesSeparatorsAndLeadingBlanksReadsBack) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "", {{"1", ""}});
+    AddGroup("Dept\\", {{ann, NumberAt(ann, 0)}});
+    AddGroup(" Lead", {{ann, NumberAt(ann, 0)}});
+    AddGroup("a\tb\\,c", {{ann, NumberAt(ann, 0)}});
+    EXPECT_EQ(Saved(), ",Ann,Lee,,,,,1,\n\fDept\\\\,0.0\n\\ Lead,0.0\na\\\tb\\\\\\,c,0.0\n");
+    std::string before = DumpBook(context_);
+    EXPECT_EQ(Reloaded(), before);
+}
+
 TEST_F(FileFormatTest, GroupNamesOfOlderFilesKeepEveryOtherByte) {
-    // A group name was never decoded: backslashes and escape-like pairs stay.
+    // A group name was never decoded: a backslash before an ordinary byte
+    // stays. A doubled backslash is the one pair that now reads as one.
     EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n\fA\\\\B\\n\\r,0.0\n")),
-              "P|Ann|Lee|||\n  N|1|\nG|A\\x5c\\x5cB\\x5cn\\x5cr| 0.0\n");
+              "P|Ann|Lee|||\n  N|1|\nG|A\\x5cB\\x5cn\\x5cr| 0.0\n");
     // An unescaped comma still splits the name; the rest is taken as a
     // reference that does not resolve.
     EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,\n\fSales, North,0.0\n")),
