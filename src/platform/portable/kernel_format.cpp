@@ -29,7 +29,7 @@ struct Output {
     }
 };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     bool alternate = false;
@@ -50,29 +50,29 @@ int Digits(unsigned long long value, unsigned base, bool upper, char *digits) {
     return count;
 }
 
-void PutNumber(Output &out, const Spec &spec, const char *prefix, const char *digits, int count) {
+void PutNumber(Output &out, const Conversion &conversion, const char *prefix, const char *digits, int count) {
     int prefixLength = static_cast<int>(std::strlen(prefix));
     int sign = prefix[0] == '-' ? 1 : 0;
-    int zeros = spec.precision > count + sign ? spec.precision - count - sign : 0;
+    int zeros = conversion.precision > count + sign ? conversion.precision - count - sign : 0;
     int body = prefixLength + zeros + count;
-    int pad = spec.width > body ? spec.width - body : 0;
-    if (spec.zero && !spec.left && spec.precision < 0) {
+    int pad = conversion.width > body ? conversion.width - body : 0;
+    if (conversion.zero && !conversion.left && conversion.precision < 0) {
         zeros += pad;
         pad = 0;
     }
-    if (!spec.left) out.Repeat(' ', pad);
+    if (!conversion.left) out.Repeat(' ', pad);
     for (int i = 0; i < prefixLength; ++i) out.Put(prefix[i]);
     out.Repeat('0', zeros);
     for (int i = 0; i < count; ++i) out.Put(digits[i]);
-    if (spec.left) out.Repeat(' ', pad);
+    if (conversion.left) out.Repeat(' ', pad);
 }
 
-void PutText(Output &out, const Spec &spec, const char *text, int length) {
-    int pad = spec.width > length ? spec.width - length : 0;
-    char padChar = spec.zero && !spec.left ? '0' : ' ';
-    if (!spec.left) out.Repeat(padChar, pad);
+void PutText(Output &out, const Conversion &conversion, const char *text, int length) {
+    int pad = conversion.width > length ? conversion.width - length : 0;
+    char padChar = conversion.zero && !conversion.left ? '0' : ' ';
+    if (!conversion.left) out.Repeat(padChar, pad);
     for (int i = 0; i < length; ++i) out.Put(text[i]);
-    if (spec.left) out.Repeat(' ', pad);
+    if (conversion.left) out.Repeat(' ', pad);
 }
 
 }  // namespace
@@ -95,18 +95,18 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
             out.Put(*p++);
             continue;
         }
-        Spec spec;
+        Conversion conversion;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '0') spec.zero = true;
-            else if (*p == '#') spec.alternate = true;
+            if (*p == '-') conversion.left = true;
+            else if (*p == '0') conversion.zero = true;
+            else if (*p == '#') conversion.alternate = true;
             else break;
         }
-        while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+        while (*p >= '0' && *p <= '9') conversion.width = conversion.width * 10 + (*p++ - '0');
         if (*p == '.') {
             ++p;
-            spec.precision = 0;
-            while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+            conversion.precision = 0;
+            while (*p >= '0' && *p <= '9') conversion.precision = conversion.precision * 10 + (*p++ - '0');
         }
         // long is 32 bits on Windows, and USER32 does not cut a value to 16 bits for 'h'.
         if (*p == 'l' || *p == 'h') ++p;
@@ -115,7 +115,7 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
         case 'c':
         case 'C': {
             char c = static_cast<char>(va_arg(args, int));
-            PutText(out, spec, &c, 1);
+            PutText(out, conversion, &c, 1);
             break;
         }
         case 's':
@@ -123,8 +123,8 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
             const char *text = va_arg(args, const char *);
             if (text == nullptr) text = "(null)";
             int length = 0;
-            while (text[length] != '\0' && (spec.precision < 0 || length < spec.precision)) ++length;
-            PutText(out, spec, text, length);
+            while (text[length] != '\0' && (conversion.precision < 0 || length < conversion.precision)) ++length;
+            PutText(out, conversion, text, length);
             break;
         }
         case 'd':
@@ -133,7 +133,7 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
             unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                      : static_cast<unsigned long long>(value);
             int count = Digits(magnitude, 10, false, digits);
-            PutNumber(out, spec, value < 0 ? "-" : "", digits, count);
+            PutNumber(out, conversion, value < 0 ? "-" : "", digits, count);
             break;
         }
         case 'u':
@@ -143,8 +143,8 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args) {
             unsigned base = *p == 'u' ? 10 : 16;
             int count = Digits(value, base, *p == 'X', digits);
             const char *prefix = "";
-            if (spec.alternate && base == 16) prefix = *p == 'X' ? "0X" : "0x";
-            PutNumber(out, spec, prefix, digits, count);
+            if (conversion.alternate && base == 16) prefix = *p == 'X' ? "0X" : "0x";
+            PutNumber(out, conversion, prefix, digits, count);
             break;
         }
         case '\0':
