@@ -67,8 +67,8 @@ TEST(Wsprintf, PercentSigns) {
     char out[64];
     EXPECT_EQ(wsprintfA(out, "100%%"), 4);
     EXPECT_STREQ(out, "100%");
-    wsprintfA(out, "no specs");
-    EXPECT_STREQ(out, "no specs");
+    wsprintfA(out, "plain text");
+    EXPECT_STREQ(out, "plain text");
 }
 
 // A cut output keeps 1023 characters and the terminator, yet USER32 reports
