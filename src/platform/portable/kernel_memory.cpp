@@ -123,15 +123,23 @@ bool NextAllocationFails() {
 
 // Address space only: pages are made usable as slabs are needed, so the
 // reservation costs no memory. Smaller ranges are tried when the system
-// limits address space.
+// limits address space. The range starts on a 2 MB boundary and asks for
+// huge pages where the system gives them on request: a large book's
+// records then cost a page fault every 2 MB rather than every 4 KB.
 bool Reserve(GlobalHeap &heap) {
     if (heap.reserveTried) return heap.base != nullptr;
     heap.reserveTried = true;
+    const size_t kHugePage = 2 * 1024 * 1024;
     for (size_t size = size_t(64) << 30; size >= (size_t(256) << 20); size /= 2) {
-        void *range = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        void *range = mmap(nullptr, size + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (range == MAP_FAILED) continue;
-        heap.base = static_cast<char *>(range);
+        uintptr_t start = reinterpret_cast<uintptr_t>(range);
+        uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+        heap.base = reinterpret_cast<char *>(aligned);
         heap.reserved = size;
+#ifdef MADV_HUGEPAGE
+        madvise(heap.base, heap.reserved, MADV_HUGEPAGE);
+#endif
         return true;
     }
     return false;

@@ -17,12 +17,18 @@
 #ifndef ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
 #define ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
 
-#include <string>
+#include <cstdint>
+#include <string_view>
 
 namespace portable {
 
 // < 0, 0 or > 0 as `a` sorts before, with or after `b`.
-int CompareListText(const std::string &a, const std::string &b);
+int CompareListText(std::string_view a, std::string_view b);
+
+// The first eight places of a text in this order packed into a number, so
+// that two texts whose keys differ compare as their keys do; equal keys
+// say nothing and the texts must be compared.
+uint64_t ListTextKey(std::string_view text);
 
 }  // namespace portable
 
