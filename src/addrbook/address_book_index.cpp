@@ -28,23 +28,12 @@ size_t HashAddress(const void *key) {
     return static_cast<size_t>(value);
 }
 
-void Insert(AddressIndex *index, const void *key, const void *owner, int64_t position) {
-    size_t slot = HashAddress(key) & index->mask;
-    while (index->slots[slot].key != nullptr) {
-        if (index->slots[slot].key == key) return;  // the first place found counts
+// The slot of the number, or the empty slot where it would go.
+MemberPositionSlot *SlotOf(const AddressIndex *index, const NumberRecord *number) {
+    size_t slot = HashAddress(number) & index->mask;
+    while (index->slots[slot].number != nullptr && index->slots[slot].number != number)
         slot = (slot + 1) & index->mask;
-    }
-    index->slots[slot] = AddressIndexSlot{key, owner, position};
-}
-
-const AddressIndexSlot *Find(const AddressIndex *index, const void *key) {
-    if (key == nullptr) return nullptr;
-    size_t slot = HashAddress(key) & index->mask;
-    while (index->slots[slot].key != nullptr) {
-        if (index->slots[slot].key == key) return &index->slots[slot];
-        slot = (slot + 1) & index->mask;
-    }
-    return nullptr;
+    return &index->slots[slot];
 }
 
 // atoi's reading (leading blanks, a sign, digits), kept in range.
@@ -95,30 +84,42 @@ void FreePositionIndex(PositionIndex *index) {
     *index = PositionIndex{};
 }
 
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList) {
+int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList) {
     *index = AddressIndex{};
-    size_t count = 0;
-    if (personList != nullptr) {
-        for (PersonRecord *person = personList->next; person != nullptr; person = person->next) {
-            ++count;
-            if (person->numbers == nullptr) continue;
-            for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next)
-                ++count;
-        }
+    size_t members = 0;
+    for (GroupRecord *group = groupList ? groupList->next : nullptr; group; group = group->next) {
+        if (group->members == nullptr) continue;
+        for (MemberLink *link = group->members->next; link != nullptr; link = link->next) ++members;
     }
+    if (members == 0) return 1;
     size_t capacity = 16;
-    while (capacity < count * 2) capacity *= 2;
-    index->slots = static_cast<AddressIndexSlot *>(std::calloc(capacity, sizeof(AddressIndexSlot)));
+    while (capacity < members * 2) capacity *= 2;
+    index->slots = static_cast<MemberPositionSlot *>(std::calloc(capacity, sizeof(MemberPositionSlot)));
     if (index->slots == nullptr) return 0;
     index->mask = capacity - 1;
-    if (personList == nullptr) return 1;
-    int64_t personPosition = 0;
-    for (PersonRecord *person = personList->next; person != nullptr; person = person->next) {
-        Insert(index, person, nullptr, personPosition++);
-        if (person->numbers == nullptr) continue;
-        int64_t numberPosition = 0;
-        for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next)
-            Insert(index, number, person, numberPosition++);
+    for (GroupRecord *group = groupList->next; group != nullptr; group = group->next) {
+        if (group->members == nullptr) continue;
+        for (MemberLink *link = group->members->next; link != nullptr; link = link->next) {
+            if (link->number == nullptr) continue;
+            MemberPositionSlot *slot = SlotOf(index, link->number);
+            slot->number = link->number;
+        }
+    }
+    int32_t personPosition = 0;
+    for (PersonRecord *person = personList ? personList->next : nullptr; person; person = person->next) {
+        int32_t numberPosition = 0;
+        if (person->numbers != nullptr) {
+            for (NumberRecord *number = person->numbers->next; number; number = number->next) {
+                MemberPositionSlot *slot = SlotOf(index, number);
+                if (slot->number == number && slot->person == nullptr) {
+                    slot->person = person;
+                    slot->personPosition = personPosition;
+                    slot->numberPosition = numberPosition;
+                }
+                ++numberPosition;
+            }
+        }
+        ++personPosition;
     }
     return 1;
 }
@@ -126,6 +127,16 @@ int BuildAddressIndex(AddressIndex *index, PersonRecord *personList) {
 void FreeAddressIndex(AddressIndex *index) {
     std::free(index->slots);
     *index = AddressIndex{};
+}
+
+int FindMemberPosition(const AddressIndex *index, const MemberLink *link, int32_t *personPosition,
+                       int32_t *numberPosition) {
+    if (link == nullptr || link->number == nullptr || index->slots == nullptr) return 0;
+    const MemberPositionSlot *slot = SlotOf(index, link->number);
+    if (slot->number != link->number || slot->person == nullptr || slot->person != link->person) return 0;
+    *personPosition = slot->personPosition;
+    *numberPosition = slot->numberPosition;
+    return 1;
 }
 
 int SplitMemberRef(const char *text, int64_t *personPosition, int64_t *numberPosition) {
@@ -175,11 +186,7 @@ void FormatIndexedMemberRef(const AddressIndex *index, const MemberLink *link, c
                             size_t size) {
     if (size == 0) return;
     text[0] = '\0';
-    if (link == nullptr) return;
-    const AddressIndexSlot *person = Find(index, link->person);
-    if (person == nullptr || person->owner != nullptr) return;
-    const AddressIndexSlot *number = Find(index, link->number);
-    if (number == nullptr || number->owner != link->person) return;
-    std::snprintf(text, size, "%lld.%lld", static_cast<long long>(person->position),
-                  static_cast<long long>(number->position));
+    int32_t person = 0, number = 0;
+    if (!FindMemberPosition(index, link, &person, &number)) return;
+    std::snprintf(text, size, "%ld.%ld", static_cast<long>(person), static_cast<long>(number));
 }

@@ -33,19 +33,28 @@ void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person);
 void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number);
 void FreePositionIndex(PositionIndex *index);
 
-// Positions of persons and numbers by address (saving).
-struct AddressIndexSlot {
-    const void *key;
-    const void *owner;  // numbers: the person whose list holds it
-    int64_t position;
+// Positions of the numbers that group members name, by address (saving,
+// and the command line's listing): built from the members first, so it
+// holds as many entries as there are members, then filled in one walk
+// over the persons.
+struct MemberPositionSlot {
+    const NumberRecord *number;
+    const PersonRecord *person;  // whose list holds it; null until found
+    int32_t personPosition;
+    int32_t numberPosition;
 };
 struct AddressIndex {
-    AddressIndexSlot *slots;
-    size_t mask;  // capacity - 1, capacity a power of two
+    MemberPositionSlot *slots;
+    size_t mask;  // capacity - 1, capacity a power of two; 0 without slots
 };
 
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList);
+// 0 when memory ran out: then the lists must be walked instead.
+int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList);
 void FreeAddressIndex(AddressIndex *index);
+// The member's 0-based positions: 1 when its person is in the person list
+// and its number in that person's number list (the first place counts).
+int FindMemberPosition(const AddressIndex *index, const MemberLink *link, int32_t *personPosition,
+                       int32_t *numberPosition);
 
 // The two 0-based positions of a member reference: the text up to its
 // first 20 bytes, the person's position up to the first full stop and the
