@@ -60,14 +60,14 @@ TEST_F(GlobalMemory, BlocksOfEverySizeStayApartThroughFreeAndReuse) {
         handles.push_back(handle);
         if (sizes[i] == 0) continue;
         auto *data = static_cast<unsigned char *>(GlobalLock(handle));
-        ASSERT_EQ(reinterpret_cast<uintptr_t>(data) % 16, 0u);
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(data) % 8, 0u);
         EXPECT_EQ(GlobalHandle(data), handle);
         EXPECT_EQ(GlobalSize(handle), sizes[i]);
         std::memset(data, static_cast<int>(i & 0xFF), sizes[i]);
         // Inside a block or just past it is no block's address.
-        EXPECT_EQ(GlobalHandle(data + 16), nullptr);
+        EXPECT_EQ(GlobalHandle(data + 8), nullptr);
         EXPECT_EQ(GlobalHandle(data + sizes[i] + 8), nullptr);
-        EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(data + 16)), nullptr);
+        EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(data + 8)), nullptr);
     }
     // Free every other block, then take the same sizes again.
     std::vector<void *> freedData(sizes.size(), nullptr);

@@ -4,12 +4,12 @@
 // Every block has an 8-byte header right in front of its data: its size,
 // lock count, size class and state. A moveable block's handle is the
 // header's address with bit 2 set, so handle and header find each other by
-// arithmetic, and a handle is never a data address (data is 16-byte
-// aligned, a handle not even 8-byte aligned). A fixed block's handle is its
-// address.
+// arithmetic, and a handle is never a data address (data is 8-byte aligned,
+// as 32-bit Windows gives it; a handle is not). A fixed block's handle is
+// its address.
 //
 // Blocks of up to 8 KB live in one reserved address range, carved from
-// 64 KB slabs that each hold slots of one size; freed slots go on a list
+// 16 KB slabs that each hold slots of one size; freed slots go on a list
 // per size and are used again first. Larger blocks, which are few, come
 // from the C heap and are kept in an ordered set. So whether a value names
 // a live block is told without reading memory that is not the heap's: a
@@ -61,27 +61,26 @@ struct BlockHeader {
     uint8_t sizeClass;  // kLargeClass for a block of the C heap
     uint8_t state;
 };
-static_assert(sizeof(BlockHeader) == 8, "the header is 8 bytes in front of 16-byte aligned data");
+static_assert(sizeof(BlockHeader) == 8, "the header keeps the data 8-byte aligned");
 
 constexpr size_t kHeaderSize = sizeof(BlockHeader);
-constexpr size_t kSlabSize = 64 * 1024;
+constexpr size_t kSlabSize = 16 * 1024;
 constexpr size_t kCommitStep = 4 * 1024 * 1024;
-// Slot sizes, header included: 16 to 1024 bytes in steps of 16, then up to
-// 8192 in steps of 128.
-constexpr size_t kFineClasses = 64;
+// Slot sizes, header included: 16 to 1024 bytes in steps of 8 (records
+// waste at most 7 bytes), then up to 8192 in steps of 128.
+constexpr size_t kFineClasses = 127;
 constexpr size_t kClassCount = kFineClasses + 56;
 constexpr size_t kLargestSmallBlock = 8192 - kHeaderSize;
-// A slab's slots start 8 bytes in, so that each slot's data is 16-byte aligned.
-constexpr size_t kSlabLead = 8;
+static_assert(kClassCount < kLargeClass, "a size class fits the header's byte");
 
 size_t SizeClassOf(size_t bytes) {
     size_t slot = bytes + kHeaderSize;
-    if (slot <= 1024) return slot <= 16 ? 0 : (slot + 15) / 16 - 1;
+    if (slot <= 1024) return slot <= 16 ? 0 : (slot + 7) / 8 - 2;
     return kFineClasses - 1 + (slot - 1024 + 127) / 128;
 }
 
 size_t SlotSize(size_t sizeClass) {
-    if (sizeClass < kFineClasses) return (sizeClass + 1) * 16;
+    if (sizeClass < kFineClasses) return (sizeClass + 2) * 8;
     return 1024 + (sizeClass - (kFineClasses - 1)) * 128;
 }
 
@@ -171,7 +170,7 @@ HEAP_INTERNAL char *TakeSlot(GlobalHeap &heap, size_t sizeClass) {
     if (slots.carve == nullptr || slots.carve + slotSize > slots.carveEnd) {
         char *slab = NewSlab(heap, sizeClass);
         if (slab == nullptr) return nullptr;
-        slots.carve = slab + kSlabLead;
+        slots.carve = slab;
         slots.carveEnd = slab + kSlabSize;
     }
     char *slot = slots.carve;
@@ -188,9 +187,8 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
         size_t offset = address - base;
         size_t sizeClass = heap.slabClass[offset / kSlabSize] - 1u;
         size_t inSlab = offset % kSlabSize;
-        if (inSlab < kSlabLead) return nullptr;
         size_t slotSize = SlotSize(sizeClass);
-        if ((inSlab - kSlabLead) % slotSize != 0 || inSlab + slotSize > kSlabSize) return nullptr;
+        if (inSlab % slotSize != 0 || inSlab + slotSize > kSlabSize) return nullptr;
         if (header->sizeClass != sizeClass) return nullptr;
     } else if (heap.largeHeaders.count(address) == 0) {
         return nullptr;
@@ -214,7 +212,7 @@ HEAP_INTERNAL BlockHeader *FindBlock(HGLOBAL memory) {
         BlockHeader *header = LiveHeader(value - 4);
         return header != nullptr && header->state == kLiveMoveable ? header : nullptr;
     }
-    if ((value & 15) == 0 && value >= kHeaderSize) {
+    if ((value & 7) == 0 && value >= kHeaderSize) {
         BlockHeader *header = LiveHeader(value - kHeaderSize);
         return header != nullptr && header->state == kLiveFixed ? header : nullptr;
     }
@@ -230,7 +228,7 @@ HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveabl
         header = reinterpret_cast<BlockHeader *>(slot);
         header->sizeClass = static_cast<uint8_t>(sizeClass);
     } else {
-        // Room for the header in front of 16-byte aligned data.
+        // Room for the header in front of the data, which stays as aligned as the C heap's.
         char *memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
         if (memory == nullptr) return nullptr;
         ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
@@ -327,7 +325,7 @@ HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
 HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
     uintptr_t value = reinterpret_cast<uintptr_t>(pointer);
     portable::BlockHeader *block = nullptr;
-    if ((value & 15) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(value - portable::kHeaderSize);
+    if ((value & 7) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(value - portable::kHeaderSize);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return nullptr;
