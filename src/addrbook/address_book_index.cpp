@@ -44,15 +44,42 @@ int64_t ReadDecimal(const char *text) {
 
 }  // namespace
 
+namespace {
+
+// A person with this many numbers or fewer keeps none of them in the
+// index: its list is walked instead, which saves most of the index's room.
+constexpr size_t kWalkedNumbers = 4;
+constexpr uint32_t kWalked = 0x80000000u;  // in firstNumber: walk this person's list
+
+// Drops the numbers of the person added last from the index when its list
+// holds them all, in order, and is short enough to walk.
+void SettleLastPerson(PositionIndex *index) {
+    if (index->personCount == 0) return;
+    size_t last = index->personCount - 1;
+    size_t first = index->firstNumber[last];
+    if (index->persons[last] == nullptr || index->numberCount - first > kWalkedNumbers) return;
+    for (size_t i = first; i < index->numberCount; ++i)
+        if (index->numbers[i] == nullptr) return;  // lost to memory: positions differ from the list's
+    index->numberCount = first;
+    index->firstNumber[last] = static_cast<uint32_t>(first) | kWalked;
+}
+
+}  // namespace
+
 void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person) {
     if (!index->valid) return;
+    SettleLastPerson(index);
     if (!Grow(&index->persons, &index->personCapacity, index->personCount + 1) ||
         !Grow(&index->firstNumber, &index->firstNumberCapacity, index->personCount + 1)) {
         FreePositionIndex(index);
         return;
     }
+    if (index->numberCount >= kWalked) {
+        FreePositionIndex(index);
+        return;
+    }
     index->persons[index->personCount] = person;
-    index->firstNumber[index->personCount] = index->numberCount;
+    index->firstNumber[index->personCount] = static_cast<uint32_t>(index->numberCount);
     ++index->personCount;
 }
 
@@ -63,6 +90,16 @@ void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number) {
         return;
     }
     index->numbers[index->numberCount++] = number;
+}
+
+void ReservePositionIndex(PositionIndex *index, size_t persons, size_t numbers) {
+    if (!index->valid) return;
+    // Best effort: without the room the index still grows as it fills.
+    size_t personRoom = index->personCapacity, firstRoom = index->firstNumberCapacity,
+           numberRoom = index->numberCapacity;
+    if (Grow(&index->persons, &personRoom, index->personCount + persons)) index->personCapacity = personRoom;
+    if (Grow(&index->firstNumber, &firstRoom, index->personCount + persons)) index->firstNumberCapacity = firstRoom;
+    if (Grow(&index->numbers, &numberRoom, index->numberCount + numbers)) index->numberCapacity = numberRoom;
 }
 
 void BuildPositionIndex(PositionIndex *index, PersonRecord *personList) {
@@ -171,11 +208,19 @@ int ResolveMemberRef(const PositionIndex *index, const char *text, PersonRecord 
     if (!SplitMemberRef(text, &personPosition, &numberPosition)) return 0;
     if (personPosition < 0 || static_cast<uint64_t>(personPosition) >= index->personCount) return 0;
     size_t at = static_cast<size_t>(personPosition);
-    size_t first = index->firstNumber[at];
-    size_t end = at + 1 < index->personCount ? index->firstNumber[at + 1] : index->numberCount;
-    if (numberPosition < 0 || static_cast<uint64_t>(numberPosition) >= end - first) return 0;
     PersonRecord *foundPerson = index->persons[at];
-    NumberRecord *foundNumber = index->numbers[first + static_cast<size_t>(numberPosition)];
+    if (numberPosition < 0 || foundPerson == nullptr) return 0;
+    NumberRecord *foundNumber = nullptr;
+    if (index->firstNumber[at] & kWalked) {
+        foundNumber = foundPerson->numbers != nullptr ? foundPerson->numbers->next : nullptr;
+        for (int64_t step = 0; step < numberPosition && foundNumber != nullptr; ++step)
+            foundNumber = foundNumber->next;
+    } else {
+        size_t first = index->firstNumber[at];
+        size_t end = at + 1 < index->personCount ? index->firstNumber[at + 1] & ~kWalked : index->numberCount;
+        if (static_cast<uint64_t>(numberPosition) >= end - first) return 0;
+        foundNumber = index->numbers[first + static_cast<size_t>(numberPosition)];
+    }
     if (foundPerson == nullptr || foundNumber == nullptr) return 0;  // lost to memory
     *person = foundPerson;
     *number = foundNumber;

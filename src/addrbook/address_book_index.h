@@ -15,7 +15,8 @@
 // a null entry, so references to the records after it still find them.
 struct PositionIndex {
     PersonRecord **persons;
-    size_t *firstNumber;  // per person: where its numbers start in `numbers`
+    uint32_t *firstNumber;  // per person: where its numbers start in `numbers`,
+                            // or a mark that the person's short list is walked
     size_t personCount;
     size_t personCapacity;
     size_t firstNumberCapacity;
@@ -30,6 +31,10 @@ void BuildPositionIndex(PositionIndex *index, PersonRecord *personList);
 // Adds the next person (null for one that could not be kept in memory),
 // then the next number of the person added last.
 void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person);
+// Room for that many more persons and numbers at once, so that a large
+// book is not copied to ever larger arrays while it is read (the room not
+// used is never touched). Best effort.
+void ReservePositionIndex(PositionIndex *index, size_t persons, size_t numbers);
 void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number);
 void FreePositionIndex(PositionIndex *index);
 
