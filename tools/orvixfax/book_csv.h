@@ -5,6 +5,7 @@
 #ifndef ORVIXFAX_TOOL_BOOK_CSV_H
 #define ORVIXFAX_TOOL_BOOK_CSV_H
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ struct CsvPersonRow {
 // the line ("line 4: ..."); the rows are then not to be used.
 bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error);
 
-// The book's persons as CSV text, CR LF line ends.
+// The book's persons as CSV text, CR LF line ends: written to `out` as it
+// is made, or given whole.
+void WriteBookCsv(const WorkingContext *context, std::ostream &out);
 std::string FormatBookCsv(const WorkingContext *context);
 
 struct MergeCounts {

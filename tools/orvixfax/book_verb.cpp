@@ -133,7 +133,7 @@ int RunBook(const std::string &action, const BookOptions &options) {
     if (action == "resave") return SaveBook(context.get(), directory, path);
     if (action == "export") {
         std::ofstream out(options.csv, std::ios::binary | std::ios::trunc);
-        out << FormatBookCsv(context.get());
+        WriteBookCsv(context.get(), out);
         out.close();
         if (!out) {
             std::cerr << "orvixfax book export: cannot write " << options.csv << '\n';
