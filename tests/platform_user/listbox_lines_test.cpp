@@ -53,8 +53,10 @@ std::string RandomText(std::mt19937 &random, bool longText) {
     std::string text;
     int pieces = 1 + static_cast<int>(random() % 3);
     for (int i = 0; i < pieces; ++i) text += kPieces[random() % 11];
-    // Long texts share their first places, so the order is found past them.
-    if (longText) text = std::string("Schmidt, Anna\t+49 30 ") + text;
+    // Long texts share many first places, so the order is found past them.
+    static const char *const kStarts[] = {"Schmidt, Anna\t+49 30 ", "Schmidt, Anne\t+49 30 ",
+                                          "schmidt, anna\t+49 30 ", "Schmid-t, Anna\t+49 3", "Schmidt, Ann"};
+    if (longText) text = std::string(kStarts[random() % 5]) + text;
     return text;
 }
 
@@ -68,8 +70,7 @@ void RunModel(unsigned seed, bool longTexts, bool outOfOrder) {
         if (action < 70 || model.empty()) {
             std::string text = RandomText(random, longTexts);
             size_t index = ModelSortedPosition(model, text);
-            ASSERT_EQ(lines.SortedPosition(text), index) << "step " << step << " text " << text;
-            ASSERT_TRUE(lines.Insert(index, text));
+            ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "step " << step << " text " << text;
             lines.At(index).data = static_cast<LONG_PTR>(text.size());
             model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
             selected.insert(selected.begin() + static_cast<std::ptrdiff_t>(index), false);
@@ -103,9 +104,29 @@ void RunModel(unsigned seed, bool longTexts, bool outOfOrder) {
     EXPECT_EQ(lines.SortedPosition("a"), 0u);
 }
 
-TEST(ListLines, SortedAddsLandWhereTheBinarySearchDoes) { RunModel(1, false, false); }
+TEST(ListLines, SortedAddsLandWhereTheBinarySearchDoes) {
+    RunModel(1, false, false);
+    RunModel(4, true, false);
+}
 TEST(ListLines, LongSharedStartsAndLinesPutOutOfOrder) { RunModel(2, true, true); }
 TEST(ListLines, ShortTextsPutOutOfOrder) { RunModel(3, false, true); }
+
+// Texts that sort past the last line, or before the first, of lines that
+// share a long start (the keys inside a run skip what its lines share).
+TEST(ListLines, AddsBeyondLinesThatShareALongStart) {
+    ListLines lines;
+    std::vector<std::string> model;
+    auto add = [&](const std::string &text) {
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << text;
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+    };
+    for (int i = 0; i < 300; ++i) add("Same long start of every line " + std::to_string(1000 + i * 7 % 300));
+    for (const char *text : {"Zz", "A", "Same long start of every line 1150x", "Same long start", "Same long start of every line 9",
+                             "Same long start of every line 1299 ", "Same long start of every line 1000", "zz"})
+        add(text);
+    ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+}
 
 // Deleting most lines of a long list moves the texts of the rest into a
 // fresh store; each line keeps its own text.

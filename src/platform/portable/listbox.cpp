@@ -22,8 +22,8 @@ bool Valid(const Window &window, WPARAM index) {
     return static_cast<int>(index) >= 0 && static_cast<int>(index) < Count(window);
 }
 
-LRESULT Insert(Window &window, int index, std::string_view text) {
-    if (!window.lines.Insert(static_cast<size_t>(index), text)) return LB_ERRSPACE;
+// Moves the selection and caret past a line added at `index`.
+LRESULT Inserted(Window &window, int index) {
     if (IsMultiple(window)) {
         if (window.caret >= index && Count(window) > 1) ++window.caret;
         if (window.anchor >= index && Count(window) > 1) ++window.anchor;
@@ -31,6 +31,11 @@ LRESULT Insert(Window &window, int index, std::string_view text) {
         ++window.curSel;
     }
     return index;
+}
+
+LRESULT Insert(Window &window, int index, std::string_view text) {
+    if (!window.lines.Insert(static_cast<size_t>(index), text)) return LB_ERRSPACE;
+    return Inserted(window, index);
 }
 
 LRESULT Delete(Window &window, int index) {
@@ -83,8 +88,10 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case LB_ADDSTRING: {
         std::string_view line = text ? text : "";
-        int index = (window.style & LBS_SORT) ? static_cast<int>(window.lines.SortedPosition(line)) : Count(window);
-        return Insert(window, index, line);
+        if (!(window.style & LBS_SORT)) return Insert(window, Count(window), line);
+        long index = window.lines.InsertSorted(line);
+        if (index < 0) return LB_ERRSPACE;
+        return Inserted(window, static_cast<int>(index));
     }
     case LB_INSERTSTRING: {
         int index = static_cast<int>(wParam);

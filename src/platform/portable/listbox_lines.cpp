@@ -1,7 +1,6 @@
 #include "listbox_lines.h"
 
-#include "listbox_order.h"
-
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -9,14 +8,30 @@ namespace portable {
 
 namespace {
 
-// A run is split in two when it grows past this many lines.
+// A run is split in two when it grows past this many lines; every run has
+// room for exactly that many and one more, so none holds room it never uses.
 constexpr size_t kLongestRun = 128;
 constexpr size_t kPageSize = 64 * 1024;
 constexpr size_t kMostPages = 1u << 16;
 // A text longer than this gets a page of its own.
 constexpr size_t kLongText = 4096;
 
+int KeyOrder(const ListKey &a, const ListKey &b) {
+    if (a == b) return 0;
+    return a < b ? -1 : 1;
+}
+
+int KeyOrder(uint64_t a, uint64_t b) {
+    if (a == b) return 0;
+    return a < b ? -1 : 1;
+}
+
+// The eight places of a line's key inside its run.
+uint64_t RunKey(std::string_view text, uint32_t shared) { return ListTextKey(text, shared).high; }
+
 }  // namespace
+
+// ---- finding line N
 
 ListLines::Place ListLines::Locate(size_t index) {
     if (cacheValid_ && index >= cachedStart_ && index - cachedStart_ < runs_[cachedRun_].lines.size())
@@ -45,9 +60,7 @@ size_t ListLines::StartOf(size_t run) const {
 
 void ListLines::RebuildTree() {
     tree_.assign(runs_.size() + 1, 0);
-    firstKeys_.resize(runs_.size());
     for (size_t i = 1; i <= runs_.size(); ++i) {
-        if (!runs_[i - 1].lines.empty()) firstKeys_[i - 1] = runs_[i - 1].lines.front().key;
         tree_[i] += static_cast<uint32_t>(runs_[i - 1].lines.size());
         size_t parent = i + (i & (~i + 1));
         if (parent <= runs_.size()) tree_[parent] += tree_[i];
@@ -71,6 +84,120 @@ std::string_view ListLines::TextOf(const ListLine &line) const {
     return std::string_view(pages_[line.text >> 16].get() + (line.text & 0xFFFF), line.length);
 }
 
+std::string_view ListLines::Text(size_t index) {
+    Place place = Locate(index);
+    return TextIn(runs_[place.run], place.offset);
+}
+
+int ListLines::CompareFull(std::string_view text, const Run &run, size_t offset) const {
+    return CompareListText(text, TextIn(run, offset));
+}
+
+// ---- where a text goes
+
+// The first index whose line sorts after the text (upper) or not before
+// it (lower), in a sorted list: first among the runs by their first lines,
+// then inside the one run by the keys of its lines.
+size_t ListLines::Bound(std::string_view text, const ListKey &key, bool upper) {
+    auto after = [upper](int order) { return upper ? order < 0 : order <= 0; };
+    size_t low = 0, high = runs_.size();
+    while (high > low) {
+        size_t middle = (low + high) / 2;
+        int order = KeyOrder(key, firstKeys_[middle]);
+        if (order == 0) order = CompareFull(text, runs_[middle], 0);
+        if (after(order))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    if (low == 0) return 0;
+    const Run &run = runs_[low - 1];
+    size_t last = run.lines.size();
+    // Past the last run's last line the text need not share the run's places.
+    if (low == runs_.size() && !after(CompareFull(text, run, last - 1))) return count_;
+    uint64_t relative = RunKey(text, run.shared);
+    size_t first = 1;
+    while (last > first) {
+        size_t middle = (first + last) / 2;
+        int order = KeyOrder(relative, run.keys[middle]);
+        if (order == 0) order = CompareFull(text, run, middle);
+        if (after(order))
+            last = middle;
+        else
+            first = middle + 1;
+    }
+    return StartOf(low - 1) + first;
+}
+
+// Whether line `index` is equal to the text; its key, which the search
+// has just read, mostly answers without the line's text.
+bool ListLines::MayEqual(size_t index, std::string_view text, const ListKey &key) {
+    Place place = Locate(index);
+    const Run &run = runs_[place.run];
+    if (place.offset == 0 ? !(firstKeys_[place.run] == key)
+                          : run.keys[place.offset] != RunKey(text, run.shared))
+        return false;
+    return CompareFull(text, run, place.offset) == 0;
+}
+
+// USER32's binary search, probe by probe.
+size_t ListLines::ProbedPosition(std::string_view text) {
+    size_t low = 0, high = count_;
+    while (high > low) {
+        size_t middle = (low + high) / 2;
+        int order = CompareListText(text, Text(middle));
+        if (order == 0) return middle;
+        if (order < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return high;
+}
+
+size_t ListLines::SortedPosition(std::string_view text) { return SortedPosition(text, ListTextKey(text)); }
+
+size_t ListLines::SortedPosition(std::string_view text, const ListKey &key) {
+    if (!sorted_ || count_ == 0) return ProbedPosition(text);
+    // In a sorted list each probe of the binary search is smaller than the
+    // text before the equal lines, larger from their end on, and equal
+    // among them; so its answer follows from where they are.
+    size_t equalFrom = Bound(text, key, false);
+    size_t equalTo = equalFrom;
+    if (equalFrom < count_ && MayEqual(equalFrom, text, key)) equalTo = Bound(text, key, true);
+    size_t low = 0, high = count_;
+    while (high > low) {
+        size_t middle = (low + high) / 2;
+        if (middle < equalFrom)
+            low = middle + 1;
+        else if (middle >= equalTo)
+            high = middle;
+        else
+            return middle;
+    }
+    return high;
+}
+
+// ---- adding and deleting
+
+long ListLines::InsertSorted(std::string_view text) {
+    size_t index = SortedPosition(text);
+    Place place = index == count_ && !runs_.empty() ? Place{runs_.size() - 1, runs_.back().lines.size()}
+                                                    : Locate(index);
+    if (runs_.empty()) place = Place{0, 0};
+    return InsertAt(place, text) ? static_cast<long>(index) : -1;
+}
+
+bool ListLines::Insert(size_t index, std::string_view text) {
+    // A line put out of order (LB_INSERTSTRING) leaves the list unsorted.
+    if (sorted_ && index > 0 && CompareListText(text, Text(index - 1)) < 0) sorted_ = false;
+    if (sorted_ && index < count_ && CompareListText(text, Text(index)) > 0) sorted_ = false;
+    Place place = index == count_ && !runs_.empty() ? Place{runs_.size() - 1, runs_.back().lines.size()}
+                                                    : Locate(index);
+    if (runs_.empty()) place = Place{0, 0};
+    return InsertAt(place, text);
+}
+
 bool ListLines::StoreText(std::string_view text, uint32_t &at) {
     at = 0;
     if (text.empty()) return true;
@@ -88,109 +215,99 @@ bool ListLines::StoreText(std::string_view text, uint32_t &at) {
     return true;
 }
 
-int ListLines::Compare(std::string_view text, uint64_t key, const ListLine &line) const {
-    if (key != line.key) return key < line.key ? -1 : 1;
-    return CompareListText(text, TextOf(line));
+// Copies the texts of the lines that are left into a fresh store.
+void ListLines::CompactTexts() {
+    std::vector<std::unique_ptr<char[]>> old = std::move(pages_);
+    pages_.clear();
+    pageUsed_ = pageSize_ = 0;
+    liveBytes_ = deadBytes_ = 0;
+    for (Run &run : runs_) {
+        for (ListLine &line : run.lines) {
+            if (line.length == 0) continue;
+            std::string_view text(old[line.text >> 16].get() + (line.text & 0xFFFF), line.length);
+            StoreText(text, line.text);  // never more pages than before
+        }
+    }
 }
 
-// The first index whose line sorts after the text (upper) or not before
-// it (lower), in a sorted list: first among the runs by their first lines,
-// then inside the one run.
-size_t ListLines::Bound(std::string_view text, uint64_t key, bool upper) {
-    auto after = [&](const ListLine &line, uint64_t lineKey) {
-        int order = lineKey != key ? (key < lineKey ? -1 : 1) : CompareListText(text, TextOf(line));
-        return upper ? order < 0 : order <= 0;
-    };
-    size_t low = 0, high = runs_.size();
-    while (high > low) {
-        size_t middle = (low + high) / 2;
-        if (after(runs_[middle].lines.front(), firstKeys_[middle]))
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    if (low == 0) return 0;
-    const std::vector<ListLine> &lines = runs_[low - 1].lines;
-    size_t first = 1, last = lines.size();
-    while (last > first) {
-        size_t middle = (first + last) / 2;
-        if (after(lines[middle], lines[middle].key))
-            last = middle;
-        else
-            first = middle + 1;
-    }
-    return StartOf(low - 1) + first;
+// Room for `lines` more, grown a quarter at a time up to the longest run.
+void ListLines::Reserve(Run &run, size_t lines) {
+    size_t needed = run.lines.size() + lines;
+    if (needed <= run.lines.capacity()) return;
+    size_t room = std::min(kLongestRun + 1, std::max(needed, run.lines.capacity() + run.lines.capacity() / 4 + 4));
+    run.lines.reserve(room);
+    run.keys.reserve(room);
 }
 
-// USER32's binary search, probe by probe.
-size_t ListLines::ProbedPosition(std::string_view text) {
-    uint64_t key = ListTextKey(text);
-    size_t low = 0, high = count_;
-    while (high > low) {
-        size_t middle = (low + high) / 2;
-        int order = Compare(text, key, At(middle));
-        if (order == 0) return middle;
-        if (order < 0)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return high;
-}
-
-size_t ListLines::SortedPosition(std::string_view text) {
-    if (!sorted_ || count_ == 0) return ProbedPosition(text);
-    // In a sorted list each probe of the binary search is smaller than the
-    // text before the equal lines, larger from their end on, and equal
-    // among them; so its answer follows from where they are.
-    uint64_t key = ListTextKey(text);
-    size_t equalFrom = Bound(text, key, false);
-    size_t equalTo = equalFrom;
-    if (equalFrom < count_ && Compare(text, key, At(equalFrom)) == 0) equalTo = Bound(text, key, true);
-    size_t low = 0, high = count_;
-    while (high > low) {
-        size_t middle = (low + high) / 2;
-        if (middle < equalFrom)
-            low = middle + 1;
-        else if (middle >= equalTo)
-            high = middle;
-        else
-            return middle;
-    }
-    return high;
-}
-
-bool ListLines::Insert(size_t index, std::string_view text) {
+bool ListLines::InsertAt(Place place, std::string_view text) {
     if (text.size() >= (1u << 31)) return false;
     ListLine line;
     if (!StoreText(text, line.text)) return false;
     line.length = static_cast<uint32_t>(text.size());
-    line.key = ListTextKey(text);
-    // A line put out of order (LB_INSERTSTRING) leaves the list unsorted.
-    if (sorted_ && index > 0 && Compare(text, line.key, At(index - 1)) < 0) sorted_ = false;
-    if (sorted_ && index < count_ && Compare(text, line.key, At(index)) > 0) sorted_ = false;
     if (runs_.empty()) {
         runs_.emplace_back();
+        firstKeys_.assign(1, ListKey{});
         RebuildTree();
     }
-    Place place = index == count_ ? Place{runs_.size() - 1, runs_.back().lines.size()} : Locate(index);
-    std::vector<ListLine> &lines = runs_[place.run].lines;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.offset), line);
-    if (place.offset == 0) firstKeys_[place.run] = line.key;
+    Run &run = runs_[place.run];
+    Reserve(run, 1);
+    auto at = static_cast<std::ptrdiff_t>(place.offset);
+    run.lines.insert(run.lines.begin() + at, line);
+    run.keys.insert(run.keys.begin() + at, sorted_ ? RunKey(text, run.shared) : 0);
     ++count_;
-    if (lines.size() <= kLongestRun) {
+    bool newFirst = place.offset == 0;
+    bool newLast = place.run + 1 == runs_.size() && place.offset + 1 == run.lines.size();
+    if (newFirst) firstKeys_[place.run] = ListTextKey(text);
+    if (run.lines.size() > kLongestRun)
+        SplitRun(place.run);
+    else
         AddToTree(place.run, 1);
-        return true;
+    if (sorted_) {
+        // A new first line bounds the run before it; a new first or last
+        // line bounds its own run.
+        if (newFirst && place.run > 0) SetShared(place.run - 1, false);
+        if (newFirst || newLast) SetShared(place.run, false);
     }
-    // Split the run in two halves.
-    Run second;
-    second.lines.assign(lines.begin() + kLongestRun / 2, lines.end());
-    lines.resize(kLongestRun / 2);
-    for (const ListLine &moved : second.lines) second.selected += moved.selected;
-    runs_[place.run].selected -= second.selected;
-    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(place.run + 1), std::move(second));
-    RebuildTree();
     return true;
+}
+
+void ListLines::SplitRun(size_t index) {
+    Run second;
+    {
+        Run &first = runs_[index];
+        size_t half = first.lines.size() / 2;
+        Reserve(second, first.lines.size() - half + 8);
+        second.lines.assign(first.lines.begin() + static_cast<std::ptrdiff_t>(half), first.lines.end());
+        second.keys.assign(first.keys.begin() + static_cast<std::ptrdiff_t>(half), first.keys.end());
+        second.shared = first.shared;
+        first.lines.resize(half);
+        first.keys.resize(half);
+        for (const ListLine &moved : second.lines) second.selected += moved.selected;
+        first.selected -= second.selected;
+    }
+    ListKey secondKey = ListTextKey(TextIn(second, 0));
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(second));
+    firstKeys_.insert(firstKeys_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondKey);
+    RebuildTree();
+    // Each half's lines have at least as much in common as the whole run's.
+    if (sorted_) {
+        SetShared(index, true);
+        SetShared(index + 1, true);
+    }
+}
+
+void ListLines::SetShared(size_t index, bool rather) {
+    Run &run = runs_[index];
+    if (run.lines.empty()) return;
+    std::string_view first = TextIn(run, 0);
+    std::string_view bound = index + 1 < runs_.size() ? TextIn(runs_[index + 1], 0) : TextIn(run, run.lines.size() - 1);
+    uint32_t shared = SharedListPlaces(first, bound);
+    // Fewer places than the lines share leave the keys right: they are
+    // rewritten when they must be, or when a split makes them tell
+    // noticeably more (each rewrite reads every text of the run).
+    if (shared == run.shared || (shared > run.shared && (!rather || shared < run.shared + 4))) return;
+    run.shared = shared;
+    for (size_t i = 0; i < run.lines.size(); ++i) run.keys[i] = RunKey(TextIn(run, i), shared);
 }
 
 void ListLines::Erase(size_t index) {
@@ -203,14 +320,22 @@ void ListLines::Erase(size_t index) {
     }
     liveBytes_ -= line.length;
     deadBytes_ += line.length;
-    run.lines.erase(run.lines.begin() + static_cast<std::ptrdiff_t>(place.offset));
-    if (place.offset == 0 && !run.lines.empty()) firstKeys_[place.run] = run.lines.front().key;
+    auto at = static_cast<std::ptrdiff_t>(place.offset);
+    run.lines.erase(run.lines.begin() + at);
+    run.keys.erase(run.keys.begin() + at);
     --count_;
     if (run.lines.empty() && runs_.size() > 1) {
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(place.run));
+        firstKeys_.erase(firstKeys_.begin() + static_cast<std::ptrdiff_t>(place.run));
         RebuildTree();
+        // The run before now ends where the one after begins.
+        if (sorted_ && place.run > 0) SetShared(place.run - 1, false);
     } else {
         AddToTree(place.run, -1);
+        if (place.offset == 0 && !run.lines.empty()) {
+            firstKeys_[place.run] = ListTextKey(TextIn(run, 0));
+            if (sorted_ && place.run > 0) SetShared(place.run - 1, false);
+        }
     }
     if (deadBytes_ > kPageSize * 16 && deadBytes_ > liveBytes_) CompactTexts();
 }
@@ -227,20 +352,7 @@ void ListLines::Clear() {
     liveBytes_ = deadBytes_ = 0;
 }
 
-// Copies the texts of the lines that are left into a fresh store.
-void ListLines::CompactTexts() {
-    std::vector<std::unique_ptr<char[]>> old = std::move(pages_);
-    pages_.clear();
-    pageUsed_ = pageSize_ = 0;
-    liveBytes_ = deadBytes_ = 0;
-    for (Run &run : runs_) {
-        for (ListLine &line : run.lines) {
-            if (line.length == 0) continue;
-            std::string_view text(old[line.text >> 16].get() + (line.text & 0xFFFF), line.length);
-            StoreText(text, line.text);  // never more pages than before
-        }
-    }
-}
+// ---- selection
 
 void ListLines::Select(size_t index, bool selected) {
     Place place = Locate(index);

@@ -2,14 +2,21 @@
 //
 // A sorted list of a large address book has hundreds of thousands of
 // lines, each added at the place a binary search finds. So the lines are
-// kept in short runs: adding or deleting a line moves part of one run, and
-// line N is found through a Fenwick tree of the run lengths, never by
-// moving or walking the whole list. The texts sit in a store of 64 KB pages
-// that they never leave; a line holds the first places of its text as a
-// number, so most comparisons never reach the text.
+// kept in short runs: adding or deleting a line moves part of one run,
+// never the whole list, and line N is found through a Fenwick tree of the
+// run lengths. The texts sit in a store of 64 KB pages that they never
+// leave, so moving a line moves 16 bytes.
+//
+// While the lines are in order (every sorted list whose lines all came by
+// LB_ADDSTRING), a text's place is found from keys, not texts: a run's
+// first line has a key of its first sixteen places (listbox_order.h), and
+// every line of a run a key of the eight places after those that all
+// lines of the run share. Lines that differ only far in, as the numbers
+// of one name do, are told apart by their keys all the same.
 #ifndef ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 #define ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 
+#include "listbox_order.h"
 #include "windows.h"
 
 #include <cstdint>
@@ -21,7 +28,6 @@ namespace portable {
 
 struct ListLine {
     LONG_PTR data = 0;
-    uint64_t key = 0;   // ListTextKey of the text
     uint32_t text = 0;  // in the text store: page << 16 | offset
     uint32_t length : 31;
     uint32_t selected : 1;
@@ -33,14 +39,16 @@ public:
     size_t Count() const { return count_; }
     // Index must be below Count().
     ListLine &At(size_t index);
-    std::string_view Text(size_t index) { return TextOf(At(index)); }
-    std::string_view TextOf(const ListLine &line) const;
+    std::string_view Text(size_t index);
 
     // Where LB_ADDSTRING of a sorted list puts the text: the index USER32's
     // binary search over the lines gives (an equal line met on the way
-    // gives its own index). Then Insert at that index.
+    // gives its own index).
     size_t SortedPosition(std::string_view text);
-    // False when the text store is full (4 GB of text).
+    // Adds the text where SortedPosition puts it and gives that index, or
+    // -1 when the text store is full (4 GB of text).
+    long InsertSorted(std::string_view text);
+    // Adds the text at `index`; false when the text store is full.
     bool Insert(size_t index, std::string_view text);
     void Erase(size_t index);
     void Clear();
@@ -54,6 +62,8 @@ public:
 private:
     struct Run {
         std::vector<ListLine> lines;
+        std::vector<uint64_t> keys;  // per line: eight places after `shared`
+        uint32_t shared = 0;         // places every line of the run has in common
         size_t selected = 0;
     };
     struct Place {
@@ -64,20 +74,30 @@ private:
     size_t StartOf(size_t run) const;
     void RebuildTree();
     void AddToTree(size_t run, int delta);
-    int Compare(std::string_view text, uint64_t key, const ListLine &line) const;
-    size_t Bound(std::string_view text, uint64_t key, bool upper);
+
+    std::string_view TextOf(const ListLine &line) const;
+    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset]); }
+    int CompareFull(std::string_view text, const Run &run, size_t offset) const;
+    size_t Bound(std::string_view text, const ListKey &key, bool upper);
+    size_t SortedPosition(std::string_view text, const ListKey &key);
+    bool MayEqual(size_t index, std::string_view text, const ListKey &key);
     size_t ProbedPosition(std::string_view text);
+    bool InsertAt(Place place, std::string_view text);
+    void SplitRun(size_t run);
+    // Makes a run's shared places fit its first line and the line that
+    // bounds it (the next run's first, or its own last), and its keys
+    // those places' followers.
+    void SetShared(size_t run, bool rather);
+    void Reserve(Run &run, size_t lines);
     bool StoreText(std::string_view text, uint32_t &at);
     void CompactTexts();
 
     std::vector<Run> runs_;
-    std::vector<uint64_t> firstKeys_;  // the key of each run's first line
-    std::vector<uint32_t> tree_;       // Fenwick tree of run lengths, 1-based
+    std::vector<ListKey> firstKeys_;  // each run's first line's first sixteen places
+    std::vector<uint32_t> tree_;      // Fenwick tree of run lengths, 1-based
     size_t count_ = 0;
     size_t selected_ = 0;
-    // While every line was added in order the lines stay sorted, and the
-    // binary search's answer follows from where the equal lines are.
-    bool sorted_ = true;
+    bool sorted_ = true;  // every line added in order: the keys hold
     // The run the last lookup found and its first index: a binary search
     // that has narrowed to one run, and a walk line by line, find it here.
     size_t cachedRun_ = 0;

@@ -101,15 +101,33 @@ int CompareListText(std::string_view a, std::string_view b) {
     return CompareMarks(a, b);
 }
 
-uint64_t ListTextKey(std::string_view text) {
-    uint64_t key = 0;
-    int places = 0;
-    for (size_t i = 0; i < text.size() && places < 8; ++i) {
+ListKey ListTextKey(std::string_view text, uint32_t skipped) {
+    uint64_t places[2] = {0, 0};
+    uint32_t place = 0;
+    for (size_t i = 0; i < text.size() && place < skipped + 16; ++i) {
         if (PassedOver(text[i])) continue;
-        key |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[i])]) << (56 - 8 * places);
-        ++places;
+        if (place >= skipped) {
+            uint32_t at = place - skipped;
+            places[at / 8] |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[i])]) << (56 - 8 * (at % 8));
+        }
+        ++place;
     }
-    return key;
+    return ListKey{places[0], places[1]};
+}
+
+uint32_t SharedListPlaces(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    uint32_t shared = 0;
+    while (true) {
+        while (i < a.size() && PassedOver(a[i])) ++i;
+        while (j < b.size() && PassedOver(b[j])) ++j;
+        if (i == a.size() || j == b.size()) return shared;
+        if (kWeights.rank[static_cast<unsigned char>(a[i])] != kWeights.rank[static_cast<unsigned char>(b[j])])
+            return shared;
+        ++shared;
+        ++i;
+        ++j;
+    }
 }
 
 }  // namespace portable
