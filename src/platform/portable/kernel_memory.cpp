@@ -90,7 +90,21 @@ struct SizeClass {
     char *carveEnd = nullptr;
 };
 
+// A freed large block kept for the next one of about its size. Tickets
+// are written into fresh blocks of some hundred kilobytes, which the C
+// heap would give back to the system and take again page fault by page
+// fault; a few such blocks stay with the heap instead, as they would in a
+// Windows process heap.
+struct KeptBlock {
+    char *memory;
+    size_t room;  // data bytes it holds
+};
+constexpr size_t kKeptCount = 4;
+constexpr size_t kKeptLargest = 1024 * 1024;
+
 struct GlobalHeap {
+    KeptBlock kept[kKeptCount] = {};
+    size_t keptCount = 0;
     char *base = nullptr;  // the reserved range
     size_t reserved = 0;
     size_t committed = 0;  // readable and writable from the start
@@ -228,9 +242,20 @@ HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveabl
         header = reinterpret_cast<BlockHeader *>(slot);
         header->sizeClass = static_cast<uint8_t>(sizeClass);
     } else {
-        // Room for the header in front of the data, which stays as aligned as the C heap's.
-        char *memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
-        if (memory == nullptr) return nullptr;
+        // The block's room first, then the header in front of the data,
+        // which stays as aligned as the C heap's.
+        char *memory = nullptr;
+        for (size_t i = 0; i < heap.keptCount && memory == nullptr; ++i) {
+            KeptBlock &kept = heap.kept[i];
+            if (kept.room < bytes || kept.room / 2 > bytes) continue;
+            memory = kept.memory;
+            kept = heap.kept[--heap.keptCount];
+        }
+        if (memory == nullptr) {
+            memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
+            if (memory == nullptr) return nullptr;
+            std::memcpy(memory, &bytes, sizeof bytes);
+        }
         ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
         header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
         heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
@@ -247,7 +272,15 @@ HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
     if (header->sizeClass == kLargeClass) {
         heap.largeHeaders.erase(reinterpret_cast<uintptr_t>(header));
         char *memory = reinterpret_cast<char *>(header) - kHeaderSize;
-        ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+        size_t room;
+        std::memcpy(&room, memory, sizeof room);
+        if (room <= kKeptLargest && heap.keptCount < kKeptCount) {
+            header->state = kFreeSlot;
+            heap.kept[heap.keptCount++] = KeptBlock{memory, room};
+            ASAN_POISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+            return;
+        }
+        ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
         std::free(memory);
         return;
     }
