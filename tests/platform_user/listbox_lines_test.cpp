@@ -65,7 +65,7 @@ void RunModel(unsigned seed, bool longTexts, bool outOfOrder) {
     ListLines lines;
     std::vector<std::string> model;
     std::vector<bool> selected;
-    for (int step = 0; step < 5000; ++step) {
+    for (int step = 0; step < 3000; ++step) {
         unsigned action = random() % 100;
         if (action < 70 || model.empty()) {
             std::string text = RandomText(random, longTexts);
@@ -96,7 +96,7 @@ void RunModel(unsigned seed, bool longTexts, bool outOfOrder) {
             lines.SelectAll(on);
             selected.assign(selected.size(), on);
         }
-        if (step % 2500 == 2499) ExpectSame(lines, model, selected);
+        if (step % 1500 == 1499) ExpectSame(lines, model, selected);
     }
     ExpectSame(lines, model, selected);
     lines.Clear();
@@ -133,15 +133,15 @@ TEST(ListLines, AddsBeyondLinesThatShareALongStart) {
 TEST(ListLines, TextsSurviveTheStoreBeingCompacted) {
     ListLines lines;
     std::vector<std::string> model;
-    for (int i = 0; i < 5000; ++i) {
-        std::string text = "Line " + std::to_string(i * 7919 % 5000) + std::string(280, 'x');
-        if (i % 500 == 0) text = std::string(5000, static_cast<char>('a' + i / 500 % 26));  // a page of its own
+    for (int i = 0; i < 2000; ++i) {
+        std::string text = "Line " + std::to_string(i * 7919 % 2000) + std::string(700, 'x');
+        if (i % 200 == 0) text = std::string(5000, static_cast<char>('a' + i / 200 % 26));  // a page of its own
         size_t index = lines.SortedPosition(text);
         ASSERT_TRUE(lines.Insert(index, text));
         model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
     }
     std::mt19937 random(4);
-    while (model.size() > 500) {
+    while (model.size() > 300) {
         size_t index = random() % model.size();
         lines.Erase(index);
         model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
