@@ -9,12 +9,13 @@
 # reverse:    two numbers each, names in descending order
 # huge-group: one number each, one group of every person's number
 # empty:      persons with no field and no number, no group
+# Park and Miller's generator: its products stay exact in awk's doubles.
 function next_random() {
-    seed = (seed * 1103515245 + 12345) % 2147483648
+    seed = (seed * 16807) % 2147483647
     return seed
 }
-function pick(list, count) { return list[int(next_random() / 65536) % count + 1] }
-function number_text() { return sprintf("+49 30 %07d", int(next_random() / 256) % 10000000) }
+function pick(list, count) { return list[int(next_random() / 256) % count + 1] }
+function number_text() { return sprintf("+49 30 %07d", next_random() % 10000000) }
 BEGIN {
     seed = 2024
     nf = split("Anna Bruno Clara David Emma Felix Greta Hans Ida Jonas Karin Lukas Maria Nils " \
