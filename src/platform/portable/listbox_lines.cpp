@@ -113,6 +113,9 @@ size_t ListLines::Bound(std::string_view text, const ListKey &key, bool upper) {
     if (low == 0) return 0;
     const Run &run = runs_[low - 1];
     size_t last = run.lines.size();
+    // The run's keys are read at once rather than one miss after another
+    // as the search halves its range.
+    for (size_t i = 0; i < last; i += 64 / sizeof(uint64_t)) __builtin_prefetch(run.keys.data() + i);
     // Past the last run's last line the text need not share the run's places.
     if (low == runs_.size() && !after(CompareFull(text, run, last - 1))) return count_;
     uint64_t relative = RunKey(text, run.shared);
