@@ -240,11 +240,19 @@ std::string IdentityOf(std::string_view firstName, std::string_view lastName, st
     return key;
 }
 
-// What the merge knows of a person a row has named: its last number and
-// the numbers it has, so neither appending nor checking walks its list.
-struct MergedPerson {
-    NumberRecord *tail = nullptr;
-    std::unordered_set<std::string_view> numbers;
+// One number of one person, for telling at once whether a person already
+// has a number.
+struct PersonNumber {
+    const PersonRecord *person;
+    std::string_view number;
+    bool operator==(const PersonNumber &other) const { return person == other.person && number == other.number; }
+};
+
+struct PersonNumberHash {
+    size_t operator()(const PersonNumber &key) const {
+        return std::hash<std::string_view>()(key.number) ^
+               (std::hash<const void *>()(key.person) * 0x9E3779B97F4A7C15ULL);
+    }
 };
 
 }  // namespace
@@ -257,7 +265,10 @@ bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &row
         byIdentity.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
         tail = person;
     }
-    std::unordered_map<PersonRecord *, MergedPerson> merged;
+    // The persons rows have named, with their last numbers, and the numbers
+    // they have: neither appending nor checking walks a list.
+    std::unordered_map<PersonRecord *, NumberRecord *> tails;
+    std::unordered_set<PersonNumber, PersonNumberHash> numbers;
 
     for (const CsvPersonRow &row : rows) {
         std::string identity = IdentityOf(row.firstName, row.lastName, row.company);
@@ -278,24 +289,22 @@ bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &row
             ++counts.persons;
         }
         if (row.number.empty()) continue;
-        auto [entry, first] = merged.try_emplace(person);
-        MergedPerson &state = entry->second;
+        auto [entry, first] = tails.try_emplace(person, person->numbers);
         if (first) {
             // The person's own numbers, once.
-            state.tail = person->numbers;
             for (NumberRecord *number = person->numbers->next; number; number = number->next) {
-                state.numbers.insert(number->number);
-                state.tail = number;
+                numbers.insert(PersonNumber{person, number->number});
+                entry->second = number;
             }
         }
-        if (state.numbers.count(row.number) != 0) continue;
+        if (numbers.count(PersonNumber{person, row.number}) != 0) continue;
         NumberRecord *number = nullptr;
         if (!NewNumber(&number)) return false;
         CopyField(number->number, row.number.c_str());
         CopyField(number->details, row.details.c_str());
-        state.tail->next = number;
-        state.tail = number;
-        state.numbers.insert(number->number);
+        entry->second->next = number;
+        entry->second = number;
+        numbers.insert(PersonNumber{person, number->number});
         ++counts.numbers;
     }
     return true;
