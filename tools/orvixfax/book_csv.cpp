@@ -81,8 +81,9 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
                 return false;
             }
         } else {
-            size_t end = text.find_first_of(",\r\n\"", at);
-            if (end == std::string::npos) end = text.size();
+            size_t end = at;
+            while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n' && text[end] != '"')
+                ++end;
             if (end < text.size() && text[end] == '"') {
                 error = "line " + std::to_string(line) + ": a quote inside a field that is not quoted";
                 return false;
@@ -126,8 +127,13 @@ std::string Quote(const char *text) {
 
 }  // namespace
 
-bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error) {
-    rows.clear();
+namespace {
+
+// Reads the header and then every row of the text, handing each to
+// `visit` (which gives false to stop). False with `error` at the first
+// fault; the rows before it have been handed on.
+template <typename Visit>
+bool ReadBookCsvRows(const std::string &text, std::string &error, Visit visit) {
     // The whole text is read through once first, so a malformed record is
     // reported before anything that depends on the header.
     CsvRecord record;
@@ -163,7 +169,7 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
         seen[found] = true;
         columnOf.push_back(found);
     }
-    rows.reserve(static_cast<size_t>(records - 1));
+    CsvPersonRow row;
     while (at < text.size()) {
         NextCsvRecord(text, at, line, record, error);
         // Blank lines, as spreadsheets leave at the end, hold no row.
@@ -174,8 +180,8 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
                     std::to_string(columnOf.size());
             return false;
         }
-        CsvPersonRow row;
         row.line = record.line;
+        for (int column = 0; column < 7; ++column) Column(row, column)->clear();
         for (size_t field = 0; field < columnOf.size(); ++field) {
             int column = columnOf[field];
             std::string &value = record.fields[field];
@@ -188,15 +194,29 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
                         std::to_string(kColumnLimits[column]) + " characters";
                 return false;
             }
-            *Column(row, column) = value;
+            Column(row, column)->swap(value);
         }
         if (row.number.empty() && !row.details.empty()) {
             error = where + "details without a number";
             return false;
         }
-        rows.push_back(std::move(row));
+        if (!visit(row)) return true;
     }
     return true;
+}
+
+}  // namespace
+
+bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error) {
+    rows.clear();
+    return ReadBookCsvRows(text, error, [&rows](const CsvPersonRow &row) {
+        rows.push_back(row);
+        return true;
+    });
+}
+
+bool CheckBookCsv(const std::string &text, std::string &error) {
+    return ReadBookCsvRows(text, error, [](const CsvPersonRow &) { return true; });
 }
 
 void WriteBookCsv(const WorkingContext *context, std::ostream &out) {
@@ -257,24 +277,24 @@ struct PersonNumberHash {
 
 }  // namespace
 
-bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts) {
-    counts = MergeCounts{};
-    std::unordered_map<std::string, PersonRecord *> byIdentity;
-    PersonRecord *tail = context->persons;
-    for (PersonRecord *person = context->persons->next; person; person = person->next) {
-        byIdentity.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
-        tail = person;
+// Merges rows one at a time into the book.
+class BookMerger {
+public:
+    BookMerger(WorkingContext *context, MergeCounts &counts) : counts_(counts) {
+        counts_ = MergeCounts{};
+        tail_ = context->persons;
+        for (PersonRecord *person = context->persons->next; person; person = person->next) {
+            byIdentity_.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
+            tail_ = person;
+        }
     }
-    // The persons rows have named, with their last numbers, and the numbers
-    // they have: neither appending nor checking walks a list.
-    std::unordered_map<PersonRecord *, NumberRecord *> tails;
-    std::unordered_set<PersonNumber, PersonNumberHash> numbers;
 
-    for (const CsvPersonRow &row : rows) {
+    // False when memory ran out.
+    bool Add(const CsvPersonRow &row) {
         std::string identity = IdentityOf(row.firstName, row.lastName, row.company);
         PersonRecord *person = nullptr;
-        auto found = byIdentity.find(identity);
-        if (found != byIdentity.end()) {
+        auto found = byIdentity_.find(identity);
+        if (found != byIdentity_.end()) {
             person = found->second;
         } else {
             if (!NewPerson(&person)) return false;
@@ -283,29 +303,53 @@ bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &row
             CopyField(person->company, row.company.c_str());
             CopyField(person->department, row.department.c_str());
             CopyField(person->notes, row.notes.c_str());
-            tail->next = person;  // appended behind the last, without a walk per row
-            tail = person;
-            byIdentity.emplace(std::move(identity), person);
-            ++counts.persons;
+            tail_->next = person;  // appended behind the last, without a walk per row
+            tail_ = person;
+            byIdentity_.emplace(std::move(identity), person);
+            ++counts_.persons;
         }
-        if (row.number.empty()) continue;
-        auto [entry, first] = tails.try_emplace(person, person->numbers);
+        if (row.number.empty()) return true;
+        auto [entry, first] = tails_.try_emplace(person, person->numbers);
         if (first) {
             // The person's own numbers, once.
             for (NumberRecord *number = person->numbers->next; number; number = number->next) {
-                numbers.insert(PersonNumber{person, number->number});
+                numbers_.insert(PersonNumber{person, number->number});
                 entry->second = number;
             }
         }
-        if (numbers.count(PersonNumber{person, row.number}) != 0) continue;
+        if (numbers_.count(PersonNumber{person, row.number}) != 0) return true;
         NumberRecord *number = nullptr;
         if (!NewNumber(&number)) return false;
         CopyField(number->number, row.number.c_str());
         CopyField(number->details, row.details.c_str());
         entry->second->next = number;
         entry->second = number;
-        numbers.insert(PersonNumber{person, number->number});
-        ++counts.numbers;
+        numbers_.insert(PersonNumber{person, number->number});
+        ++counts_.numbers;
+        return true;
     }
+
+private:
+    MergeCounts &counts_;
+    PersonRecord *tail_;
+    std::unordered_map<std::string, PersonRecord *> byIdentity_;
+    // The persons rows have named, with their last numbers, and the numbers
+    // they have: neither appending nor checking walks a list.
+    std::unordered_map<PersonRecord *, NumberRecord *> tails_;
+    std::unordered_set<PersonNumber, PersonNumberHash> numbers_;
+};
+
+bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts) {
+    BookMerger merger(context, counts);
+    for (const CsvPersonRow &row : rows)
+        if (!merger.Add(row)) return false;
     return true;
+}
+
+bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts) {
+    BookMerger merger(context, counts);
+    bool merged = true;
+    std::string ignored;
+    ReadBookCsvRows(text, ignored, [&](const CsvPersonRow &row) { return merged = merger.Add(row); });
+    return merged;
 }

@@ -147,13 +147,12 @@ int RunBook(const std::string &action, const BookOptions &options) {
         std::cerr << "orvixfax book import: cannot read " << options.csv << '\n';
         return 2;
     }
-    std::vector<CsvPersonRow> rows;
-    if (!ParseBookCsv(text, rows, error)) {
+    if (!CheckBookCsv(text, error)) {
         std::cerr << "orvixfax book import: " << options.csv << ", " << error << "; nothing was imported\n";
         return 2;
     }
     MergeCounts counts;
-    if (!MergeBookRows(context.get(), rows, counts)) {
+    if (!MergeBookCsv(context.get(), text, counts)) {
         std::cerr << "orvixfax book import: out of memory; nothing was imported\n";
         return 1;
     }

@@ -183,22 +183,24 @@ size_t ListLines::SortedPosition(std::string_view text, const ListKey &key) {
 
 // ---- adding and deleting
 
+// Where a line added at `index` goes: behind the last line of the last
+// run, or in front of the line now at `index`.
+ListLines::Place ListLines::PlaceFor(size_t index) {
+    if (runs_.empty()) return Place{0, 0};
+    if (index == count_) return Place{runs_.size() - 1, runs_.back().lines.size()};
+    return Locate(index);
+}
+
 long ListLines::InsertSorted(std::string_view text) {
     size_t index = SortedPosition(text);
-    Place place = index == count_ && !runs_.empty() ? Place{runs_.size() - 1, runs_.back().lines.size()}
-                                                    : Locate(index);
-    if (runs_.empty()) place = Place{0, 0};
-    return InsertAt(place, text) ? static_cast<long>(index) : -1;
+    return InsertAt(PlaceFor(index), text) ? static_cast<long>(index) : -1;
 }
 
 bool ListLines::Insert(size_t index, std::string_view text) {
     // A line put out of order (LB_INSERTSTRING) leaves the list unsorted.
     if (sorted_ && index > 0 && CompareListText(text, Text(index - 1)) < 0) sorted_ = false;
     if (sorted_ && index < count_ && CompareListText(text, Text(index)) > 0) sorted_ = false;
-    Place place = index == count_ && !runs_.empty() ? Place{runs_.size() - 1, runs_.back().lines.size()}
-                                                    : Locate(index);
-    if (runs_.empty()) place = Place{0, 0};
-    return InsertAt(place, text);
+    return InsertAt(PlaceFor(index), text);
 }
 
 bool ListLines::StoreText(std::string_view text, uint32_t &at) {

@@ -71,6 +71,7 @@ private:
         size_t offset;
     };
     Place Locate(size_t index);
+    Place PlaceFor(size_t index);
     size_t StartOf(size_t run) const;
     void RebuildTree();
     void AddToTree(size_t run, int delta);
