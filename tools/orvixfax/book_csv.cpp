@@ -309,22 +309,34 @@ public:
             ++counts_.persons;
         }
         if (row.number.empty()) return true;
-        auto [entry, first] = tails_.try_emplace(person, person->numbers);
-        if (first) {
-            // The person's own numbers, once.
-            for (NumberRecord *number = person->numbers->next; number; number = number->next) {
-                numbers_.insert(PersonNumber{person, number->number});
-                entry->second = number;
+        // A short number list is looked through; a long one, once it is
+        // met, is kept in the set with its last number.
+        NumberRecord *last = person->numbers;
+        auto kept = tails_.find(person);
+        if (kept != tails_.end()) {
+            if (numbers_.count(PersonNumber{person, row.number}) != 0) return true;
+            last = kept->second;
+        } else {
+            size_t count = 0;
+            for (NumberRecord *number = person->numbers->next; number; number = number->next, ++count) {
+                if (row.number == number->number) return true;
+                last = number;
+            }
+            if (count >= kLongNumberList) {
+                for (NumberRecord *number = person->numbers->next; number; number = number->next)
+                    numbers_.insert(PersonNumber{person, number->number});
+                kept = tails_.emplace(person, last).first;
             }
         }
-        if (numbers_.count(PersonNumber{person, row.number}) != 0) return true;
         NumberRecord *number = nullptr;
         if (!NewNumber(&number)) return false;
         CopyField(number->number, row.number.c_str());
         CopyField(number->details, row.details.c_str());
-        entry->second->next = number;
-        entry->second = number;
-        numbers_.insert(PersonNumber{person, number->number});
+        last->next = number;
+        if (kept != tails_.end()) {
+            kept->second = number;
+            numbers_.insert(PersonNumber{person, number->number});
+        }
         ++counts_.numbers;
         return true;
     }
@@ -333,8 +345,9 @@ private:
     MergeCounts &counts_;
     PersonRecord *tail_;
     std::unordered_map<std::string, PersonRecord *> byIdentity_;
-    // The persons rows have named, with their last numbers, and the numbers
-    // they have: neither appending nor checking walks a list.
+    // Persons with long number lists, with their last numbers, and the
+    // numbers they have: neither appending nor checking walks such a list.
+    static constexpr size_t kLongNumberList = 8;
     std::unordered_map<PersonRecord *, NumberRecord *> tails_;
     std::unordered_set<PersonNumber, PersonNumberHash> numbers_;
 };
