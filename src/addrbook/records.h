@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 // Result codes of the allocation and file layer.
 enum : uint16_t {
@@ -21,12 +21,9 @@ enum : uint16_t {
     ERR_EMPTY_FILE = 4003,
 };
 
-struct NumberRecord {
-    NumberRecord *next;
-    char number[80];
-    char details[30];
-    uint32_t id;  // identity within the process, see NewNumber
-};
+// NumberRecord and NumberEditorParams are part of the exported interface
+// (EditNumberDlgProc): they are defined in orvixfax.h, with their layout.
+// A NumberRecord's id is its identity within the process, see NewNumber.
 
 struct PersonRecord {
     PersonRecord *next;
@@ -73,18 +70,14 @@ struct WorkingContext {
     int32_t selectionCount;
 };
 
-// Dialog parameters of the group and person editors and of the number editor.
+// Dialog parameters of the group and person editors (the number editor's
+// are NumberEditorParams, mode as here).
 enum EditorMode : int32_t { EDITOR_NEW = 0, EDITOR_EDIT = 1 };
 
 struct EditorParams {
     int32_t mode;           // EditorMode; any non-zero value edits
     void *record;           // GroupRecord or PersonRecord
     WorkingContext *context;
-};
-
-struct NumberEditorParams {
-    int32_t mode;           // EditorMode; any non-zero value edits
-    NumberRecord *record;
 };
 
 // ---- allocation

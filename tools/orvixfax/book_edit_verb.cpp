@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "../../src/addrbook/address_book_file.h"
 #include "cli_support.h"
 #include "verbs.h"

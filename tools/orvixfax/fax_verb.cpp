@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "../../src/ticket/ticket_clock.h"
 #include "cli_support.h"
 #include "verbs.h"

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "../../src/entry/module_instance.h"
+#include "orvixfax.h"
 #include "verbs.h"
 
 #ifndef _WIN32
@@ -30,6 +31,7 @@ int main(int argc, char **argv) {
     CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
                  "Writes fax job tickets, and works the address book and settings."};
     app.require_subcommand(1);
+    app.set_version_flag("-V,--version", "orvixfax " ORVIXFAX_VERSION_STRING, "Show the version and exit");
     int exitCode = 0;
     AddTicketVerb(app, exitCode);
     CLI::App *book = AddBookVerb(app, exitCode);
