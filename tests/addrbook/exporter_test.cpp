@@ -106,7 +106,10 @@ TEST_F(ExporterTest, BookTooLargeToMeasureIsNeitherEmptyNorOverwritten) {
     WriteBook(",Ann,Lee,,,,,1,x\n\f");
     std::filesystem::resize_file(BookPath(), 3ull << 30);  // sparse: nothing is written to disk
     WorkingContext *context = nullptr;
-    EXPECT_EQ(OpenWorkingContext(&context), 0) << "the book cannot be held, so the open fails";
+    ASSERT_EQ(OpenWorkingContext(&context), 1) << "a book that cannot be read opens empty";
+    EXPECT_EQ(context->persons->next, nullptr);
+    EXPECT_EQ(context->bookUnreadable, 1);
+    EXPECT_EQ(SaveAddressBook(context, ModulePath().c_str()), 0) << "and is never saved over";
     CloseWorkingContext(&context);
     EXPECT_EQ(g_exportCalls, 0);
     EXPECT_EQ(std::filesystem::file_size(BookPath()), 3ull << 30);

@@ -1,6 +1,7 @@
 // orvixfax: the fax module from the command line. The verbs are in their
 // own files (see verbs.h); this file only sets the module up and parses.
 #include <iostream>
+#include <new>
 
 #include "../../src/entry/module_instance.h"
 #include "verbs.h"
@@ -43,6 +44,10 @@ int main(int argc, char **argv) {
         // Help and version requests end well; every other parse error is bad input.
         int status = app.exit(error);
         return status == 0 ? 0 : 2;
+    } catch (const std::bad_alloc &) {
+        // The verbs stop their own; this is for the parsing around them.
+        std::cerr << "orvixfax: not enough memory\n";
+        return 1;
     }
     return exitCode;
 }

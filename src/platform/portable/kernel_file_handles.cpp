@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <new>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -200,33 +201,30 @@ BOOL WINAPI CloseHandle(HANDLE object) {
 
 namespace {
 
-// One byte range through an open file description lock: held per handle,
-// as Windows holds it, released when the handle closes.
-BOOL SetRangeLock(HANDLE file, short type, bool wait, DWORD low, DWORD high, LPOVERLAPPED overlapped) {
+// A lock on the whole file, whatever range is asked for (the commands lock
+// one byte of a file kept for locking): held per handle, as Windows holds
+// it, and, as there, taken through a handle that may only read.
+BOOL SetFileLock(HANDLE file, int operation, LPOVERLAPPED overlapped) {
     if (overlapped == nullptr) return portable::FailWith(ERROR_INVALID_PARAMETER);
     portable::OpenFile *open = portable::Find(file);
     if (open == nullptr) return FALSE;
     if (portable::KernelCallFails(portable::KERNEL_FILE_LOCK)) return FALSE;
-    struct flock range {};
-    range.l_type = type;
-    range.l_whence = SEEK_SET;
-    range.l_start = static_cast<off_t>((static_cast<uint64_t>(overlapped->OffsetHigh) << 32) | overlapped->Offset);
-    range.l_len = static_cast<off_t>((static_cast<uint64_t>(high) << 32) | low);
     for (;;) {
-        if (::fcntl(open->fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &range) == 0) return TRUE;
+        if (::flock(open->fd, operation) == 0) return TRUE;
         if (errno == EINTR) continue;
-        if (errno == EAGAIN || errno == EACCES) return portable::FailWith(ERROR_LOCK_VIOLATION);
+        if (errno == EWOULDBLOCK) return portable::FailWith(ERROR_LOCK_VIOLATION);
         return portable::FailWith(portable::ErrorFromErrno(errno));
     }
 }
 
 }  // namespace
 
-BOOL WINAPI LockFileEx(HANDLE file, DWORD flags, DWORD, DWORD low, DWORD high, LPOVERLAPPED overlapped) {
-    short type = (flags & LOCKFILE_EXCLUSIVE_LOCK) ? F_WRLCK : F_RDLCK;
-    return SetRangeLock(file, type, !(flags & LOCKFILE_FAIL_IMMEDIATELY), low, high, overlapped);
+BOOL WINAPI LockFileEx(HANDLE file, DWORD flags, DWORD, DWORD, DWORD, LPOVERLAPPED overlapped) {
+    int operation = (flags & LOCKFILE_EXCLUSIVE_LOCK) ? LOCK_EX : LOCK_SH;
+    if (flags & LOCKFILE_FAIL_IMMEDIATELY) operation |= LOCK_NB;
+    return SetFileLock(file, operation, overlapped);
 }
 
-BOOL WINAPI UnlockFileEx(HANDLE file, DWORD, DWORD low, DWORD high, LPOVERLAPPED overlapped) {
-    return SetRangeLock(file, F_UNLCK, false, low, high, overlapped);
+BOOL WINAPI UnlockFileEx(HANDLE file, DWORD, DWORD, DWORD, LPOVERLAPPED overlapped) {
+    return SetFileLock(file, LOCK_UN, overlapped);
 }

@@ -102,6 +102,7 @@ typedef uintptr_t DWORD_PTR_PORTABLE;
 #define ERROR_NEGATIVE_SEEK 131L
 #define ERROR_NOT_LOCKED 158L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_FILENAME_EXCED_RANGE 206L
 #define ERROR_FILE_TOO_LARGE 223L
 #define ERROR_IO_DEVICE 1117L
 #define ERROR_UNABLE_TO_REMOVE_REPLACED 1175L
@@ -178,8 +179,8 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, DWORD *written, 
 DWORD WINAPI GetFileSize(HANDLE file, DWORD *high);
 BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI CloseHandle(HANDLE object);
-// Byte-range locks, held per handle as on Windows, but advisory: they stop
-// other locks, not reads and writes.
+// Locks held per handle as on Windows, but on the whole file whatever the
+// range, and advisory: they stop other locks, not reads and writes.
 BOOL WINAPI LockFileEx(HANDLE file, DWORD flags, DWORD reserved, DWORD low, DWORD high,
                        LPOVERLAPPED overlapped);
 BOOL WINAPI UnlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED overlapped);
@@ -197,6 +198,7 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallbac
 UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path);
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path);
 
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
 #define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
 #define LOAD_LIBRARY_SEARCH_USER_DIRS 0x00000400
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
