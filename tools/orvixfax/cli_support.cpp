@@ -88,7 +88,10 @@ bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
         if (file == INVALID_HANDLE_VALUE) return false;
         DWORD written = 0;
         bool whole = WriteFile(file, text, length, &written, nullptr) && written == length;
-        return CloseHandle(file) && whole;
+        whole = CloseHandle(file) && whole;
+        // No part of a ticket is left to pass for a whole one.
+        if (!whole) DeleteFileA(out.c_str());
+        return whole;
     }
 #ifdef _WIN32
     // The ticket's line ends are its own: no CR may be added before LF.

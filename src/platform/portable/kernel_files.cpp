@@ -215,7 +215,7 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return TRUE;
 }
 
-BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID) {
     if (replaced == nullptr || replacement == nullptr || backup != nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -250,7 +250,8 @@ BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWO
         portable::SetLastErrorCode(errno == EXDEV ? ERROR_NOT_SAME_DEVICE : ERROR_UNABLE_TO_MOVE_REPLACEMENT);
         return FALSE;
     }
-    // The new name itself made durable: sync the directory that holds it.
+    if (!(flags & REPLACEFILE_WRITE_THROUGH)) return TRUE;
+    // Asked for: the new name itself made durable, by syncing its directory.
     std::string directory = target;
     directory.erase(directory.find_last_of('/') == 0 ? 1 : directory.find_last_of('/'));
     int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -123,9 +123,9 @@ bool Save(const std::string &path, const Profile &profile) {
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     if (file == INVALID_HANDLE_VALUE) return false;
+    // Not flushed to the disk first: Windows does not flush its profiles either.
     DWORD written = 0;
-    bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                 FlushFileBuffers(file);
+    bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     DWORD error = GetLastError();
     if (!CloseHandle(file) && whole) {
         whole = false;
