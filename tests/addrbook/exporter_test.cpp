@@ -1,6 +1,8 @@
 // The exporter library that may write a first address book.
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "book_fixture.h"
 
@@ -90,6 +92,25 @@ TEST_F(ExporterTest, LibraryWithoutTheFunctionIsLoadedAndLeft) {
     EXPECT_EQ(g_exportCalls, 0);
     EXPECT_EQ(portable::LibraryLoadCount("Abexpw32.dll"), 1);
     EXPECT_EQ(context->persons->next, nullptr);
+}
+
+// A Windows without the safe-search update refuses the search flags
+// (ERROR_INVALID_PARAMETER): the library is then loaded by its full path in
+// the system directory, never by a name the current directory could answer.
+std::vector<std::string> g_loads;
+DWORD RefuseSearchFlags(portable::KernelCall, const char *name) {
+    g_loads.push_back(name);
+    return std::string(name).find('\\') == std::string::npos ? ERROR_INVALID_PARAMETER : 0;
+}
+
+TEST_F(ExporterTest, WhereTheSearchFlagsAreRefusedTheSystemDirectorysLibraryIsLoaded) {
+    g_exportBytes = ",Ann,Lee,,,,,1,x\n\f";
+    Register(ExportWriting);
+    g_loads.clear();
+    portable::SetKernelFault(portable::KERNEL_LIBRARY_LOAD, RefuseSearchFlags);
+    EXPECT_EQ(DumpBook(Empty()), "P|Ann|Lee|||\n  N|1|x\n");
+    EXPECT_EQ(g_loads, (std::vector<std::string>{"Abexpw32.dll", directory_ + "\\Abexpw32.dll"}));
+    EXPECT_EQ(g_exportCalls, 1);
 }
 
 TEST_F(ExporterTest, ExistingBookNeverLoadsTheLibrary) {
