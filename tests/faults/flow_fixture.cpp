@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <new>
 #include <set>
 #include <sstream>
 
@@ -47,24 +49,35 @@ std::string FlowTest::Names() const {
 }
 
 FlowTest::Command FlowTest::Orvixfax(const std::vector<std::string> &arguments) {
-    CLI::App app;
-    app.require_subcommand(1);
-    int exitCode = 0;
-    AddTicketVerb(app, exitCode);
-    CLI::App *book = AddBookVerb(app, exitCode);
-    AddBookEditVerb(*book, exitCode);
-    AddFaxVerb(app, exitCode);
-    AddSettingsVerb(app, exitCode);
-    std::vector<const char *> argv{"orvixfax"};
-    for (const std::string &argument : arguments) argv.push_back(argument.c_str());
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    // Anything but a parse error escaping here fails the test: no verb may
-    // let an exception out.
+    int exitCode = 0;
+    // As main: a parse error is bad input, memory running out while the
+    // program sets itself up is status 1. Anything else escaping fails the
+    // test: no verb may let an exception out.
+    auto around = [this](bool starting) {
+        if (aroundRun_) aroundRun_(starting);
+    };
     try {
+        around(true);
+        CLI::App app;
+        app.require_subcommand(1);
+        AddTicketVerb(app, exitCode);
+        CLI::App *book = AddBookVerb(app, exitCode);
+        AddBookEditVerb(*book, exitCode);
+        AddFaxVerb(app, exitCode);
+        AddSettingsVerb(app, exitCode);
+        std::vector<const char *> argv{"orvixfax"};
+        for (const std::string &argument : arguments) argv.push_back(argument.c_str());
         app.parse(static_cast<int>(argv.size()), argv.data());
+        around(false);
     } catch (const CLI::ParseError &) {
+        around(false);
         exitCode = 2;
+    } catch (const std::bad_alloc &) {
+        around(false);
+        std::cerr << "orvixfax: not enough memory\n";
+        exitCode = 1;
     }
     Command command{exitCode, "", ""};
     command.out = ::testing::internal::GetCapturedStdout();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ protected:
     };
     // orvixfax with these arguments, as main runs it.
     Command Orvixfax(const std::vector<std::string> &arguments);
+    // Called as the program starts (true) and ends (false) within Orvixfax:
+    // what a test does to the run itself, apart from capturing its output.
+    std::function<void(bool starting)> aroundRun_;
 
     std::string directory_;
 };

@@ -23,11 +23,8 @@ HINSTANCE ProgramInstance() {
 #endif
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
-
+// The program, with main only stopping what it throws.
+int Run(int argc, char **argv) {
     CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
                  "Writes fax job tickets, and works the address book and settings."};
     app.require_subcommand(1);
@@ -44,10 +41,20 @@ int main(int argc, char **argv) {
         // Help and version requests end well; every other parse error is bad input.
         int status = app.exit(error);
         return status == 0 ? 0 : 2;
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
+    try {
+        return Run(argc, argv);
     } catch (const std::bad_alloc &) {
-        // The verbs stop their own; this is for the parsing around them.
+        // The verbs stop their own; this is for setting up and reading the
+        // options around them.
         std::cerr << "orvixfax: not enough memory\n";
         return 1;
     }
-    return exitCode;
 }
