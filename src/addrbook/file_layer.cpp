@@ -123,6 +123,8 @@ uint16_t FileGetSize(FileRef *ref, int32_t *size) {
     *size = -1;
     if (ref->handle == INVALID_HANDLE_VALUE) return ERR_NONE;
     DWORD high = 0;
+    // INVALID_FILE_SIZE is also a true low part: only the last error tells.
+    SetLastError(NO_ERROR);
     DWORD low = GetFileSize(ref->handle, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
         ref->error = GetLastError();

@@ -169,6 +169,7 @@ bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &err
         return false;
     }
     DWORD high = 0;
+    SetLastError(NO_ERROR);  // INVALID_FILE_SIZE can be a true low part
     DWORD size = GetFileSize(file, &high);
     DWORD failure = NO_ERROR;
     if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) failure = GetLastError();

@@ -79,6 +79,7 @@ bool Load(const std::string &path, Profile &profile) {
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
     DWORD high = 0;
+    SetLastError(NO_ERROR);  // INVALID_FILE_SIZE can be a true low part
     DWORD size = GetFileSize(file, &high);
     bool read = !(size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) && high == 0;
     std::string text;
