@@ -1,5 +1,4 @@
-// A PNG writer small enough to carry: 8-bit RGB, no compression (stored
-// deflate blocks), which every viewer reads.
+// A PNG writer for the screenshots: 8-bit RGB, deflated with zlib.
 #ifndef ORVIXFAX_E2E_PNG_FILE_H
 #define ORVIXFAX_E2E_PNG_FILE_H
 
@@ -9,10 +8,8 @@
 
 namespace e2e {
 
-uint32_t Crc32(const uint8_t *data, size_t size, uint32_t crc = 0);
-uint32_t Adler32(const uint8_t *data, size_t size);
-
 // `rgb` holds height rows of width pixels, 3 bytes each, top row first.
+// Empty when zlib cannot compress the pixels (no memory).
 std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t> &rgb);
 bool WritePng(const std::string &path, int width, int height, const std::vector<uint8_t> &rgb);
 

@@ -12,7 +12,7 @@
 #ifndef ORVIXFAX_NUMBER_EDITOR_H
 #define ORVIXFAX_NUMBER_EDITOR_H
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "../addrbook/records.h"
 
 // Edit limits of the two fields, in characters. A longer number read from

@@ -1,7 +1,7 @@
 // The module's exported functions (ordinals in orvixfax.def). Every export
 // is self-contained: its flow opens and closes its own working context.
 // EditNumberDlgProc, the fourth export, lives with the number editor.
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "../ticket/pjl_ticket.h"
 #include "../ticket/ps_ticket.h"
 #include "fax_info.h"
@@ -22,7 +22,13 @@ void CreateTicket(char **text, uint32_t *length, TicketWriter writeTicket) {
     RunFaxJob(info);
     if (info->status == 1) {
         uint32_t written = 0;
-        char *ticket = writeTicket(info, &written);
+        char *ticket = nullptr;
+        // As the flows do (job_flow.cpp): no exception reaches the driver.
+        try {
+            ticket = writeTicket(info, &written);
+        } catch (...) {
+            ticket = nullptr;
+        }
         if (text != nullptr && length != nullptr) {
             *text = ticket;
             *length = written;

@@ -3,7 +3,7 @@
 #ifndef ORVIXFAX_FAX_INFO_H
 #define ORVIXFAX_FAX_INFO_H
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 // Allocates a zero-filled record and, separately, a zero-filled array of
 // FAX_MAX_RECIPIENTS slots (both locked moveable global memory) and points

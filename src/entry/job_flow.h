@@ -4,7 +4,7 @@
 #ifndef ORVIXFAX_JOB_FLOW_H
 #define ORVIXFAX_JOB_FLOW_H
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 // Runs the fax dialog without an owner. After "F&ax" the job is copied into
 // `destination` (nothing happens for a null destination); after "&Print",

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 // The size of the ticket block; the text with its terminator always fits.
 enum { PJL_TICKET_SIZE = 102400 };

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 enum class PsEscaping {
     Plain,  // backslash before ( ) [ ] and backslash

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 enum TicketLabel {
     LABEL_FAX,

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "fax_test_support.h"
 
 namespace faxtest {

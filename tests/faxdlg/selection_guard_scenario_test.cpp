@@ -86,6 +86,55 @@ TEST_F(SelectionGuardScenario, DeletingASelectedPersonKeepsTheRestOfTheSelection
     EXPECT_EQ(Settings()["NewRecipient"], "False");
 }
 
+// A group is known by its serial, not its name: renamed, it keeps its
+// selection; deleted and made again under its old name, it is another
+// group and is not selected.
+TEST_F(SelectionGuardScenario, ARenamedGroupStaysSelectedAndARemadeOneDoesNot) {
+    WriteBook(faxtest::SmallBook());
+    auto selected = [](HWND d) {
+        std::vector<std::string> texts;
+        for (int line : a::SelectedLines(d, IDC_FAX_RECIPIENTS)) texts.push_back(a::LineText(d, IDC_FAX_RECIPIENTS, line));
+        return texts;
+    };
+    hands
+        .Then([&](HWND d) {
+            SelectLine(d, IDC_FAX_RECIPIENTS, faxtest::kTeam);
+            a::Click(d, IDC_FAX_EDIT_BOOK);
+            EXPECT_EQ(selected(d), std::vector<std::string>{"[Sales Team]"});
+            EXPECT_TRUE(a::IsEnabled(d, IDOK));
+            a::Click(d, IDC_FAX_EDIT_BOOK);
+            EXPECT_EQ(selected(d), std::vector<std::string>{});
+            EXPECT_FALSE(a::IsEnabled(d, IDOK));
+            a::Click(d, IDC_FAX_PRINT);
+        })
+        .Then([](HWND book) {
+            SelectLine(book, IDC_BOOK_LIST, "[Team]");
+            a::Click(book, IDC_BOOK_EDIT);
+            a::Click(book, IDOK);
+        })
+        .Then([](HWND group) {
+            a::ClearText(group, IDC_GROUP_NAME);
+            a::Type(group, IDC_GROUP_NAME, "Sales Team");
+            a::Click(group, IDOK);
+        })
+        .Then([](HWND book) {
+            SelectLine(book, IDC_BOOK_LIST, "[Sales Team]");
+            a::Click(book, IDC_BOOK_DELETE);
+            a::Click(book, IDC_BOOK_NEW_GROUP);
+            a::Click(book, IDOK);
+        })
+        .Then([](HWND group) {
+            a::Type(group, IDC_GROUP_NAME, "Sales Team");
+            SelectLine(group, IDC_GROUP_AVAILABLE, faxtest::kAnn);
+            a::Click(group, IDC_GROUP_ADD);
+            a::Click(group, IDOK);
+        });
+    CallerRecord record;
+    RunEx(record);
+    EXPECT_EQ(record.info.status, 0u);
+    EXPECT_TRUE(hands.problems.empty());
+}
+
 TEST_F(SelectionGuardScenario, AnEditInNewRecipientModeKeepsTheListDisabled) {
     WriteBook(faxtest::SmallBook());
     hands

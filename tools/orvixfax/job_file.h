@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 
 // Fills `info` (zero-filled, with its recipients array) from the JSON text
 // of a job file. A missing key leaves its field zero or empty, but status

@@ -1,8 +1,10 @@
 // orvixfax: the fax module from the command line. The verbs are in their
 // own files (see verbs.h); this file only sets the module up and parses.
 #include <iostream>
+#include <new>
 
 #include "../../src/entry/module_instance.h"
+#include "orvixfax.h"
 #include "verbs.h"
 
 #ifndef _WIN32
@@ -22,14 +24,12 @@ HINSTANCE ProgramInstance() {
 #endif
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
-
+// The program, with main only stopping what it throws.
+int Run(int argc, char **argv) {
     CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
                  "Writes fax job tickets, and works the address book and settings."};
     app.require_subcommand(1);
+    app.set_version_flag("-V,--version", "orvixfax " ORVIXFAX_VERSION_STRING, "Show the version and exit");
     int exitCode = 0;
     AddTicketVerb(app, exitCode);
     CLI::App *book = AddBookVerb(app, exitCode);
@@ -45,4 +45,18 @@ int main(int argc, char **argv) {
         return status == 0 ? 0 : 2;
     }
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // The verbs stop their own; this is for setting up and reading the
+        // options around them.
+        std::cerr << "orvixfax: not enough memory\n";
+        return 1;
+    }
 }

@@ -16,7 +16,8 @@
 // small block's header lies in the range on a slot boundary of its slab, a
 // large block's header is in the set.
 //
-// The failure switch lets tests reach every out-of-memory path.
+// GlobalAlloc passes the kernel call table, so tests reach every
+// out-of-memory path.
 #include "host.h"
 #include "kernel_state.h"
 
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -114,24 +116,11 @@ struct GlobalHeap {
     SizeClass classes[kClassCount];
     std::set<uintptr_t> largeHeaders;
     int liveBlocks = 0;
-    int failCount = 0;
-    int failSkip = 0;
 };
 
 GlobalHeap &Heap() {
     static GlobalHeap heap;
     return heap;
-}
-
-bool NextAllocationFails() {
-    GlobalHeap &heap = Heap();
-    if (heap.failCount <= 0) return false;
-    if (heap.failSkip > 0) {
-        --heap.failSkip;
-        return false;
-    }
-    --heap.failCount;
-    return true;
 }
 
 // Address space only: pages are made usable as slabs are needed, so the
@@ -165,9 +154,13 @@ char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
         if (mprotect(heap.base + heap.committed, step, PROT_READ | PROT_WRITE) != 0) return nullptr;
         heap.committed += step;
     }
+    try {
+        heap.slabClass.push_back(static_cast<uint8_t>(sizeClass + 1));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
     char *slab = heap.base + heap.used;
     heap.used += kSlabSize;
-    heap.slabClass.push_back(static_cast<uint8_t>(sizeClass + 1));
     // Fresh pages read as zero, which no live header does.
     ASAN_POISON_MEMORY_REGION(slab, kSlabSize);
     return slab;
@@ -258,7 +251,14 @@ HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveabl
         }
         ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
         header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
-        heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
+        // Windows answers a full heap with null, never with an exception.
+        try {
+            heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
+        } catch (const std::bad_alloc &) {
+            ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+            std::free(memory);
+            return nullptr;
+        }
         header->sizeClass = kLargeClass;
     }
     header->size = static_cast<uint32_t>(bytes);
@@ -294,11 +294,6 @@ HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
 
 }  // namespace
 
-void FailAllocations(int count, int skip) {
-    Heap().failCount = count > 0 ? count : 0;
-    Heap().failSkip = skip > 0 ? skip : 0;
-}
-
 int LiveGlobalBlocks() { return Heap().liveBlocks; }
 
 }  // namespace portable
@@ -306,10 +301,7 @@ int LiveGlobalBlocks() { return Heap().liveBlocks; }
 using portable::Heap;
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
-    if (portable::NextAllocationFails()) {
-        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
+    if (portable::KernelCallFails(portable::KERNEL_GLOBAL_ALLOC)) return nullptr;
     portable::GlobalHeap &heap = Heap();
     portable::BlockHeader *header = nullptr;
     if (bytes <= UINT32_MAX - 4 * portable::kHeaderSize)

@@ -220,19 +220,45 @@ bool ListLines::StoreText(std::string_view text, uint32_t &at) {
     return true;
 }
 
-// Copies the texts of the lines that are left into a fresh store.
+// Copies the texts of the lines that are left into a fresh store. The new
+// pages are all made before any line is changed, so running out of memory
+// leaves the store as it was; the texts are then placed as StoreText
+// would place them, page by page.
 void ListLines::CompactTexts() {
-    std::vector<std::unique_ptr<char[]>> old = std::move(pages_);
-    pages_.clear();
-    pageUsed_ = pageSize_ = 0;
-    liveBytes_ = deadBytes_ = 0;
+    std::vector<std::unique_ptr<char[]>> pages;
+    size_t used = 0, size = 0;  // of the last page
+    for (const Run &run : runs_) {
+        for (const ListLine &line : run.lines) {
+            if (line.length == 0) continue;
+            if (line.length > kLongText || used + line.length > size) {
+                size = line.length > kLongText ? line.length : kPageSize;
+                pages.push_back(std::make_unique<char[]>(size));
+                used = 0;
+            }
+            used += line.length;
+        }
+    }
+    size_t page = 0, live = 0;
+    used = size = 0;
     for (Run &run : runs_) {
         for (ListLine &line : run.lines) {
             if (line.length == 0) continue;
-            std::string_view text(old[line.text >> 16].get() + (line.text & 0xFFFF), line.length);
-            StoreText(text, line.text);  // never more pages than before
+            if (line.length > kLongText || used + line.length > size) {
+                if (size != 0) ++page;
+                size = line.length > kLongText ? line.length : kPageSize;
+                used = 0;
+            }
+            std::memcpy(pages[page].get() + used, pages_[line.text >> 16].get() + (line.text & 0xFFFF), line.length);
+            line.text = static_cast<uint32_t>(page << 16 | used);
+            used += line.length;
+            live += line.length;
         }
     }
+    pages_ = std::move(pages);
+    pageUsed_ = used;
+    pageSize_ = size;
+    liveBytes_ = live;
+    deadBytes_ = 0;
 }
 
 // Room for `lines` more, grown a quarter at a time up to the longest run.
@@ -246,16 +272,32 @@ void ListLines::Reserve(Run &run, size_t lines) {
 
 bool ListLines::InsertAt(Place place, std::string_view text) {
     if (text.size() >= (1u << 31)) return false;
+    // Everything that needs memory comes first, so that running out of it
+    // (std::bad_alloc, which the window layer answers with LB_ERRSPACE)
+    // leaves the lines as they were.
+    if (runs_.empty()) {
+        std::vector<Run> runs(1);
+        std::vector<ListKey> firstKeys(1);
+        std::vector<uint32_t> tree(2, 0);
+        runs_.swap(runs);
+        firstKeys_.swap(firstKeys);
+        tree_.swap(tree);
+        cacheValid_ = false;
+    }
+    Reserve(runs_[place.run], 1);
+    Run second;  // the run's second half, when this line splits it
+    bool splits = runs_[place.run].lines.size() + 1 > kLongestRun;
+    if (splits) {
+        Reserve(second, kLongestRun / 2 + 8);
+        runs_.reserve(runs_.size() + 1);
+        firstKeys_.reserve(firstKeys_.size() + 1);
+        tree_.reserve(runs_.size() + 2);
+    }
     ListLine line;
     if (!StoreText(text, line.text)) return false;
     line.length = static_cast<uint32_t>(text.size());
-    if (runs_.empty()) {
-        runs_.emplace_back();
-        firstKeys_.assign(1, ListKey{});
-        RebuildTree();
-    }
+
     Run &run = runs_[place.run];
-    Reserve(run, 1);
     auto at = static_cast<std::ptrdiff_t>(place.offset);
     run.lines.insert(run.lines.begin() + at, line);
     run.keys.insert(run.keys.begin() + at, sorted_ ? RunKey(text, run.shared) : 0);
@@ -263,8 +305,8 @@ bool ListLines::InsertAt(Place place, std::string_view text) {
     bool newFirst = place.offset == 0;
     bool newLast = place.run + 1 == runs_.size() && place.offset + 1 == run.lines.size();
     if (newFirst) firstKeys_[place.run] = ListTextKey(text);
-    if (run.lines.size() > kLongestRun)
-        SplitRun(place.run);
+    if (splits)
+        SplitRun(place.run, second);
     else
         AddToTree(place.run, 1);
     if (sorted_) {
@@ -276,12 +318,12 @@ bool ListLines::InsertAt(Place place, std::string_view text) {
     return true;
 }
 
-void ListLines::SplitRun(size_t index) {
-    Run second;
+// Moves the second half of a run into `second`, which has room for it,
+// behind the run; the lists of runs have room for one more.
+void ListLines::SplitRun(size_t index, Run &second) {
     {
         Run &first = runs_[index];
         size_t half = first.lines.size() / 2;
-        Reserve(second, first.lines.size() - half + 8);
         second.lines.assign(first.lines.begin() + static_cast<std::ptrdiff_t>(half), first.lines.end());
         second.keys.assign(first.keys.begin() + static_cast<std::ptrdiff_t>(half), first.keys.end());
         second.shared = first.shared;

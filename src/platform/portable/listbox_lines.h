@@ -84,7 +84,7 @@ private:
     bool MayEqual(size_t index, std::string_view text, const ListKey &key);
     size_t ProbedPosition(std::string_view text);
     bool InsertAt(Place place, std::string_view text);
-    void SplitRun(size_t run);
+    void SplitRun(size_t run, Run &second);
     // Makes a run's shared places fit its first line and the line that
     // bounds it (the next run's first, or its own last), and its keys
     // those places' followers.
