@@ -4,7 +4,7 @@
 // command, and the book on disk is the old one or the new one, whole.
 #include "flow_fixture.h"
 
-#include "../../include/orvixfax.h"
+#include "orvixfax.h"
 #include "platform/portable/script_front_end.h"
 #include "throwing_new.h"
 
