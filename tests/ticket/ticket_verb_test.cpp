@@ -104,6 +104,10 @@ TEST_F(TicketVerbTest, OutWritesTheSameBytesToAFile) {
     EXPECT_EQ(toFile.out, "");
     EXPECT_EQ(Read(file), toStdout.out);
     EXPECT_NE(toStdout.out.find("(one)\r\n(two)\r\n()\r\n"), std::string::npos);
+    // A device takes the ticket as well, and is still there afterwards.
+    Outcome toDevice = Orvixfax("ticket --ps --job '" + job + "' --out /dev/null");
+    EXPECT_EQ(toDevice.status, 0) << toDevice.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST_F(TicketVerbTest, StatusZeroWritesNothingAndSaysWhy) {

@@ -83,6 +83,17 @@ void FreeTicket(char *text) {
 
 bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
     if (!out.empty()) {
+        // A device or a pipe (/dev/null, /dev/stdout, a FIFO) takes the
+        // ticket as a stream: the file calls open regular files only, and
+        // such a target must never be deleted after a short write.
+        std::error_code ignored;
+        const auto kind = std::filesystem::status(out, ignored).type();
+        if (kind == std::filesystem::file_type::character || kind == std::filesystem::file_type::fifo) {
+            std::ofstream stream(out, std::ios::binary | std::ios::out);
+            stream.write(text, length);
+            stream.flush();
+            return static_cast<bool>(stream);
+        }
         HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;
