@@ -98,6 +98,10 @@ exe="$work/bin/$(basename "$host")"
 
 open_system
 wine_as_user env -u DISPLAY "$WINE" "$exe" prepare "Z:$work/$name" "Z:$work/data" "Z:$work/$(basename "$exporter")"
+# Wine's desktop process, started without a display, must not outlive the
+# preparation: the scenario's own run starts it again with its display.
+wine_as_user wineserver -k 2>/dev/null || true
+wine_as_user wineserver -w 2>/dev/null || true
 close_system
 status=0
 # A display of the user's own, stopped with the run.
