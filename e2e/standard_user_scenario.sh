@@ -27,9 +27,12 @@ else
     owner="$(id -u):$(id -g)"
     user="$(id -un)"
 fi
-# Somewhere the user can reach whatever the build tree's permissions; one
-# prefix per build tree and user, kept between runs.
-base="${TMPDIR:-/tmp}/orvixfax-standard-user-$(id -u)-$(printf %s "$here" | md5sum | cut -c1-8)"
+# One prefix, kept between runs, beside the tests' own prefix; under /tmp
+# when the user cannot reach the build tree (a checkout in root's home).
+base="$here/build/wineprefix-standard-user"
+if ! "${as_user[@]}" test -x "$here/build" || ! mkdir -p "$base" 2>/dev/null; then
+    base="${TMPDIR:-/tmp}/orvixfax-standard-user-$(id -u)-$(printf %s "$here" | md5sum | cut -c1-8)"
+fi
 prefix="$base/prefix"
 mkdir -p "$base"
 chmod 755 "$base"
@@ -104,8 +107,10 @@ wine_as_user wineserver -k 2>/dev/null || true
 wine_as_user wineserver -w 2>/dev/null || true
 close_system
 status=0
-# A display of the user's own, stopped with the run.
+# A display of the user's own, stopped with the run, after Wine's own
+# processes that use it.
 wine_as_user env -u DISPLAY -u XAUTHORITY xvfb-run -a -s "-screen 0 1280x1024x24" \
+    sh -c 'status=0; "$@" || status=$?; wineserver -k 2>/dev/null; exit $status' scenario \
     "$WINE" "$exe" scenario "Z:$work/$name" "Z:$work/data" "Z:$work/expected" "Z:$work/out" \
     "Z:$work/$(basename "$exporter")" </dev/null || status=$?
 mkdir -p "$output"
