@@ -8,6 +8,7 @@
 #include "scenario/scenario.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <sstream>
@@ -47,19 +48,22 @@ bool WriteWholeFile(const std::string &path, const std::string &data) {
     return ok && written == data.size();
 }
 
-bool StartsWithNoCase(const std::string &s, const std::string &prefix) {
-    return s.size() >= prefix.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, s.c_str(),
-                                                       static_cast<int>(prefix.size()), prefix.c_str(),
-                                                       static_cast<int>(prefix.size())) == CSTR_EQUAL;
-}
-
 std::string DirectoryOf(const std::string &path) {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// The user's application-data folder, as the module asks for it.
+std::string AppDataDirectory() {
+    char dir[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, dir) != S_OK)
+        return {};
+    return dir;
+}
+
 // The exporter's log in words both runners can write.
-std::string NormaliseExporterLog(const std::string &log, const std::string &systemDir, const std::string &currentDir) {
+std::string NormaliseExporterLog(const std::string &log, const std::string &systemDir, const std::string &appDataDir,
+                                 const std::string &currentDir) {
     std::istringstream in(log);
     std::string line, out;
     while (std::getline(in, line)) {
@@ -75,50 +79,113 @@ std::string NormaliseExporterLog(const std::string &log, const std::string &syst
             else
                 line = "load from " + dir;
         } else if (line.rfind("export ", 0) == 0) {
-            std::string rest = line.substr(7);
-            if (StartsWithNoCase(rest, systemDir)) rest = "%SYSTEM%" + rest.substr(systemDir.size());
-            line = "export " + rest;
+            line = "export " + scenario::ShownExportPath(line.substr(7), systemDir, appDataDir);
         }
         out += line + "\n";
     }
     return out;
 }
 
-const char *const kSystemFiles[] = {"OrvixFax.adb", "orvixfax.ini"};
+// A data file of the scenario at `to`; a problem when it cannot be put there.
+void CopyData(const ScenarioPaths &paths, const std::string &data, const std::string &to,
+              std::vector<std::string> &problems) {
+    if (data.empty()) return;
+    bool found = false;
+    std::string bytes = scenario::ReadFile(paths.dataDirectory + "/" + data, &found);
+    if (!found || !WriteWholeFile(to, bytes)) problems.push_back("cannot put " + data + " at " + to);
+}
+
+// The exporter library and what it writes, in `dir`.
+void PlaceExporter(const scenario::Scenario &sc, const ScenarioPaths &paths, const std::string &dir,
+                   std::vector<std::string> &problems) {
+    if (!CopyFileA(paths.exporterLibrary.c_str(), (dir + "\\Abexpw32.dll").c_str(), FALSE))
+        problems.push_back("cannot copy " + paths.exporterLibrary + " to " + dir);
+    DeleteFileA((dir + "\\Abexpw32.txt").c_str());
+    CopyData(paths, sc.exporterBook, dir + "\\Abexpw32.txt", problems);
+}
+
+// A clean system directory with the scenario's files in it, the exporter
+// too when it is to lie there.
+void PrepareSystemDirectory(const scenario::Scenario &sc, const ScenarioPaths &paths,
+                            std::vector<std::string> &problems) {
+    const std::string systemDir = SystemDirectory();
+    for (const char *name : {"OrvixFax.adb", "orvixfax.ini", "Abexpw32.dll", "Abexpw32.txt"})
+        DeleteFileA((systemDir + "\\" + name).c_str());
+    RemoveDirectoryA((systemDir + "\\OrvixFax.adb").c_str());
+    CopyData(paths, sc.book, systemDir + "\\OrvixFax.adb", problems);
+    if (sc.bookUnreadable && !CreateDirectoryA((systemDir + "\\OrvixFax.adb").c_str(), nullptr))
+        problems.push_back("cannot put a directory in the book's place");
+    CopyData(paths, sc.settings, systemDir + "\\orvixfax.ini", problems);
+    if (sc.exporter == "system") PlaceExporter(sc, paths, systemDir, problems);
+}
+
+// The user's own folder emptied and gone, as before the user's first save.
+void ClearUserFolder(const std::string &userDir) {
+    if (userDir.empty()) return;
+    for (const char *name : scenario::kModuleFiles) DeleteFileA((userDir + "\\" + name).c_str());
+    RemoveDirectoryA(userDir.c_str());
+}
+
+// Whether the system directory refuses this process a new file, as the
+// scenarios of a standard user need it to.
+bool SystemDirectoryRefusesNewFiles(const std::string &systemDir) {
+    const std::string probe = systemDir + "\\orvixfax-e2e-probe.tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_ACCESS_DENIED;
+    CloseHandle(file);
+    DeleteFileA(probe.c_str());
+    return false;
+}
+
+bool LoadForHost(const ScenarioPaths &paths, scenario::Scenario &sc) {
+    std::string error;
+    if (scenario::LoadScenario(paths.scenarioFile, sc, error)) return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+}
 
 }  // namespace
 
+int PrepareScenario(const ScenarioPaths &paths) {
+    scenario::Scenario sc;
+    if (!LoadForHost(paths, sc)) return 2;
+    std::vector<std::string> problems;
+    PrepareSystemDirectory(sc, paths, problems);
+    for (const std::string &p : problems) std::fprintf(stderr, "%s\n", p.c_str());
+    return problems.empty() ? 0 : 2;
+}
+
 int RunScenario(const ScenarioPaths &paths) {
     scenario::Scenario sc;
+    if (!LoadForHost(paths, sc)) return 2;
     std::string error;
-    if (!scenario::LoadScenario(paths.scenarioFile, sc, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 2;
-    }
     std::vector<ScriptAction> actions;
     if (!ParseScript(sc.script, sc.name + ".scenario", sc.scriptFirstLine, actions, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
 
-    // A clean system directory with the scenario's files in it.
+    // The system directory as the scenario wants it: prepared here, or, for
+    // a user who may not write it, before this run by whoever may.
     const std::string systemDir = SystemDirectory();
     std::vector<std::string> problems;
-    for (const char *name : {"OrvixFax.adb", "orvixfax.ini", "Abexpw32.dll", "Abexpw32.txt"})
-        DeleteFileA((systemDir + "\\" + name).c_str());
-    RemoveDirectoryA((systemDir + "\\OrvixFax.adb").c_str());
+    if (!sc.systemDirectoryUnwritable) {
+        PrepareSystemDirectory(sc, paths, problems);
+    } else if (!SystemDirectoryRefusesNewFiles(systemDir)) {
+        problems.push_back("this process may write the system directory: a standard user's scenario runs "
+                           "through e2e/standard_user_scenario.sh");
+    }
     const std::string logPath = TempPath("Abexpw32-e2e.log");
     DeleteFileA(logPath.c_str());
-    auto copyData = [&](const std::string &data, const std::string &to) {
-        if (data.empty()) return;
-        bool found = false;
-        std::string bytes = scenario::ReadFile(paths.dataDirectory + "/" + data, &found);
-        if (!found || !WriteWholeFile(to, bytes)) problems.push_back("cannot put " + data + " at " + to);
-    };
-    copyData(sc.book, systemDir + "\\OrvixFax.adb");
-    if (sc.bookUnreadable && !CreateDirectoryA((systemDir + "\\OrvixFax.adb").c_str(), nullptr))
-        problems.push_back("cannot put a directory in the book's place");
-    copyData(sc.settings, systemDir + "\\orvixfax.ini");
+
+    // The user's own copies, in a folder that is there only when they are.
+    const std::string appDataDir = AppDataDirectory();
+    const std::string userDir = appDataDir.empty() ? std::string() : appDataDir + "\\OrvixFax";
+    if (userDir.empty()) problems.push_back("the user's application-data folder cannot be had");
+    ClearUserFolder(userDir);
+    if (!sc.userBook.empty() || !sc.userSettings.empty()) CreateDirectoryA(userDir.c_str(), nullptr);
+    CopyData(paths, sc.userBook, userDir + "\\OrvixFax.adb", problems);
+    CopyData(paths, sc.userSettings, userDir + "\\orvixfax.ini", problems);
 
     // The exporter where the scenario wants it, and nowhere else.
     if (FileExists(ProgramDirectory() + "\\Abexpw32.dll"))
@@ -128,15 +195,10 @@ int RunScenario(const ScenarioPaths &paths) {
     if (sc.exporter == "current-directory") {
         exporterDir = TempPath("orvix-e2e-current");
         CreateDirectoryA(exporterDir.c_str(), nullptr);
+        PlaceExporter(sc, paths, exporterDir, problems);
     }
     char previousDir[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previousDir);
-    if (!exporterDir.empty()) {
-        if (!CopyFileA(paths.exporterLibrary.c_str(), (exporterDir + "\\Abexpw32.dll").c_str(), FALSE))
-            problems.push_back("cannot copy " + paths.exporterLibrary + " to " + exporterDir);
-        DeleteFileA((exporterDir + "\\Abexpw32.txt").c_str());
-        copyData(sc.exporterBook, exporterDir + "\\Abexpw32.txt");
-    }
     std::string currentDir;
     if (sc.exporter == "current-directory") {
         SetCurrentDirectoryA(exporterDir.c_str());
@@ -172,7 +234,7 @@ int RunScenario(const ScenarioPaths &paths) {
         UninstallDialogThread();
     }
     // What the exporter saw, before the check below adds a load of its own.
-    std::string exporterLog = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, currentDir);
+    std::string exporterLog = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, appDataDir, currentDir);
     if (!currentDir.empty()) {
         // The plant must be one a careless load would find, or the
         // scenario proves nothing.
@@ -192,11 +254,15 @@ int RunScenario(const ScenarioPaths &paths) {
     // Still a directory, so never saved over: it goes, and no book is left.
     if (sc.bookUnreadable && !RemoveDirectoryA((systemDir + "\\OrvixFax.adb").c_str()))
         problems.push_back("the book's directory was replaced");
-    for (const char *name : kSystemFiles) {
+    for (const char *name : scenario::kModuleFiles) {
         bool found = false;
         std::string data = scenario::ReadFile(systemDir + "\\" + name, &found);
         if (found) outcome[name] = data;
+        data = scenario::ReadFile(userDir + "\\" + name, &found);
+        if (found) outcome[std::string("appdata-") + name] = data;
     }
+    // No copy of the user's is left to stand in front of the next run's files.
+    ClearUserFolder(userDir);
     std::string errors;
     for (const std::string &p : problems) errors += p + "\n";
     for (const std::string &e : runner.Errors()) errors += e + "\n";

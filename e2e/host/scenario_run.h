@@ -19,6 +19,11 @@ struct ScenarioPaths {
 // 0 when the outcome is the expected one; messages on stderr otherwise.
 int RunScenario(const ScenarioPaths &paths);
 
+// Only the system directory's part of the setting up, for a scenario whose
+// user may not write it: run first by one who may (0 when all was put in
+// place). RunScenario then leaves the system directory as it finds it.
+int PrepareScenario(const ScenarioPaths &paths);
+
 }  // namespace e2e
 
 #endif

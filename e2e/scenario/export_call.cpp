@@ -33,9 +33,11 @@ std::string TakeTicket(char *text, uint32_t length, ScenarioOutcome &outcome) {
 
 }  // namespace
 
-void RunExport(const Scenario &scenario, const Exports &exports, ScenarioOutcome &outcome) {
+namespace {
+
+std::string RunOneExport(const std::string &call, const Scenario &scenario, const Exports &exports,
+                         ScenarioOutcome &outcome) {
     std::ostringstream result;
-    const std::string &call = scenario.call;
     if (call == "CreatePCLOrvixFaxInfo" || call == "CreatePSOrvixFaxInfo") {
         char *text = reinterpret_cast<char *>(1);  // the export must overwrite both
         uint32_t length = 0xFFFFFFFFu;
@@ -82,7 +84,18 @@ void RunExport(const Scenario &scenario, const Exports &exports, ScenarioOutcome
                << "number: " << QuoteField(number.number, sizeof number.number) << "\n"
                << "details: " << QuoteField(number.details, sizeof number.details) << "\n";
     }
-    outcome["result.txt"] = result.str();
+    return result.str();
+}
+
+}  // namespace
+
+void RunExport(const Scenario &scenario, const Exports &exports, ScenarioOutcome &outcome) {
+    std::string result;
+    for (size_t i = 0; i < scenario.calls.size(); ++i) {
+        if (i > 0) result += "-- then " + scenario.calls[i] + "\n";
+        result += RunOneExport(scenario.calls[i], scenario, exports, outcome);
+    }
+    outcome["result.txt"] = result;
 }
 
 }  // namespace scenario

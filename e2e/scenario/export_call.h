@@ -20,9 +20,10 @@ struct Exports {
     void(WINAPI *CreatePSOrvixFaxInfo)(char **, uint32_t *) = nullptr;
 };
 
-// Makes the call the scenario names, on the calling thread (the dialogs run
-// in it), and fills result.txt and, for a ticket, ticket.bin. A ticket
-// block is released through its handle, as a driver must.
+// Makes the calls the scenario names, one after the other, on the calling
+// thread (the dialogs run in it), and fills result.txt and, for a ticket,
+// ticket.bin (the last call's). A ticket block is released through its
+// handle, as a driver must.
 void RunExport(const Scenario &scenario, const Exports &exports, ScenarioOutcome &outcome);
 
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -94,13 +95,23 @@ bool ParseScenario(const std::string &text, const std::string &name, Scenario &o
         } else if (key == "call" && want(1)) {
             const auto &calls = KnownCalls();
             if (std::find(calls.begin(), calls.end(), w[1]) == calls.end()) return fail("unknown export");
-            out.call = w[1];
+            if (out.call.empty()) out.call = w[1];
+            out.calls.push_back(w[1]);
         } else if (key == "clock" && want(2)) {
             if (!ParseClock(w[1], w[2], out.clock)) return fail("clock wants YYYY-MM-DD HH:MM:SS");
             out.hasClock = true;
-        } else if ((key == "book" || key == "settings" || key == "exporter-book") && want(1)) {
+        } else if ((key == "book" || key == "settings" || key == "exporter-book" || key == "user-book" ||
+                    key == "user-settings") &&
+                   want(1)) {
             if (!IsDataName(w[1])) return fail("a data file name, not a path");
-            (key == "book" ? out.book : key == "settings" ? out.settings : out.exporterBook) = w[1];
+            (key == "book"            ? out.book
+             : key == "settings"      ? out.settings
+             : key == "user-book"     ? out.userBook
+             : key == "user-settings" ? out.userSettings
+                                      : out.exporterBook) = w[1];
+        } else if (key == "system-directory" && want(1)) {
+            if (w[1] != "unwritable") return fail("system-directory is unwritable");
+            out.systemDirectoryUnwritable = true;
         } else if (key == "book-unreadable" && want(0)) {
             out.bookUnreadable = true;
         } else if (key == "exporter" && want(1)) {
@@ -138,6 +149,22 @@ std::string ReadFile(const std::string &path, bool *found) {
     std::ostringstream data;
     data << in.rdbuf();
     return data.str();
+}
+
+const char *const kModuleFiles[2] = {"OrvixFax.adb", "orvixfax.ini"};
+
+std::string ShownExportPath(const std::string &path, const std::string &systemDir, const std::string &appDataDir) {
+    auto under = [&](const std::string &dir) {
+        if (dir.empty() || path.size() <= dir.size() || (path[dir.size()] != '\\' && path[dir.size()] != '/'))
+            return false;
+        for (size_t i = 0; i < dir.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(path[i])) != std::tolower(static_cast<unsigned char>(dir[i])))
+                return false;
+        return true;
+    };
+    if (under(systemDir)) return "%SYSTEM%" + path.substr(systemDir.size());
+    if (under(appDataDir)) return "%APPDATA%" + path.substr(appDataDir.size());
+    return path;
 }
 
 bool LoadScenario(const std::string &path, Scenario &out, std::string &error) {

@@ -8,7 +8,9 @@
 //   call EXPORT          the export to call: CreatePCLOrvixFaxInfo,
 //                        CreatePSOrvixFaxInfo, PCLOrvixFaxCall,
 //                        PSOrvixFaxCall, PCLOrvixFaxCallEx, PSOrvixFaxCallEx,
-//                        OrvixFaxBookCall, EditNumberDlgProc
+//                        OrvixFaxBookCall, EditNumberDlgProc; more call
+//                        lines make more calls, one after the other, in
+//                        one process (the script goes on through them)
 //   clock YYYY-MM-DD HH:MM:SS   the moment the ticket is written
 //   book FILE            e2e/scenarios/data/FILE is the address book
 //                        (OrvixFax.adb) in the system directory at the start
@@ -16,6 +18,13 @@
 //                        that is there but cannot be read (it must still be
 //                        a directory afterwards, never saved over)
 //   settings FILE        likewise the settings file (orvixfax.ini)
+//   user-book FILE       the user's own copy of the book, in the folder
+//                        "OrvixFax" of the user's application-data folder
+//   user-settings FILE   likewise the user's own settings file
+//   system-directory unwritable   the system directory refuses the user:
+//                        no new file, no move or removal there (under Wine
+//                        the host runs as a user without the right to write
+//                        it, see e2e/standard_user_scenario.sh)
 //   exporter PLACE       where the exporter library "Abexpw32.dll" lies:
 //                        none, system (the system directory) or
 //                        current-directory (only there)
@@ -48,12 +57,16 @@ struct Clock {
 
 struct Scenario {
     std::string name;
-    std::string call;
+    std::string call;                // the first call
+    std::vector<std::string> calls;  // all of them, in order
     bool hasClock = false;
     Clock clock;
     std::string book;          // data file name, empty for none
     bool bookUnreadable = false;
     std::string settings;      // likewise
+    std::string userBook;      // the user's own copies, likewise
+    std::string userSettings;
+    bool systemDirectoryUnwritable = false;
     std::string exporter = "none";
     std::string exporterBook;  // data file name, empty: writes an empty file
     std::string record = "null";
@@ -77,6 +90,8 @@ const std::vector<std::string> &KnownCalls();
 //   ticket.bin    the ticket bytes (only when there is a ticket)
 //   OrvixFax.adb, orvixfax.ini   the files in the system directory
 //                 afterwards (only those present)
+//   appdata-OrvixFax.adb, appdata-orvixfax.ini   the user's own copies in
+//                 the application-data folder afterwards (only those present)
 //   errors.txt    script failures (only when there are any)
 using ScenarioOutcome = std::map<std::string, std::string>;
 
@@ -87,6 +102,13 @@ void WriteOutcome(const ScenarioOutcome &outcome, const std::string &directory);
 std::vector<std::string> CompareOutcome(const ScenarioOutcome &outcome, const std::string &expectedDirectory);
 
 std::string ReadFile(const std::string &path, bool *found = nullptr);
+
+// The two files of the module, by the names they have in both places.
+extern const char *const kModuleFiles[2];
+// A path the exporter was given, in words both runners write: the system
+// directory as %SYSTEM%, the user's application-data folder as %APPDATA%
+// (compared without regard to case, as Windows compares paths).
+std::string ShownExportPath(const std::string &path, const std::string &systemDir, const std::string &appDataDir);
 
 // Text forms for result.txt, the same on both runners.
 std::string QuoteBytes(const char *text, size_t size);  // "..." with \xHH for bytes outside 32..126

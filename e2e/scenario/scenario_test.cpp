@@ -16,10 +16,15 @@ TEST(ScenarioFile, ReadsEverySettingAndKeepsTheScriptLineNumbers) {
     std::string error;
     ASSERT_TRUE(ParseScenario("# about\ncall CreatePSOrvixFaxInfo\nclock 2026-12-07 09:05:03\nbook b.adb\n"
                               "settings s.ini\nexporter system\nexporter-book e.adb\nrecord preset\n"
-                              "number edit \"555 12\" \"office, 2nd\"\nscript\n# first\nclick IDOK\n",
+                              "number edit \"555 12\" \"office, 2nd\"\ncall OrvixFaxBookCall\nuser-book u.adb\n"
+                              "user-settings u.ini\nsystem-directory unwritable\nscript\n# first\nclick IDOK\n",
                               "demo", s, error))
         << error;
     EXPECT_EQ(s.call, "CreatePSOrvixFaxInfo");
+    EXPECT_EQ(s.calls, (std::vector<std::string>{"CreatePSOrvixFaxInfo", "OrvixFaxBookCall"}));
+    EXPECT_EQ(s.userBook, "u.adb");
+    EXPECT_EQ(s.userSettings, "u.ini");
+    EXPECT_TRUE(s.systemDirectoryUnwritable);
     EXPECT_TRUE(s.hasClock);
     EXPECT_EQ(s.clock.year, 2026);
     EXPECT_EQ(s.clock.minute, 5);
@@ -32,7 +37,7 @@ TEST(ScenarioFile, ReadsEverySettingAndKeepsTheScriptLineNumbers) {
     EXPECT_EQ(s.numberMode, "edit");
     EXPECT_EQ(s.number, "555 12");
     EXPECT_EQ(s.numberDetails, "office, 2nd");
-    EXPECT_EQ(s.scriptFirstLine, 11);
+    EXPECT_EQ(s.scriptFirstLine, 15);
     EXPECT_EQ(s.script, "# first\nclick IDOK\n");
 }
 
@@ -46,6 +51,7 @@ TEST(ScenarioFile, RefusesWhatItCannotRun) {
     EXPECT_FALSE(ParseScenario("call PSOrvixFaxCall\nbook ../../etc/passwd\nscript\n", "x", s, error));
     EXPECT_NE(error.find("not a path"), std::string::npos) << error;
     EXPECT_FALSE(ParseScenario("call PSOrvixFaxCall\nexporter somewhere\nscript\n", "x", s, error));
+    EXPECT_FALSE(ParseScenario("call PSOrvixFaxCall\nsystem-directory gone\nscript\n", "x", s, error));
     EXPECT_FALSE(ParseScenario("call PSOrvixFaxCall\n", "x", s, error));
     EXPECT_NE(error.find("no script line"), std::string::npos) << error;
     EXPECT_FALSE(ParseScenario("script\n", "x", s, error));

@@ -1,4 +1,4 @@
-// The address book file "OrvixFax.adb" in the system directory, the small
+// The address book file "OrvixFax.adb" (file_places.h says where), the small
 // file layer under it, its field scanner and the member references of the
 // group lines.
 //
@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../common/file_places.h"
 #include "../platform/win32api.h"
 #include "records.h"
 
@@ -33,9 +34,14 @@ struct FileRef {
     int32_t writing;  // made by FileCreate: its bytes go to the disk before it closes
 };
 
-// "<system directory>\OrvixFax.adb" into a buffer of `size` bytes. 0 (and
-// an empty path, which no file operation accepts) when the system
-// directory cannot be had or the path does not fit.
+// "<system directory>\OrvixFax.adb", the book's old place, into a buffer
+// of `size` bytes. 0 (and an empty path, which no file operation accepts)
+// when the system directory cannot be had or the path does not fit.
+int GetSystemBookPath(char *path, size_t size);
+// Where the book is read from (file_places.h): the user's own copy in the
+// application-data folder when there is one, else the system directory.
+FilePlace GetAddressBookPlace(char *path, size_t size);
+// The path of GetAddressBookPlace: 0 and an empty path when there is none.
 int GetAddressBookPath(char *path, size_t size);
 
 // ---- file layer (0 or a code of records.h; ref->error says why)
@@ -107,9 +113,22 @@ uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size);
 // otherwise, with GetLastError saying why. Never saves the book of a
 // context whose file could not be read.
 int SaveAddressBook(WorkingContext *context, const char *path);
+// Saves the book where it is read from; when that is the system directory
+// and it refuses the save (access denied), into the user's own copy, the
+// folder made for it, leaving the old book as it was. `path` (MAX_PATH
+// bytes) names the file last tried. 1 when saved; 0 otherwise, with
+// GetLastError saying why.
+int SaveAddressBookInPlace(WorkingContext *context, char *path, size_t size);
+// A new file of the caller's own beside `path` ("<path>.<process>-<n>.new"),
+// made only where the name is free: ERR_CANT_OPEN otherwise, ref->error
+// saying why.
+uint16_t CreateTemporaryBeside(const char *path, FileRef *ref);
 
-// Asks the outside exporter library to write the book file.
-void ImportFromExporter();
+// Asks the outside exporter library to write the book file at `path`, the
+// place the book is read from. When that is the system directory and it
+// refuses new files there, the library is asked for the user's own copy
+// instead, and `path` (MAX_PATH bytes) becomes that copy's path.
+void ImportFromExporter(char *path, size_t size);
 
 // Group names are written as they stand, as every earlier writer wrote
 // them, but for what the reader would split or lose: a separator (comma,

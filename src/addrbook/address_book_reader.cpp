@@ -257,13 +257,19 @@ uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size) {
 uint16_t LoadAddressBook(WorkingContext *context) {
     FileRef ref{};
     ref.handle = INVALID_HANDLE_VALUE;
-    GetAddressBookPath(ref.path, sizeof ref.path);
+    FilePlace place = GetAddressBookPlace(ref.path, sizeof ref.path);
 
     char *buffer = nullptr;
     int32_t size = 0;
     uint16_t result = ReadFileToBlock(&ref, &buffer, &size);
+    // The user's copy seen a moment ago but not there to open: no copy,
+    // and the old place is read as if there had never been one.
+    if (result == ERR_CANT_OPEN && place == PLACE_USER) {
+        GetSystemBookPath(ref.path, sizeof ref.path);
+        result = ReadFileToBlock(&ref, &buffer, &size);
+    }
     if (result == ERR_CANT_OPEN || result == ERR_EMPTY_FILE) {
-        ImportFromExporter();
+        ImportFromExporter(ref.path, sizeof ref.path);
         result = ReadFileToBlock(&ref, &buffer, &size);
         if (result == ERR_CANT_OPEN || result == ERR_EMPTY_FILE) return ERR_NONE;
     }

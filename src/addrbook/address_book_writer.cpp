@@ -52,27 +52,6 @@ void WriteGroupName(FileRef *ref, const char *name) {
     }
 }
 
-// Another file of this save's own beside the book, made only where the
-// name is free: a leftover of a save that was stopped, or a link planted
-// under a name, only moves this save on to the next name.
-uint16_t CreateTemporaryBeside(const char *path, FileRef *ref) {
-    size_t length = std::strlen(path);
-    char suffix[40];
-    ref->error = ERROR_FILE_EXISTS;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        wsprintfA(suffix, ".%lu-%d.new", static_cast<unsigned long>(GetCurrentProcessId()), attempt);
-        if (length == 0 || length + std::strlen(suffix) + 1 > sizeof ref->path) {
-            ref->error = ERROR_FILENAME_EXCED_RANGE;
-            return ERR_CANT_OPEN;
-        }
-        CopyField(ref->path, path);
-        AppendField(ref->path, suffix);
-        if (FileCreate(ref) == ERR_NONE) return ERR_NONE;
-        if (ref->error != ERROR_FILE_EXISTS && ref->error != ERROR_ALREADY_EXISTS) return ERR_CANT_OPEN;
-    }
-    return ERR_CANT_OPEN;
-}
-
 // The new file takes the book's place. ReplaceFileA keeps the book's
 // attributes and security; where there is no book yet, the file is moved
 // there, but never over a book that appeared in the meantime.

@@ -23,11 +23,25 @@ int GetSystemLibraryPath(char *path, size_t size) {
     return 1;
 }
 
+// Whether the directory of `path` refuses a new file, as the system
+// directory refuses a standard user: a file of the module's own is made
+// there and removed again. Any other failure says nothing about the right
+// to write, and the place stays as it was.
+bool RefusesNewFiles(const char *path) {
+    FileRef probe{};
+    probe.handle = INVALID_HANDLE_VALUE;
+    if (CreateTemporaryBeside(path, &probe) == ERR_NONE) {
+        FileClose(&probe);
+        DeleteFileA(probe.path);
+        return false;
+    }
+    return WriteWasRefused(probe.error);
+}
+
 }  // namespace
 
-void ImportFromExporter() {
-    char path[MAX_PATH] = {};
-    if (!GetAddressBookPath(path, sizeof path)) return;
+void ImportFromExporter(char *path, size_t size) {
+    if (path == nullptr || path[0] == '\0') return;
 
     // Only the application's and the system's directories (and directories
     // added on purpose) are searched, never the current directory: a
@@ -51,9 +65,17 @@ void ImportFromExporter() {
         // from any other without a warning.
         FdbExportAsTextProc exportAsText =
             reinterpret_cast<FdbExportAsTextProc>(reinterpret_cast<void (*)()>(procedure));
+        // The book goes where the module will read it: where the system
+        // directory refuses the user, into the user's own copy.
+        char system[MAX_PATH];
+        if (GetSystemBookPath(system, sizeof system) && std::strcmp(system, path) == 0 && RefusesNewFiles(path))
+            GetUserFilePath(ADDRESS_BOOK_FILE_NAME, path, size, TRUE);
+        // The library is handed a buffer of the size it has always had.
+        char given[MAX_PATH];
+        CopyField(given, path);
         LONG first = 0;
         LONG second = 0;
-        exportAsText(path, 0, &first, &second);
+        exportAsText(given, 0, &first, &second);
     }
     FreeLibrary(library);
 }

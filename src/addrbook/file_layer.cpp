@@ -31,7 +31,7 @@ uint16_t NoPath(FileRef *ref) {
 
 }  // namespace
 
-int GetAddressBookPath(char *path, size_t size) {
+int GetSystemBookPath(char *path, size_t size) {
     if (path == nullptr || size == 0) return 0;
     path[0] = '\0';
     char directory[SYSTEM_DIRECTORY_SIZE];
@@ -54,6 +54,26 @@ uint16_t FileCreate(FileRef *ref) {
     ref->handle = CreateFileA(ref->path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (ref->handle != INVALID_HANDLE_VALUE) return ERR_NONE;
     ref->error = GetLastError();
+    return ERR_CANT_OPEN;
+}
+
+// A leftover of a save that was stopped, or a link planted under a name,
+// only moves the caller on to the next name.
+uint16_t CreateTemporaryBeside(const char *path, FileRef *ref) {
+    size_t length = std::strlen(path);
+    char suffix[40];
+    ref->error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wsprintfA(suffix, ".%lu-%d.new", static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+        if (length == 0 || length + std::strlen(suffix) + 1 > sizeof ref->path) {
+            ref->error = ERROR_FILENAME_EXCED_RANGE;
+            return ERR_CANT_OPEN;
+        }
+        CopyField(ref->path, path);
+        AppendField(ref->path, suffix);
+        if (FileCreate(ref) == ERR_NONE) return ERR_NONE;
+        if (ref->error != ERROR_FILE_EXISTS && ref->error != ERROR_ALREADY_EXISTS) return ERR_CANT_OPEN;
+    }
     return ERR_CANT_OPEN;
 }
 

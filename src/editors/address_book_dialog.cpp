@@ -220,8 +220,10 @@ void OnSaveBook(HWND dialog, WorkingContext *context) {
         EndDialog(dialog, IDOK);
         return;
     }
-    char path[MAX_PATH];
-    if (GetAddressBookPath(path, sizeof path) && SaveAddressBook(context, path)) {
+    // Where the book is read from; the user's own copy when the system
+    // directory refuses it.
+    char path[MAX_PATH] = "";
+    if (SaveAddressBookInPlace(context, path, sizeof path)) {
         EndDialog(dialog, IDOK);
         return;
     }

@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "../common/file_places.h"
 #include "../common/text_field.h"
 
 namespace {
 
 const char kSection[] = "User Fax Info";
-const char kFileName[] = "\\orvixfax.ini";
+const char kFileName[] = "orvixfax.ini";
 
 // The settings compare yes/no words without regard to case for two of the
 // keys; plain ASCII folding is what those words need.
@@ -41,25 +42,77 @@ int32_t ReadFlag(const char *key, int fallback, const char *file) {
     return static_cast<int32_t>(GetPrivateProfileIntA(kSection, key, fallback, file));
 }
 
-BOOL WriteFlag(const char *key, int32_t value, const char *path) {
-    char text[16];
-    wsprintfA(text, "%d", static_cast<int>(value));
-    return WritePrivateProfileStringA(kSection, key, text, path);
+// "<system directory>\orvixfax.ini", the old place; an empty path when the
+// system directory cannot be had or the name does not fit behind it.
+void GetSystemSettingsPath(char *path, size_t size) {
+    std::memset(path, 0, size);
+    char directory[MAX_PATH];
+    std::memset(directory, 0, sizeof directory);
+    UINT length = GetSystemDirectoryA(directory, sizeof directory);
+    if (length == 0 || length >= sizeof directory) return;
+    if (length + 1 + std::strlen(kFileName) + 1 > size) return;
+    CopyField(path, size, directory);
+    AppendField(path, size, "\\");
+    AppendField(path, size, kFileName);
+}
+
+FilePlace GetFaxSettingsPlace(char *path, size_t size) {
+    char system[MAX_PATH];
+    GetSystemSettingsPath(system, sizeof system);
+    FilePlace place = ChooseReadPlace(kFileName, system, path, size);
+    if (place == PLACE_NONE) std::memset(path, 0, size);
+    return place;
+}
+
+// Writes all fifteen keys to the file at `path`. Every key is written even
+// after one fails (each write leaves the file whole); TRUE only when all of
+// them were, `refused` telling whether a write was refused the right to.
+BOOL WriteAllKeys(const FaxSettings *settings, const char *path, bool *refused) {
+    BOOL written = TRUE;
+    *refused = false;
+    // The last error is cleared first: a write that fails without setting
+    // it is not taken for a refusal by an error left from before.
+    auto write = [&](const char *key, const char *value) {
+        SetLastError(NO_ERROR);
+        if (WritePrivateProfileStringA(kSection, key, value, path)) return;
+        if (WriteWasRefused(GetLastError())) *refused = true;
+        written = FALSE;
+    };
+    // The record may come from anywhere: a field is read no further than
+    // its own size, and the writer never gets an unterminated text.
+    auto writeText = [&](const char *key, const char *value, size_t valueSize) {
+        char text[128];
+        CopyFieldN(text, sizeof text, value, valueSize);
+        write(key, text);
+    };
+    auto writeFlag = [&](const char *key, int32_t value) {
+        char text[16];
+        wsprintfA(text, "%d", static_cast<int>(value));
+        write(key, text);
+    };
+    write("NewRecipient", settings->newRecipient == 1 ? "True" : "False");
+    writeText("CurrentSelection", settings->currentSelection, sizeof settings->currentSelection);
+    write("Resolution", settings->resolution == 1 ? "Fine" : "Ultrafine");
+    write("CoverPage", settings->coverPage == 1 ? "True" : "False");
+    writeText("SenderName", settings->senderName, sizeof settings->senderName);
+    writeText("SenderFaxNumber", settings->senderFaxNumber, sizeof settings->senderFaxNumber);
+    writeText("SenderBusinessNumber", settings->senderBusinessNumber, sizeof settings->senderBusinessNumber);
+    writeText("SenderHomeNumber", settings->senderHomeNumber, sizeof settings->senderHomeNumber);
+    writeFlag("SenderNameTrue", settings->senderNameTrue);
+    writeFlag("SenderHomeNumberTrue", settings->senderHomeNumberTrue);
+    writeFlag("SenderFaxNumberTrue", settings->senderFaxNumberTrue);
+    writeFlag("SenderBusinessNumberTrue", settings->senderBusinessNumberTrue);
+    writeFlag("RecipNameTrue", settings->recipNameTrue);
+    writeFlag("RecipNumberTrue", settings->recipNumberTrue);
+    writeFlag("RecipCompanyTrue", settings->recipCompanyTrue);
+    return written;
 }
 
 }  // namespace
 
 BOOL GetFaxSettingsPath(char *path, size_t size) {
     if (path == nullptr || size == 0) return FALSE;
-    std::memset(path, 0, size);
-    char directory[MAX_PATH];
-    std::memset(directory, 0, sizeof directory);
-    UINT length = GetSystemDirectoryA(directory, sizeof directory);
-    if (length == 0 || length >= sizeof directory) return FALSE;
-    if (length + std::strlen(kFileName) + 1 > size) return FALSE;
-    CopyField(path, size, directory);
-    AppendField(path, size, kFileName);
-    return TRUE;
+    return GetFaxSettingsPlace(path, size) != PLACE_NONE ? TRUE : FALSE;
 }
 
 void LoadFaxSettings(FaxSettings *settings) {
@@ -100,38 +153,13 @@ void LoadFaxSettings(FaxSettings *settings) {
 BOOL SaveFaxSettings(const FaxSettings *settings) {
     if (settings == nullptr) return FALSE;
     char path[MAX_PATH];
-    if (!GetFaxSettingsPath(path, sizeof path)) return FALSE;
-
-    // Every key is written even after one fails (each write leaves the file
-    // whole); the result says whether all of them were.
-    BOOL written = TRUE;
-    // The record may come from anywhere: a field is read no further than
-    // its own size, and the writer never gets an unterminated text.
-    auto writeText = [&](const char *key, const char *value, size_t valueSize) {
-        char text[128];
-        CopyFieldN(text, sizeof text, value, valueSize);
-        if (!WritePrivateProfileStringA(kSection, key, text, path)) written = FALSE;
-    };
-    auto writeWord = [&](const char *key, const char *word) {
-        if (!WritePrivateProfileStringA(kSection, key, word, path)) written = FALSE;
-    };
-    auto writeFlag = [&](const char *key, int32_t value) {
-        if (!WriteFlag(key, value, path)) written = FALSE;
-    };
-    writeWord("NewRecipient", settings->newRecipient == 1 ? "True" : "False");
-    writeText("CurrentSelection", settings->currentSelection, sizeof settings->currentSelection);
-    writeWord("Resolution", settings->resolution == 1 ? "Fine" : "Ultrafine");
-    writeWord("CoverPage", settings->coverPage == 1 ? "True" : "False");
-    writeText("SenderName", settings->senderName, sizeof settings->senderName);
-    writeText("SenderFaxNumber", settings->senderFaxNumber, sizeof settings->senderFaxNumber);
-    writeText("SenderBusinessNumber", settings->senderBusinessNumber, sizeof settings->senderBusinessNumber);
-    writeText("SenderHomeNumber", settings->senderHomeNumber, sizeof settings->senderHomeNumber);
-    writeFlag("SenderNameTrue", settings->senderNameTrue);
-    writeFlag("SenderHomeNumberTrue", settings->senderHomeNumberTrue);
-    writeFlag("SenderFaxNumberTrue", settings->senderFaxNumberTrue);
-    writeFlag("SenderBusinessNumberTrue", settings->senderBusinessNumberTrue);
-    writeFlag("RecipNameTrue", settings->recipNameTrue);
-    writeFlag("RecipNumberTrue", settings->recipNumberTrue);
-    writeFlag("RecipCompanyTrue", settings->recipCompanyTrue);
-    return written;
+    FilePlace place = GetFaxSettingsPlace(path, sizeof path);
+    if (place == PLACE_NONE) return FALSE;
+    bool refused = false;
+    if (WriteAllKeys(settings, path, &refused)) return TRUE;
+    // The system directory refused the user: the user's own copy, the
+    // folder made for it, takes the settings, and is read from now on.
+    if (place != PLACE_SYSTEM || !refused) return FALSE;
+    if (!GetUserFilePath(kFileName, path, sizeof path, TRUE)) return FALSE;
+    return WriteAllKeys(settings, path, &refused);
 }

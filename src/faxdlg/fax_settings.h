@@ -1,6 +1,8 @@
-// The user's last fax choices, kept between print jobs in "orvixfax.ini" in
-// the system directory, section "User Fax Info". Read once when the fax
-// dialog opens and written once when it ends (with "F&ax" or "&Print").
+// The user's last fax choices, kept between print jobs in "orvixfax.ini",
+// section "User Fax Info": in the system directory, or in the user's own
+// copy in the application-data folder (file_places.h says which). Read
+// once when the fax dialog opens and written once when it ends (with
+// "F&ax" or "&Print").
 #ifndef ORVIXFAX_FAX_SETTINGS_H
 #define ORVIXFAX_FAX_SETTINGS_H
 
@@ -31,14 +33,17 @@ struct FaxSettings {
 // key's default. A stored text longer than its field is cut to fit.
 void LoadFaxSettings(FaxSettings *settings);
 
-// Writes all fifteen keys; TRUE only when every write went through. Each
-// write leaves the file whole, the old text or the new. Nothing is written
-// when the settings path does not fit in MAX_PATH: a cut path would name
-// some other file.
+// Writes all fifteen keys where the settings are read from; when that is
+// the system directory and it refuses the writes (access denied), into the
+// user's own copy instead, the old file left as it was. TRUE only when
+// every write went through. Each write leaves the file whole, the old text
+// or the new. Nothing is written when the settings path does not fit in
+// MAX_PATH: a cut path would name some other file.
 BOOL SaveFaxSettings(const FaxSettings *settings);
 
-// The settings file's full path into a buffer of MAX_PATH bytes; FALSE (and
-// an empty buffer) when the system directory leaves no room for the name.
+// The path the settings are read from into a buffer of MAX_PATH bytes: the
+// user's own copy when there is one, else the system directory's file;
+// FALSE (and an empty buffer) when neither can be had whole.
 BOOL GetFaxSettingsPath(char *path, size_t size);
 
 #endif

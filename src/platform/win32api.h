@@ -11,6 +11,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The shell's folders (SHGetFolderPathA), left out by the lean set above.
+#include <shlobj.h>
 #else
 #include "portable/windows.h"
 #endif

@@ -38,6 +38,7 @@ struct ExporterStandIn {
     std::string book;        // what it writes
     bool hasBook = false;
     std::string systemDir;
+    std::string appDataDir;
     std::string log;
     int loadsLogged = 0;
 } exporter;
@@ -49,8 +50,7 @@ void LogLoads() {
 
 LONG WINAPI StandInExportAsText(LPSTR path, LONG reserved, LONG *written, LONG *done) {
     LogLoads();
-    std::string given = path ? path : "(null)";
-    if (given.rfind(exporter.systemDir, 0) == 0) given = "%SYSTEM%" + given.substr(exporter.systemDir.size());
+    std::string given = scenario::ShownExportPath(path ? path : "(null)", exporter.systemDir, exporter.appDataDir);
     exporter.log += "export " + given + " reserved=" + std::to_string(reserved) +
                     (exporter.hasBook ? " source" : " empty") + "\n";
     if (!path) return 0;
@@ -63,6 +63,20 @@ LONG WINAPI StandInExportAsText(LPSTR path, LONG reserved, LONG *written, LONG *
     return out ? 1 : 0;
 }
 
+// A system directory the user may not write: no new name, no move and no
+// removal in it, each refused with access denied as Windows refuses a
+// standard user; reading is left alone.
+std::string g_unwritable;
+DWORD RefuseSystemDirectory(portable::KernelCall call, const char *subject) {
+    if (subject == nullptr || g_unwritable.empty()) return 0;
+    if (call != portable::KERNEL_FILE_CREATE && call != portable::KERNEL_FILE_REPLACE &&
+        call != portable::KERNEL_FILE_DELETE)
+        return 0;
+    std::string path = subject;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path.rfind(g_unwritable + "/", 0) == 0 ? ERROR_ACCESS_DENIED : 0;
+}
+
 class WindowsScenario : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -71,13 +85,23 @@ protected:
         fs::remove_all(systemDir_);
         fs::create_directories(systemDir_);
         portable::SetSystemDirectory(systemDir_);
+        // The user's profile, with its application-data folder there already.
+        appDataDir_ = (fs::temp_directory_path() / ("orvix-e2e-native-appdata-" + GetParam())).string();
+        fs::remove_all(appDataDir_);
+        fs::create_directories(appDataDir_);
+        portable::SetAppDataDirectory(appDataDir_);
     }
     void TearDown() override {
         portable::UnregisterLibraries();
+        portable::ClearKernelFaults();
+        g_unwritable.clear();
         SetTicketTime(nullptr);
+        portable::SetAppDataDirectory("");
         fs::remove_all(systemDir_);
+        fs::remove_all(appDataDir_);
     }
     std::string systemDir_;
+    std::string appDataDir_;
 };
 
 TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
@@ -98,11 +122,21 @@ TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
         ASSERT_TRUE(std::filesystem::create_directory(systemDir_ + "/OrvixFax.adb"));
     }
     copyData(sc.settings, systemDir_ + "/orvixfax.ini");
+    const std::string userDir = appDataDir_ + "/OrvixFax";
+    if (!sc.userBook.empty() || !sc.userSettings.empty()) fs::create_directories(userDir);
+    copyData(sc.userBook, userDir + "/OrvixFax.adb");
+    copyData(sc.userSettings, userDir + "/orvixfax.ini");
+    if (sc.systemDirectoryUnwritable) {
+        g_unwritable = systemDir_;
+        for (auto call : {portable::KERNEL_FILE_CREATE, portable::KERNEL_FILE_REPLACE, portable::KERNEL_FILE_DELETE})
+            portable::SetKernelFault(call, RefuseSystemDirectory);
+    }
 
     // Only a library in the system directory can be found here; one in the
     // current directory must stay unfound, as the module's load demands.
     exporter = ExporterStandIn{};
     exporter.systemDir = systemDir_;
+    exporter.appDataDir = appDataDir_;
     exporter.loadsLogged = portable::LibraryLoadCount("Abexpw32.dll");
     if (sc.exporter == "system") {
         if (!sc.exporterBook.empty()) {
@@ -158,10 +192,12 @@ TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
         EXPECT_TRUE(std::filesystem::is_directory(book)) << "the book's directory was replaced";
         if (std::filesystem::is_directory(book)) std::filesystem::remove(book);
     }
-    for (const char *name : {"OrvixFax.adb", "orvixfax.ini"}) {
+    for (const char *name : scenario::kModuleFiles) {
         bool found = false;
         std::string data = scenario::ReadFile(systemDir_ + "/" + name, &found);
         if (found) outcome[name] = data;
+        data = scenario::ReadFile(userDir + "/" + name, &found);
+        if (found) outcome[std::string("appdata-") + name] = data;
     }
     if (!ran) outcome["errors.txt"] = frontEnd.Report();
 

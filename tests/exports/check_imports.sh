@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that OrvixFax.dll needs nothing but Windows' own DLLs: the C++
 # runtime, libgcc and the thread library are linked in, so there is no
-# extra DLL to ship with the module.
+# extra DLL to ship with the module. SHELL32 gives the user's
+# application-data folder (SHGetFolderPathA), on every Windows the module
+# loads on.
 # Usage: check_imports.sh OBJDUMP DLL
 set -euo pipefail
 objdump=$1
@@ -15,8 +17,8 @@ fi
 status=0
 while read -r name; do
     case "${name,,}" in
-        kernel32.dll|user32.dll|gdi32.dll|msvcrt.dll|api-ms-win-*) ;;
-        *) echo "FAIL: $dll needs $name, not one of the system DLLs it may use (KERNEL32, USER32, GDI32, msvcrt)" >&2; status=1 ;;
+        kernel32.dll|user32.dll|gdi32.dll|shell32.dll|msvcrt.dll|api-ms-win-*) ;;
+        *) echo "FAIL: $dll needs $name, not one of the system DLLs it may use (KERNEL32, USER32, GDI32, SHELL32, msvcrt)" >&2; status=1 ;;
     esac
 done <<<"$imports"
 if [ $status -eq 0 ]; then

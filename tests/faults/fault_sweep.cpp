@@ -15,6 +15,7 @@ std::string g_failed;
 DWORD ErrorOf(portable::KernelCall call) {
     switch (call) {
     case portable::KERNEL_FILE_OPEN:
+    case portable::KERNEL_FILE_CREATE:
     case portable::KERNEL_FILE_REPLACE:
     case portable::KERNEL_FILE_DELETE:
     case portable::KERNEL_PROFILE_READ:

@@ -16,6 +16,10 @@ HINSTANCE ModuleInstance();
 
 // The directory that plays the Windows system directory (no trailing slash).
 void SetSystemDirectory(const std::string &directory);
+// The directory that plays the user's application-data folder
+// (SHGetFolderPathA with CSIDL_APPDATA). None by default: the call then
+// fails, and the module keeps its files in the system directory alone.
+void SetAppDataDirectory(const std::string &directory);
 
 // ---- the kernel call table
 // Every kernel call the module and the command line make passes through
@@ -23,6 +27,8 @@ void SetSystemDirectory(const std::string &directory);
 // them, as SQLite's OS layer lets its tests replace each system call.
 enum KernelCall {
     KERNEL_FILE_OPEN,      // CreateFileA, _lopen, _lcreat
+    KERNEL_FILE_CREATE,    // a new name in a directory: CreateFileA that may make its file, CreateDirectoryA
+    KERNEL_FILE_ATTRIBUTES,  // GetFileAttributesA
     KERNEL_FILE_READ,      // ReadFile, _lread
     KERNEL_FILE_WRITE,     // WriteFile, _lwrite
     KERNEL_FILE_FLUSH,     // FlushFileBuffers
@@ -35,6 +41,7 @@ enum KernelCall {
     KERNEL_PROFILE_READ,   // GetPrivateProfileStringA, GetPrivateProfileIntA
     KERNEL_PROFILE_WRITE,  // WritePrivateProfileStringA
     KERNEL_LIBRARY_LOAD,   // LoadLibraryA, LoadLibraryExA
+    KERNEL_FOLDER_PATH,    // SHGetFolderPathA
     KERNEL_GLOBAL_ALLOC,   // GlobalAlloc
     KERNEL_CALL_COUNT
 };

@@ -16,13 +16,15 @@ struct Entry {
 };
 
 Entry g_table[KERNEL_CALL_COUNT] = {
-    {"file open", nullptr, 0, 0, 0},     {"file read", nullptr, 0, 0, 0},
-    {"file write", nullptr, 0, 0, 0},    {"file flush", nullptr, 0, 0, 0},
-    {"file seek", nullptr, 0, 0, 0},     {"file size", nullptr, 0, 0, 0},
-    {"file close", nullptr, 0, 0, 0},    {"file replace", nullptr, 0, 0, 0},
-    {"file delete", nullptr, 0, 0, 0},   {"file lock", nullptr, 0, 0, 0},
-    {"profile read", nullptr, 0, 0, 0},  {"profile write", nullptr, 0, 0, 0},
-    {"library load", nullptr, 0, 0, 0},  {"global alloc", nullptr, 0, 0, 0},
+    {"file open", nullptr, 0, 0, 0},         {"file create", nullptr, 0, 0, 0},
+    {"file attributes", nullptr, 0, 0, 0},   {"file read", nullptr, 0, 0, 0},
+    {"file write", nullptr, 0, 0, 0},        {"file flush", nullptr, 0, 0, 0},
+    {"file seek", nullptr, 0, 0, 0},         {"file size", nullptr, 0, 0, 0},
+    {"file close", nullptr, 0, 0, 0},        {"file replace", nullptr, 0, 0, 0},
+    {"file delete", nullptr, 0, 0, 0},       {"file lock", nullptr, 0, 0, 0},
+    {"profile read", nullptr, 0, 0, 0},      {"profile write", nullptr, 0, 0, 0},
+    {"library load", nullptr, 0, 0, 0},      {"folder path", nullptr, 0, 0, 0},
+    {"global alloc", nullptr, 0, 0, 0},
 };
 
 bool Known(KernelCall call) { return call >= 0 && call < KERNEL_CALL_COUNT; }

@@ -94,6 +94,12 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTE
     }
     mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     std::string path = portable::HostPath(name);
+    // A call that would make a new name passes the table once more, as a
+    // creation: a directory its user may not write refuses only those.
+    struct stat taken;
+    bool makesName = disposition == CREATE_NEW ||
+                     ((flagsOpen & O_CREAT) && ::lstat(path.c_str(), &taken) != 0 && errno == ENOENT);
+    if (makesName && portable::KernelCallFails(portable::KERNEL_FILE_CREATE, name)) return INVALID_HANDLE_VALUE;
     DWORD error = 0;
     int fd = portable::OpenDiskFile(path, flagsOpen, mode, &error);
     if (fd < 0) {

@@ -97,6 +97,7 @@ HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
         return HFILE_ERROR;
     }
     if (portable::KernelCallFails(portable::KERNEL_FILE_OPEN, path)) return HFILE_ERROR;
+    if (portable::KernelCallFails(portable::KERNEL_FILE_CREATE, path)) return HFILE_ERROR;
     // Attribute 1 makes a read-only file; the new handle can still write it.
     mode_t permissions = (attribute & 1) ? 0444 : 0666;
     std::string host = portable::HostPath(path);

@@ -193,6 +193,31 @@ BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWO
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 
+// Directories and what stands at a path.
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
+BOOL WINAPI CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+DWORD WINAPI GetFileAttributesA(LPCSTR path);
+
+// The shell's folders: only the user's application-data folder, which
+// the host names (none by default: then the call fails, as for a process
+// without a user profile). The ANSI call says S_FALSE for a folder that is
+// not there and not to be made.
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+#define HRESULT_FROM_WIN32(x) \
+    ((HRESULT)(x) <= 0 ? ((HRESULT)(x)) : ((HRESULT)(((x) & 0x0000FFFF) | (7 << 16) | 0x80000000)))
+#define CSIDL_APPDATA 0x001a
+#define CSIDL_FLAG_CREATE 0x8000
+#define SHGFP_TYPE_CURRENT 0
+HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);
+
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback,
                                       LPSTR buffer, DWORD size, LPCSTR path);
 UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path);
