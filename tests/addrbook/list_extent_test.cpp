@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "book_fixture.h"
-#include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "res/resource.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // front end, and the hands are the layer's own user input.
 #include "behaviour_harness.h"
 
-#include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
 #include "platform/portable/user_input.h"
 

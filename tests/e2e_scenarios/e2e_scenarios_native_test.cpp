@@ -14,7 +14,8 @@
 
 #include "entry/module_instance.h"
 #include "platform/portable/host.h"
-#include "platform/portable/script_front_end.h"
+#include "platform/portable/front_ends/script_front_end.h"
+#include "res/resource_names.h"
 #include "scenario/export_call.h"
 #include "scenario/scenario.h"
 #include "ticket/ticket_clock.h"
@@ -121,10 +122,8 @@ TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
         SetTicketTime(&moment);
     }
 
-    // Blank lines in front keep the scenario file's line numbers in messages.
-    portable::ScriptFrontEnd frontEnd;
-    ASSERT_TRUE(frontEnd.Parse(std::string(sc.scriptFirstLine - 1, '\n') + sc.script, sc.name + ".scenario"))
-        << frontEnd.Report();
+    portable::ScriptFrontEnd frontEnd(res::ControlIdByName);
+    ASSERT_TRUE(frontEnd.Parse(sc.script, sc.name + ".scenario", sc.scriptFirstLine)) << frontEnd.Report();
 
     scenario::Exports exports;
     exports.instance = portable::ModuleInstance();

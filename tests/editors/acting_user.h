@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 
 struct ShownMessage {
     std::string text;

@@ -11,6 +11,7 @@
 #include "addrbook/records.h"
 #include "entry/module_instance.h"
 #include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
 #include "ticket/ticket_clock.h"
 

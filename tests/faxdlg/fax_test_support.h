@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
 #include "platform/win32api.h"
 

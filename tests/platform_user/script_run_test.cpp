@@ -1,8 +1,12 @@
-// Running scripts against dialogs: nesting, message boxes and failures.
-#include "platform/portable/script_front_end.h"
+// The scripted front end over the portable layer: the lines reach the
+// dialogs the modal loop hands over, nested dialogs and message boxes
+// included, and a failed run ends everything with the user's way out.
+// What each line means and says is the engine's (tests/script).
+#include "platform/portable/front_ends/script_front_end.h"
 
 #include "platform/portable/host.h"
 #include "res/resource.h"
+#include "res/resource_names.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +42,7 @@ INT_PTR CALLBACK NumberProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 struct ScriptRunOf {
-    ScriptFrontEnd script;
+    ScriptFrontEnd script{res::ControlIdByName};
     INT_PTR result = 0;
     explicit ScriptRunOf(const std::string &text, bool twice = false) {
         typedNumber.clear();
@@ -64,45 +68,22 @@ TEST(ScriptRun, TypesChecksAndEnds) {
     EXPECT_TRUE(run.script.Finish()) << run.script.Report();
 }
 
-TEST(ScriptRun, AFailedLineNamesScriptLineDialogControlAndReason) {
+TEST(ScriptRun, AFailedLineStopsTheRunAndCancelsTheDialog) {
     ScriptRunOf run("type IDC_NUMBER_NUMBER \"1\"\n"
             "\n"
             "click 1099\n"
             "click IDOK\n");
     EXPECT_EQ(run.result, IDCANCEL);
     ASSERT_EQ(run.script.Errors().size(), 1u);
-    EXPECT_EQ(run.script.Errors()[0],
-              "run.script:3: click 1099: in \"Edit Number\": the dialog has no control 1099");
+    EXPECT_EQ(run.script.Errors()[0], "run.script:3: click 1099: in \"Edit Number\": the dialog has no control 1099");
     EXPECT_FALSE(run.script.Finish());
     EXPECT_EQ(typedNumber, "");
-}
-
-TEST(ScriptRun, ChecksThatDoNotHoldFail) {
-    ScriptRunOf wrongCaption("dialog \"Fax Document\"\n");
-    EXPECT_NE(wrongCaption.script.Report().find("expected the dialog \"Fax Document\""),
-              std::string::npos);
-    ScriptRunOf disabledClick("type IDC_NUMBER_NUMBER \"1\"\nclear IDC_NUMBER_NUMBER\nclick IDOK\n");
-    EXPECT_NE(disabledClick.script.Report().find(
-                  "run.script:3: click IDOK: in \"Edit Number\": cannot click: control 1 of \"Edit "
-                  "Number\" is disabled"),
-              std::string::npos)
-        << disabledClick.script.Report();
-    ScriptRunOf text("type IDC_NUMBER_NUMBER \"12\"\nexpect-text IDC_NUMBER_NUMBER \"13\"\n");
-    EXPECT_NE(text.script.Report().find("control 1012 reads \"12\""), std::string::npos)
-        << text.script.Report();
-    ScriptRunOf kind("check IDOK\n");
-    EXPECT_NE(kind.script.Report().find("is a button, not a check box"), std::string::npos)
-        << kind.script.Report();
-    ScriptRunOf lines("expect-lines IDOK 1\n");
-    EXPECT_NE(lines.script.Report().find("not a list box or an edit"), std::string::npos);
 }
 
 TEST(ScriptRun, RunningOutOfLinesEndsTheDialogWithCancel) {
     ScriptRunOf run("type IDC_NUMBER_NUMBER \"1\"\n");
     EXPECT_EQ(run.result, IDCANCEL);
-    EXPECT_NE(run.script.Report().find("the script ended while the dialog is still open"),
-              std::string::npos)
-        << run.script.Report();
+    EXPECT_EQ(run.script.Report(), "run.script: in \"Edit Number\": the script ended while the dialog is still open\n");
 }
 
 TEST(ScriptRun, MessageBoxesTakeTheNextLine) {
@@ -113,7 +94,6 @@ TEST(ScriptRun, MessageBoxesTakeTheNextLine) {
     ASSERT_EQ(yes.script.MessageBoxes().size(), 1u);
     EXPECT_EQ(yes.script.MessageBoxes()[0].caption, "Question");
     EXPECT_EQ(yes.script.MessageBoxes()[0].text, "Keep it?");
-    EXPECT_EQ(yes.script.MessageBoxes()[0].type, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(yes.script.MessageBoxes()[0].answer, IDYES);
 
     ScriptRunOf no("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n"
@@ -122,28 +102,20 @@ TEST(ScriptRun, MessageBoxesTakeTheNextLine) {
     EXPECT_TRUE(no.script.Finish()) << no.script.Report();
 }
 
-TEST(ScriptRun, MessageBoxMistakesFailWithTheSafeAnswer) {
-    ScriptRunOf missing("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n"
-                "click IDCANCEL\n");
-    EXPECT_NE(missing.script.Report().find("run.script:4: click IDCANCEL"), std::string::npos);
-    EXPECT_NE(missing.script.Report().find("message box \"Question\" \"Keep it?\" is shown; answer it first"),
-              std::string::npos)
-        << missing.script.Report();
-    ASSERT_EQ(missing.script.MessageBoxes().size(), 1u);
-    EXPECT_EQ(missing.script.MessageBoxes()[0].answer, IDNO);
-    EXPECT_EQ(missing.result, IDCANCEL);
+TEST(ScriptRun, AMessageBoxAfterAFailureGetsTheSafeAnswer) {
+    ScriptRunOf wrong("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n"
+              "click IDCANCEL\n");
+    EXPECT_NE(wrong.script.Report().find("run.script:4: click IDCANCEL: the message box"), std::string::npos)
+        << wrong.script.Report();
+    ASSERT_EQ(wrong.script.MessageBoxes().size(), 1u);
+    EXPECT_EQ(wrong.script.MessageBoxes()[0].answer, IDNO);
+    EXPECT_EQ(wrong.result, IDCANCEL);
 
-    ScriptRunOf wrongButton("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n"
-                    "answer ok\n");
-    EXPECT_NE(wrongButton.script.Report().find("has no button ok (it has yes, no)"), std::string::npos)
-        << wrongButton.script.Report();
-    ScriptRunOf wrongText("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n"
-                  "answer yes \"Keep?\"\n");
-    EXPECT_NE(wrongText.script.Report().find("does not read \"Keep?\""), std::string::npos);
-    ScriptRunOf noBox("answer ok\n");
-    EXPECT_NE(noBox.script.Report().find("run.script:1: answer ok: in \"Edit Number\": no message box is shown"),
+    ScriptRunOf ranOut("type IDC_NUMBER_NUMBER \"7\"\ntype IDC_NUMBER_DETAILS \"ask\"\nclick IDOK\n");
+    EXPECT_NE(ranOut.script.Report().find("the script ended while the message box \"Question\" \"Keep it?\" is shown"),
               std::string::npos)
-        << noBox.script.Report();
+        << ranOut.script.Report();
+    EXPECT_EQ(ranOut.result, IDCANCEL);
 }
 
 TEST(ScriptRun, NestedDialogsTakeTheFollowingLines) {
@@ -171,9 +143,8 @@ TEST(ScriptRun, LeftoverLinesAndSeveralDialogsInARow) {
     ScriptRunOf leftover("click IDCANCEL\nclick IDOK\nescape\n");
     EXPECT_EQ(leftover.result, 2);
     EXPECT_FALSE(leftover.script.Finish());
-    EXPECT_NE(leftover.script.Report().find("run.script:2: click IDOK: no dialog is open for this line (2 lines left unused)"),
-              std::string::npos)
-        << leftover.script.Report();
+    EXPECT_EQ(leftover.script.Report(),
+              "run.script:2: click IDOK: no dialog is open for this line (2 lines left unused)\n");
 }
 
 TEST(ScriptRun, EscapeAndCloseBoxCancel) {

@@ -3,6 +3,7 @@
 #define ORVIXFAX_TESTS_PLATFORM_USER_TEST_FRONT_END_H
 
 #include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
 
 #include <functional>

@@ -16,7 +16,8 @@
 
 #ifndef _WIN32
 #include "../../src/platform/portable/host.h"
-#include "../../src/platform/portable/script_front_end.h"
+#include "../../src/platform/portable/front_ends/script_front_end.h"
+#include "../../src/res/resource_names.h"
 #endif
 
 namespace {
@@ -48,7 +49,7 @@ int EditBook(const BookEditOptions &options) {
         return 2;
     }
     portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
-    portable::ScriptFrontEnd script;
+    portable::ScriptFrontEnd script(res::ControlIdByName);
     bool parsed;
     if (options.script.empty() || options.script == "-") {
         std::ostringstream text;
@@ -108,7 +109,7 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
     CLI::App *edit = book.add_subcommand(
         "edit",
         "Run the address book dialog, as OrvixFaxBookCall does, worked by a script of the "
-        "scripted front end (one action a line; see script_front_end.h). OK in the dialog "
+        "scripted front end (one action a line; see src/script/script.h). OK in the dialog "
         "saves the book.\n"
         "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
         "without a book file; 2 bad option, directory or script, or a script step that failed.");

@@ -17,7 +17,8 @@
 
 #ifndef _WIN32
 #include "../../src/platform/portable/host.h"
-#include "../../src/platform/portable/script_front_end.h"
+#include "../../src/platform/portable/front_ends/script_front_end.h"
+#include "../../src/res/resource_names.h"
 #endif
 
 namespace {
@@ -52,7 +53,7 @@ int RunFax(const FaxOptions &options) {
         return 2;
     }
 
-    portable::ScriptFrontEnd user;
+    portable::ScriptFrontEnd user(res::ControlIdByName);
     bool read;
     if (options.script.empty() || options.script == "-") {
         std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());

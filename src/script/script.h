@@ -1,7 +1,8 @@
-// The scripted front end: a plain-text script plays the user of the
-// module's dialogs, for tests and for the command line. The same script
-// files are also run against the real dialogs under Windows, so this
-// format is the contract between both runners.
+// The script engine: a plain-text script plays the user of the module's
+// dialogs. The command line and the tests run it over the portable layer,
+// the Windows test host over the real dialogs; both drive the one engine
+// below through their own pair of hands (hands.h), so this format is the
+// contract between both runners.
 //
 // SCRIPT FORMAT
 //
@@ -25,13 +26,15 @@
 //   LINE   a line of a list box: #N (0-based index) or "text" (the whole
 //          line text, exactly, tabs included; the first such line).
 //
-// Actions (the user's hands):
+// Actions (the user's hands), each only on a control the user can reach
+// (visible and enabled):
 //   type ID "text"        click into edit ID after its last character and
 //                         type the text key by key (limits apply). \r or \n
 //                         (a \r\n pair counts once) is the Enter key: a line
 //                         break in a multi-line edit with ES_WANTRETURN,
 //                         otherwise the default button. \t types a tab
 //                         character into a multi-line edit (Ctrl+Tab).
+//                         A read-only edit takes no typing.
 //   clear ID              select all of edit ID and press Backspace
 //   click ID              click button, check box or radio button ID
 //   check ID              click check box ID if it is not checked
@@ -62,18 +65,20 @@
 //   expect-line ID #N "text"  line N of list box ID, or display line N of
 //                         edit ID, reads exactly "text"
 //   expect-selected ID #i #j ...  exactly these lines of list box ID are
-//                         selected, in ascending order; `none` for none
+//                         selected, written in ascending order; `none` for
+//                         none
 //
 // Failures: a line that cannot be read (unknown action, unknown control
 // name, a missing or malformed argument) fails before anything runs. A
 // line that cannot be performed (no such control in the dialog, a disabled
-// or hidden control, no such line, a check that does not hold, an answer
-// with no message box shown, the wrong caption) fails with a message
-// naming the script and line number, the action, the dialog's caption, the
-// control and the reason. The run then stops acting: every dialog still
-// open ends with IDCANCEL and every further message box gets its safe
-// answer (Cancel, No, Abort or OK). Running out of lines while a dialog or
-// a message box is open is a failure too. The command line exits non-zero
+// or hidden control, a control of the wrong kind, no such line, a check
+// that does not hold, an answer with no message box shown, the wrong
+// caption) fails with a message naming the script and line number, the
+// line, the dialog's caption and the reason. The run then stops acting:
+// every dialog still open ends with IDCANCEL and every further message box
+// gets its safe answer (Cancel, No, Abort or OK). Running out of lines
+// while a dialog or a message box is open is a failure too, and so are
+// lines left over when no dialog is open. The command line exits non-zero
 // after any failure.
 //
 // Example:
@@ -86,85 +91,93 @@
 //     type IDC_COVER_NOTE "Please call me back."
 //     click IDOK
 //   click IDOK
-#ifndef ORVIXFAX_PORTABLE_SCRIPT_FRONT_END_H
-#define ORVIXFAX_PORTABLE_SCRIPT_FRONT_END_H
+#ifndef ORVIXFAX_SCRIPT_SCRIPT_H
+#define ORVIXFAX_SCRIPT_SCRIPT_H
 
-#include "automation.h"
+#include "script/hands.h"
 
 #include <string>
 #include <vector>
 
-namespace portable {
+namespace script {
 
-class ScriptFrontEnd : public FrontEnd {
+// The control id of a name the program's resources give (IDC_...); false
+// for a name it does not know. IDOK and IDCANCEL are known without it.
+using ControlLookup = bool (*)(const std::string &name, int &id);
+
+struct Action {
+    int line = 0;
+    std::string source;  // the line as written, for messages
+    std::string verb;
+    int control = 0;
+    std::string text;  // typed text, expected text or caption
+    bool hasText = false;
+    int number = 0;  // #N, the count of expect-lines, or the button of `answer`
+    bool lineByIndex = false;  // LINE given as #N (else as "text")
+    std::vector<int> indexes;  // expect-selected; empty for `none`
+};
+
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+    int answer = 0;  // the button pressed (kIdOk ...)
+};
+
+class Script {
 public:
-    struct MessageBoxShown {
-        std::string caption;
-        std::string text;
-        UINT type = 0;
-        int answer = 0;  // the button pressed
-    };
+    explicit Script(ControlLookup names = nullptr) : names_(names) {}
 
     // Reads a script; false (see Errors) when a line cannot be read, and
-    // then nothing runs. `name` names the script in messages.
-    bool Parse(const std::string &text, const std::string &name = "script");
+    // then nothing runs. `name` names the script in messages; `firstLine`
+    // numbers its first line (a script inside a scenario file keeps the
+    // file's numbering).
+    bool Parse(const std::string &text, const std::string &name = "script", int firstLine = 1);
     bool LoadFile(const std::string &path);
+    bool ControlId(const std::string &name, int &id) const;
 
-    void RunDialog(HWND dialog) override;
-    int AnswerMessageBox(HWND owner, const std::string &text, const std::string &caption,
-                         UINT type) override;
+    // Performs the next line on what is on top. False when no line is left
+    // or when the run has failed (this line, or one before).
+    bool Step(Hands &hands);
+    bool HasLinesLeft() const { return next_ < actions_.size(); }
+    size_t RemainingActions() const { return actions_.size() - next_; }
 
-    // After the program has returned: leftover lines are a failure too.
-    // True when the whole run went well.
+    // The lines ran out while something is still open: a failure naming
+    // it, unless the run has failed already.
+    void RanOut(Hands &hands);
+    // After a failure or when the lines ran out: the message box on top,
+    // if any, gets its safe answer and is kept with the others. False when
+    // no message box is on top.
+    bool DismissMessageBox(Hands &hands);
+    // The program has returned: leftover lines are a failure too. True
+    // when the whole run went well.
     bool Finish();
 
     bool Failed() const { return !errors_.empty(); }
     const std::vector<std::string> &Errors() const { return errors_; }
     std::string Report() const;  // the errors, one a line
-    const std::vector<MessageBoxShown> &MessageBoxes() const { return boxes_; }
-    size_t RemainingActions() const { return actions_.size() - next_; }
-
-    // The control id of a name of resource.h (or IDOK, IDCANCEL); false
-    // when there is no such name.
-    static bool ControlIdByName(const std::string &name, int &id);
-
-    struct Action {
-        int line = 0;
-        std::string source;  // the line as written, for messages
-        std::string verb;
-        int control = 0;
-        std::string text;
-        bool hasText = false;
-        int number = 0;          // #N, N, or the button of `answer`
-        bool lineByIndex = false;
-        std::vector<int> indexes;  // expect-selected
-    };
+    // Every message box shown, in order, with the answer it got.
+    const std::vector<MessageBoxSeen> &MessageBoxes() const { return boxes_; }
 
 private:
-    bool Perform(const Action &action, HWND dialog);
-    void Fail(const Action *action, HWND dialog, const std::string &why);
+    bool Perform(const Action &action, Hands &hands, const Top &top);
+    bool Answer(const Action &action, Hands &hands, const Top &top);
+    void Fail(const Action *action, const Top *top, const std::string &why);
 
+    ControlLookup names_;
     std::string name_ = "script";
     std::vector<Action> actions_;
     size_t next_ = 0;
     std::vector<std::string> errors_;
-    std::vector<MessageBoxShown> boxes_;
+    std::vector<MessageBoxSeen> boxes_;
 };
 
-// Installs a front end for a scope and puts the previous one back.
-class ScopedFrontEnd {
-public:
-    explicit ScopedFrontEnd(FrontEnd *frontEnd) : previous_(CurrentFrontEnd()) {
-        SetFrontEnd(frontEnd);
-    }
-    ~ScopedFrontEnd() { SetFrontEnd(previous_); }
-    ScopedFrontEnd(const ScopedFrontEnd &) = delete;
-    ScopedFrontEnd &operator=(const ScopedFrontEnd &) = delete;
+// The answer of a user who wants out: Cancel, else No, else Abort, else OK.
+int SafeAnswer(const std::vector<int> &buttons);
+// A text as a script writes it: in quotes, with its escapes.
+std::string Quote(const std::string &text);
+// The word `answer` takes for a button (kIdYes: "yes").
+std::string ButtonWord(int id);
 
-private:
-    FrontEnd *previous_;
-};
-
-}  // namespace portable
+}  // namespace script
 
 #endif
