@@ -34,7 +34,7 @@ struct ControlView {
 };
 
 struct Top {
-    enum class What { Nothing, Dialog, MessageBox };
+    enum class What { Nothing, Dialog, Message };  // Message: a message box
     What what = What::Nothing;
     std::string caption;
     std::string text;          // a message box's text

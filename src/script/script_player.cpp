@@ -58,7 +58,7 @@ bool Script::Step(Hands &hands) {
         return false;
     }
     ++next_;
-    bool done = top.what == Top::What::MessageBox ? Answer(action, hands, top) : Perform(action, hands, top);
+    bool done = top.what == Top::What::Message ? Answer(action, hands, top) : Perform(action, hands, top);
     return done && !Failed();
 }
 
@@ -187,13 +187,13 @@ void Script::RanOut(Hands &hands) {
     Top top = hands.OnTop();
     if (top.what == Top::What::Dialog)
         Fail(nullptr, &top, "the script ended while the dialog is still open");
-    else if (top.what == Top::What::MessageBox)
+    else if (top.what == Top::What::Message)
         Fail(nullptr, nullptr, "the script ended while the " + Box(top) + " is shown");
 }
 
 bool Script::DismissMessageBox(Hands &hands) {
     Top top = hands.OnTop();
-    if (top.what != Top::What::MessageBox) return false;
+    if (top.what != Top::What::Message) return false;
     int answer = SafeAnswer(top.buttons);
     boxes_.push_back({top.caption, top.text, answer});
     hands.Answer(answer);

@@ -37,7 +37,7 @@ struct StandInHands : script::Hands {
         return view;
     }
     void ShowBox(const std::string &text, std::vector<int> buttons) {
-        top = Top{Top::What::MessageBox, "Question", text, std::move(buttons)};
+        top = Top{Top::What::Message, "Question", text, std::move(buttons)};
     }
 
     Top OnTop() override { return top; }

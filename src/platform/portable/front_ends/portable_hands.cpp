@@ -51,7 +51,7 @@ int PortableHands::TakeAnswer() {
 script::Top PortableHands::OnTop() {
     script::Top top;
     if (boxShown_ && answer_ == 0) {
-        top.what = script::Top::What::MessageBox;
+        top.what = script::Top::What::Message;
         top.caption = boxCaption_;
         top.text = boxText_;
         top.buttons = ButtonsOf(boxType_);

@@ -1,22 +1,24 @@
-#include "dialog_driver.h"
+#include "user32/dialog_thread.h"
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
 
-namespace e2e {
-
+namespace user32 {
 namespace {
 
 constexpr UINT kMarker = WM_APP + 1;     // wParam: sequence number
 constexpr UINT kEndDialog = WM_APP + 2;  // wParam: the dialog
+constexpr UINT kRun = WM_APP + 3;        // lParam: the work
 
 struct Shared {
     std::mutex mutex;
     std::condition_variable changed;
     unsigned long posted = 0;
     unsigned long taken = 0;
+    bool postedBehind = false;  // more posted messages waited behind the last marker taken
     bool finished = false;
     std::vector<HWND> dialogs;  // #32770 windows of the dialog thread, oldest first
 };
@@ -29,13 +31,20 @@ DWORD dialogThread = 0;
 
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMarker) {
+        MSG waiting;
+        bool behind = PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE | PM_QS_POSTMESSAGE) != FALSE;
         std::lock_guard<std::mutex> lock(shared.mutex);
         shared.taken = std::max<unsigned long>(shared.taken, static_cast<unsigned long>(wParam));
+        shared.postedBehind = behind;
         shared.changed.notify_all();
         return 0;
     }
     if (message == kEndDialog) {
         EndDialog(reinterpret_cast<HWND>(wParam), IDCANCEL);
+        return 0;
+    }
+    if (message == kRun) {
+        (*reinterpret_cast<const std::function<void()> *>(lParam))();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -56,6 +65,38 @@ LRESULT CALLBACK DialogWatch(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(hook, code, wParam, lParam);
 }
 
+bool OnThisThread() { return GetCurrentThreadId() == dialogThread; }
+
+// The dialog thread's own wait: its messages taken as the modal loop takes
+// them, keys through the dialog manager of their dialog.
+void PumpUntilTaken(unsigned long sequence) {
+    MSG msg;
+    while (shared.taken < sequence && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && root != helper && IsDialogMessageA(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// One marker round: everything posted before it has been taken.
+bool SettleRound(DWORD timeoutMs) {
+    unsigned long sequence;
+    {
+        std::lock_guard<std::mutex> lock(shared.mutex);
+        if (shared.finished) return true;
+        sequence = ++shared.posted;
+    }
+    PostMessageA(helper, kMarker, sequence, 0);
+    if (OnThisThread()) {
+        PumpUntilTaken(sequence);
+        return true;
+    }
+    std::unique_lock<std::mutex> lock(shared.mutex);
+    return shared.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                   [&] { return shared.finished || shared.taken >= sequence; });
+}
+
 }  // namespace
 
 void InstallDialogThread(HINSTANCE moduleInstance) {
@@ -65,7 +106,7 @@ void InstallDialogThread(HINSTANCE moduleInstance) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = HelperProc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "OrvixE2EHelper";
+        wc.lpszClassName = "OrvixDialogThreadHelper";
         RegisterClassA(&wc);
         registered = true;
     }
@@ -75,7 +116,7 @@ void InstallDialogThread(HINSTANCE moduleInstance) {
         shared.dialogs.clear();
     }
     dialogThread = GetCurrentThreadId();
-    helper = CreateWindowExA(0, "OrvixE2EHelper", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    helper = CreateWindowExA(0, "OrvixDialogThreadHelper", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     hook = SetWindowsHookExA(WH_CBT, DialogWatch, nullptr, dialogThread);
 }
@@ -98,30 +139,25 @@ bool IsCallFinished() {
     return shared.finished;
 }
 
-namespace {
-
-// One marker round: everything posted before it has been taken.
-bool SettleRound(DWORD timeoutMs) {
-    unsigned long sequence;
-    {
-        std::lock_guard<std::mutex> lock(shared.mutex);
-        if (shared.finished) return true;
-        sequence = ++shared.posted;
+bool OnDialogThread(const std::function<void()> &work) {
+    if (OnThisThread()) {
+        work();
+        return true;
     }
-    PostMessageA(helper, kMarker, sequence, 0);
-    std::unique_lock<std::mutex> lock(shared.mutex);
-    return shared.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [&] { return shared.finished || shared.taken >= sequence; });
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(helper, kRun, 0, reinterpret_cast<LPARAM>(&work), SMTO_BLOCK, 10000, &result) != 0;
 }
-
-}  // namespace
 
 bool Settle(DWORD timeoutMs) {
     // USER32 posts follow-ups of its own while it works (the close box's
     // IDCANCEL, an edit's Enter passed to the default button); they land
-    // behind the first marker, so a few rounds see them through.
-    for (int round = 0; round < 3; ++round)
+    // behind the marker, so the rounds go on until nothing posted is left,
+    // a few at most.
+    for (int round = 0; round < 8; ++round) {
         if (!SettleRound(timeoutMs)) return false;
+        std::lock_guard<std::mutex> lock(shared.mutex);
+        if (shared.finished || !shared.postedBehind) break;
+    }
     return true;
 }
 
@@ -159,11 +195,4 @@ std::string ClassName(HWND window) {
     return name;
 }
 
-HWND FocusedWindow() {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(dialogThread, &info)) return nullptr;
-    return info.hwndFocus;
-}
-
-}  // namespace e2e
+}  // namespace user32
