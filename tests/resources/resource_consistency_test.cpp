@@ -4,6 +4,7 @@
 #include "compiled_resources.h"
 #include "platform/portable/host.h"
 #include "platform/portable/resources.h"
+#include "res/resource_names.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,7 @@ TEST_F(ResourceConsistency, StringTablesAgree) {
         generated[portable::StringResourceAt(i)->id] = portable::StringResourceAt(i)->text;
     EXPECT_EQ(generated, res().strings);
     EXPECT_EQ(res().strings.at(1045), "English");
+    for (const res::Name &name : res::StringNames()) EXPECT_TRUE(res().strings.count(name.id)) << name.name;
 }
 
 TEST_F(ResourceConsistency, IconsAgreeAndAre32By32) {
@@ -116,7 +118,16 @@ TEST_F(ResourceConsistency, IconsAgreeAndAre32By32) {
         }
     }
     EXPECT_EQ(generated, compiledIds);
-    EXPECT_EQ(generated, (std::set<int>{107, 111, 112, 1000}));
+    std::set<int> named;
+    for (const res::Name &name : res::IconNames()) named.insert(name.id);
+    EXPECT_EQ(generated, named);
+}
+
+TEST_F(ResourceConsistency, EveryControlNameIsADialogsControl) {
+    std::set<int> used;
+    for (const compiled::Dialog &dialog : res().dialogs)
+        for (const compiled::Control &control : dialog.controls) used.insert(static_cast<uint16_t>(control.id));
+    for (const res::Name &name : res::ControlNames()) EXPECT_TRUE(used.count(name.id)) << name.name;
 }
 
 TEST_F(ResourceConsistency, IconControlsNameExistingIcons) {
