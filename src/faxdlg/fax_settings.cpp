@@ -1,8 +1,8 @@
-#include "fax_settings.h"
+#include "faxdlg/fax_settings.h"
 
 #include <cstring>
 
-#include "../common/text_field.h"
+#include "common/text_field.h"
 
 namespace {
 
