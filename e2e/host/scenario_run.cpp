@@ -2,11 +2,11 @@
 
 #include "module_loader.h"
 #include "res/resource_names.h"
-#include "scenario/export_call.h"
-#include "scenario/scenario.h"
+#include "support/scenario/export_call.h"
+#include "support/scenario/scenario.h"
 #include "script/script.h"
-#include "user32/dialog_thread.h"
-#include "user32/script_hands.h"
+#include "support/user32/dialog_thread.h"
+#include "support/user32/script_hands.h"
 
 #include <windows.h>
 
