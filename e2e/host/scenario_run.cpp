@@ -107,6 +107,7 @@ int RunScenario(const ScenarioPaths &paths) {
     std::vector<std::string> problems;
     for (const char *name : {"OrvixFax.adb", "orvixfax.ini", "Abexpw32.dll", "Abexpw32.txt"})
         DeleteFileA((systemDir + "\\" + name).c_str());
+    RemoveDirectoryA((systemDir + "\\OrvixFax.adb").c_str());
     const std::string logPath = TempPath("Abexpw32-e2e.log");
     DeleteFileA(logPath.c_str());
     auto copyData = [&](const std::string &data, const std::string &to) {
@@ -116,6 +117,8 @@ int RunScenario(const ScenarioPaths &paths) {
         if (!found || !WriteWholeFile(to, bytes)) problems.push_back("cannot put " + data + " at " + to);
     };
     copyData(sc.book, systemDir + "\\OrvixFax.adb");
+    if (sc.bookUnreadable && !CreateDirectoryA((systemDir + "\\OrvixFax.adb").c_str(), nullptr))
+        problems.push_back("cannot put a directory in the book's place");
     copyData(sc.settings, systemDir + "\\orvixfax.ini");
 
     // The exporter where the scenario wants it, and nowhere else.
@@ -186,6 +189,9 @@ int RunScenario(const ScenarioPaths &paths) {
     for (const script::MessageBoxSeen &box : script.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
     outcome["messages.txt"] = messages;
     outcome["exporter.txt"] = exporterLog;
+    // Still a directory, so never saved over: it goes, and no book is left.
+    if (sc.bookUnreadable && !RemoveDirectoryA((systemDir + "\\OrvixFax.adb").c_str()))
+        problems.push_back("the book's directory was replaced");
     for (const char *name : kSystemFiles) {
         bool found = false;
         std::string data = scenario::ReadFile(systemDir + "\\" + name, &found);

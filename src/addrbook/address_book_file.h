@@ -22,14 +22,15 @@ enum { SYSTEM_DIRECTORY_SIZE = 125 };
 
 struct FileRef {
     char path[MAX_PATH];
-    HFILE handle;
-    int32_t mode;  // _lopen mode: OF_READ for the load
+    HANDLE handle;  // INVALID_HANDLE_VALUE while not open
+    DWORD error;    // the Windows error of the call that failed, for messages
     // Writing: an optional staging block (FileClose writes what is left in
     // it) and whether any write came up short since FileCreate.
     char *writeBuffer;
     uint32_t writeBufferSize;
     uint32_t writeBuffered;
     int32_t writeFailed;
+    int32_t writing;  // made by FileCreate: its bytes go to the disk before it closes
 };
 
 // "<system directory>\OrvixFax.adb" into a buffer of `size` bytes. 0 (and
@@ -37,17 +38,26 @@ struct FileRef {
 // directory cannot be had or the path does not fit.
 int GetAddressBookPath(char *path, size_t size);
 
-// ---- file layer (0 or a code of records.h)
+// ---- file layer (0 or a code of records.h; ref->error says why)
+// A new file at the path, made only when the name is free (never an
+// existing file, never through a link): ERR_CANT_OPEN otherwise.
 uint16_t FileCreate(FileRef *ref);
+// Opens the path for reading: ERR_CANT_OPEN when there is no such file,
+// ERR_CANT_READ when there is one that cannot be opened.
 uint16_t FileOpen(FileRef *ref);
 uint16_t FileClose(FileRef *ref);
 uint16_t FileWrite(FileRef *ref, const void *bytes, uint32_t *count);
 uint16_t FileWriteString(FileRef *ref, const char *text);
+// The open file's size; -1 when there is no handle or the size cannot be
+// told (or is 2 GB or more).
 uint16_t FileGetSize(FileRef *ref, int32_t *size);
+// Reads `size` bytes from the start: ERR_CANT_READ when a read fails or the
+// file ends early, ERR_NO_MEMORY without its staging block.
 uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size);
 // Opens, reads the whole file into one CreatePtr block (exactly its size,
-// no extra byte) and closes it. ERR_CANT_OPEN, ERR_EMPTY_FILE (null
-// buffer) or ERR_NO_MEMORY.
+// no extra byte) and closes it. ERR_CANT_OPEN (no such file),
+// ERR_EMPTY_FILE, ERR_CANT_READ (there, but not to be read) or
+// ERR_NO_MEMORY; the buffer only on success.
 uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size);
 
 // ---- field scanner over a loaded buffer; tokens are ended in place
@@ -80,26 +90,39 @@ int ParseMemberRef(WorkingContext *context, const char *text, PersonRecord **per
                    NumberRecord **number);
 
 // ---- the book
-// 0, or ERR_NO_MEMORY when the file's bytes could not be held or read. A
-// missing or empty file (after asking the exporter once) is an empty book.
+// 0 and the book; ERR_CANT_READ when the file is there but cannot be read
+// (the context is then marked: its empty book is never saved over the
+// file); ERR_NO_MEMORY when memory ran out anywhere in the load (nothing of
+// the book is kept). A missing or empty file (after asking the exporter
+// once) is an empty book.
 uint16_t LoadAddressBook(WorkingContext *context);
 // Loads from a buffer already in memory (its last byte is never read as
-// data and is overwritten with zero). Used by LoadAddressBook.
+// data and is overwritten with zero). ERR_NO_MEMORY when a record could
+// not be made: the lists are then left empty, never holding part of a book.
 uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size);
-// Writes the whole book to `path`. The new text goes to a file beside it
-// that replaces the old one only when complete, so a failed save leaves
-// the previous book as it was. 1 when the book was saved, 0 otherwise.
+// Writes the whole book to `path`: into a new file of its own beside it,
+// which then takes the book's place (keeping the book's attributes and
+// security; a symbolic link is saved through to its target). A failed save
+// leaves the previous book as it was. 1 when the book was saved; 0
+// otherwise, with GetLastError saying why. Never saves the book of a
+// context whose file could not be read.
 int SaveAddressBook(WorkingContext *context, const char *path);
 
 // Asks the outside exporter library to write the book file.
 void ImportFromExporter();
 
-// The bytes a group name carries with a backslash in front in the file:
-// those the reader would split the name at (comma, TAB, LF, FF), the
-// backslash itself, and a blank (escaped only at the start of the name,
-// where the reader skips blanks).
-inline bool IsGroupNameEscape(char byte) {
-    return byte == ',' || byte == '\t' || byte == '\n' || byte == '\f' || byte == '\\' || byte == ' ';
+// Group names are written as they stand, as every earlier writer wrote
+// them, but for what the reader would split or lose: a separator (comma,
+// TAB, LF, FF) or a blank at the start gets a backslash in front, and so
+// does each backslash of a run that stands before such a byte or at the
+// end of the name. Reading undoes exactly that: a run of backslashes counts
+// as escapes only before a byte escaped there or at the end of the name,
+// so every other backslash, as older books have them, reads as itself.
+inline bool IsGroupNameSeparator(char byte) { return byte == ',' || byte == '\t' || byte == '\n' || byte == '\f'; }
+// Whether the byte after a run of backslashes makes the run escapes: the
+// end of the name, a separator, or a blank when the run starts the name.
+inline bool EndsGroupNameEscapeRun(char next, bool runStartsName) {
+    return next == '\0' || IsGroupNameSeparator(next) || (next == ' ' && runStartsName);
 }
 
 #endif

@@ -19,10 +19,18 @@ struct Reader {
     GroupRecord *groupTail;
     // Positions for the member references, kept as the persons are read.
     PositionIndex index;
+    // A record could not be made: the load stops and keeps nothing.
+    int outOfMemory;
 };
 
 char *Next(Reader *reader) { return NextToken(&reader->tokenizer, TOKEN_SEPARATORS); }
 char Terminator(const Reader *reader) { return reader->tokenizer.terminator; }
+
+// Stops the load: 0, as for text that ran out.
+int OutOfMemory(Reader *reader) {
+    reader->outOfMemory = 1;
+    return 0;
+}
 
 void AppendPerson(Reader *reader, PersonRecord *person) {
     if (reader->personTail == person) return;  // already last: nothing changes
@@ -43,36 +51,45 @@ void DropNumber(NumberRecord **number) {
     *number = nullptr;
 }
 
-// A group name is taken as it stands but for the bytes the writer escapes
-// because the reader would otherwise split or trim the name at them (see
-// IsGroupNameEscape); a backslash before any other byte stays, so names of
-// earlier files read as they always did.
+// Undoes the group name escapes (see EndsGroupNameEscapeRun): a run of
+// backslashes before an escaped byte or at the end is escapes, each pair
+// one backslash and an odd one taking the byte after it as it is; any
+// other backslash is the byte itself.
 void DecodeGroupName(const char *text, char *field, size_t fieldSize) {
     size_t used = 0;
-    for (const char *read = text; *read != '\0' && used + 1 < fieldSize; ++read) {
-        if (read[0] == '\\' && IsGroupNameEscape(read[1])) ++read;
-        field[used++] = *read;
+    const char *read = text;
+    while (*read != '\0' && used + 1 < fieldSize) {
+        if (*read != '\\') {
+            field[used++] = *read++;
+            continue;
+        }
+        const char *run = read;
+        while (*read == '\\') ++read;
+        size_t length = static_cast<size_t>(read - run);
+        bool escapes = EndsGroupNameEscapeRun(*read, run == text);
+        size_t backslashes = escapes ? length / 2 : length;
+        for (size_t i = 0; i < backslashes && used + 1 < fieldSize; ++i) field[used++] = '\\';
+        if (!escapes || length % 2 == 0 || used + 1 >= fieldSize) continue;
+        // The odd one escapes the byte after it; at the very end it escapes
+        // nothing and stays.
+        field[used++] = *read == '\0' ? '\\' : *read++;
     }
     field[used] = '\0';
 }
 
-// Reads the person whose first token is `first`. Returns 0 when the text
-// ran out (the load ends), 1 otherwise. When memory runs out the record
-// being read is dropped but its tokens are still read exactly as they
-// would have been, so the rest of the book reads the same.
+// Reads the person whose first token is `first`. Returns 0 when the load
+// ends here (the text ran out, or memory did), 1 otherwise.
 int ReadPerson(Reader *reader, const char *first) {
     PersonRecord *person = nullptr;
-    PersonRecord scratch{};
-    int stored = NewPerson(&person);
-    PersonRecord *fields = stored ? person : &scratch;
-    int appended = 0;
+    if (!NewPerson(&person)) return OutOfMemory(reader);
+    int appended = 0;  // once in the list, the list owns it
     auto drop = [&]() {
-        if (stored && !appended) FreePerson(&person);
+        if (!appended) FreePerson(&person);
     };
 
     char decoded[DECODE_BUFFER];
-    char firstName[sizeof fields->firstName] = "";
-    char lastName[sizeof fields->lastName] = "";
+    char firstName[sizeof person->firstName] = "";
+    char lastName[sizeof person->lastName] = "";
     if (std::strlen(first) > 1) CopyField(firstName, first);
 
     const char *token = Next(reader);
@@ -92,101 +109,85 @@ int ReadPerson(Reader *reader, const char *first) {
         if (lastName[0] != '\0') AppendField(lastName, " ");
         AppendField(lastName, decoded);
     }
-    CopyField(fields->firstName, firstName);
-    CopyField(fields->lastName, lastName);
+    CopyField(person->firstName, firstName);
+    CopyField(person->lastName, lastName);
 
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, fields->company, sizeof fields->company);
+    UnescapeText(token, person->company, sizeof person->company);
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, fields->department, sizeof fields->department);
+    UnescapeText(token, person->department, sizeof person->department);
     token = NextToken(&reader->tokenizer, NOTES_SEPARATORS);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, fields->notes, sizeof fields->notes);
+    UnescapeText(token, person->notes, sizeof person->notes);
     if (Terminator(reader) == '\n' || Terminator(reader) == '\f') return drop(), 1;
 
-    NumberRecord *numberTail = stored ? person->numbers : nullptr;
-    int kept = 0;
+    NumberRecord *numberTail = person->numbers;
     auto keep = [&]() {
-        if (kept) return;
-        kept = 1;
-        // A person lost to memory still takes its place in the positions.
-        PositionIndexAddPerson(&reader->index, stored ? person : nullptr);
-        if (stored) {
-            AppendPerson(reader, person);
-            appended = 1;
-        }
+        if (appended) return;
+        appended = 1;
+        PositionIndexAddPerson(&reader->index, person);
+        AppendPerson(reader, person);
     };
     for (;;) {
+        token = Next(reader);
+        if (token == nullptr) return keep(), 0;
+        // The empty field of a person without numbers, or a number without
+        // its details.
+        if (Terminator(reader) == '\n') return keep(), 1;
         NumberRecord *number = nullptr;
-        NumberRecord scratchNumber{};
-        int numberStored = stored && NewNumber(&number);
-        NumberRecord *numberFields = numberStored ? number : &scratchNumber;
-
+        if (!NewNumber(&number)) {
+            drop();
+            return OutOfMemory(reader);
+        }
+        UnescapeText(token, number->number, sizeof number->number);
         token = Next(reader);
         if (token == nullptr) {
-            if (numberStored) DropNumber(&number);
-            keep();
-            return 0;
+            DropNumber(&number);
+            return keep(), 0;
         }
-        if (Terminator(reader) == '\n') {
-            // The empty field of a person without numbers, or a number
-            // without its details.
-            if (numberStored) DropNumber(&number);
-            keep();
-            return 1;
-        }
-        UnescapeText(token, numberFields->number, sizeof numberFields->number);
-        token = Next(reader);
-        if (token == nullptr) {
-            if (numberStored) DropNumber(&number);
-            keep();
-            return 0;
-        }
-        UnescapeText(token, numberFields->details, sizeof numberFields->details);
+        UnescapeText(token, number->details, sizeof number->details);
         keep();
-        PositionIndexAddNumber(&reader->index, numberStored ? number : nullptr);
-        if (numberStored) {
-            numberTail->next = number;
-            number->next = nullptr;
-            numberTail = number;
-        }
+        PositionIndexAddNumber(&reader->index, number);
+        numberTail->next = number;
+        number->next = nullptr;
+        numberTail = number;
         if (Terminator(reader) == '\n') return 1;
     }
 }
 
 // Reads the group whose name token is `name`, then its member references.
-void ReadGroup(Reader *reader, const char *name) {
+// Returns 0 when memory ran out (the load ends), 1 otherwise.
+int ReadGroup(Reader *reader, const char *name) {
     const PositionIndex *index = &reader->index;
-    int indexed = index->valid;
     GroupRecord *group = nullptr;
-    int stored = NewGroup(&group);
-    if (stored) DecodeGroupName(name, group->name, sizeof group->name);
-    MemberLink *memberTail = stored ? group->members : nullptr;
+    if (!NewGroup(&group)) return OutOfMemory(reader);
+    DecodeGroupName(name, group->name, sizeof group->name);
+    MemberLink *memberTail = group->members;
     if (Terminator(reader) != '\n') {
         for (const char *token = Next(reader); token != nullptr; token = Next(reader)) {
-            MemberLink *link = nullptr;
-            if (stored && NewMemberLink(&link)) {
-                PersonRecord *person = nullptr;
-                NumberRecord *number = nullptr;
-                int resolved = indexed ? ResolveMemberRef(index, token, &person, &number)
-                                       : ParseMemberRef(reader->context, token, &person, &number);
-                if (resolved) {
-                    link->person = person;
-                    link->number = number;
-                    memberTail->next = link;
-                    link->next = nullptr;
-                    memberTail = link;
-                } else {
-                    void *block = link;
-                    FreeRecord(&block);
+            PersonRecord *person = nullptr;
+            NumberRecord *number = nullptr;
+            int resolved = index->valid ? ResolveMemberRef(index, token, &person, &number)
+                                        : ParseMemberRef(reader->context, token, &person, &number);
+            if (resolved) {
+                MemberLink *link = nullptr;
+                if (!NewMemberLink(&link)) {
+                    FreeGroup(&group);
+                    return OutOfMemory(reader);
                 }
+                link->person = person;
+                link->number = number;
+                memberTail->next = link;
+                link->next = nullptr;
+                memberTail = link;
             }
             if (Terminator(reader) == '\n') break;
         }
     }
-    if (stored) AppendGroup(reader, group);
+    AppendGroup(reader, group);
+    return 1;
 }
 
 void ReadSections(Reader *reader) {
@@ -200,8 +201,26 @@ void ReadSections(Reader *reader) {
     token = Next(reader);
     if (token != nullptr && Terminator(reader) == '\n') token = Next(reader);  // FF then LF
     while (token != nullptr) {
-        ReadGroup(reader, token);
+        if (!ReadGroup(reader, token)) return;
         token = Next(reader);
+    }
+}
+
+// Takes every record out of the context's lists and frees it.
+void EmptyBook(WorkingContext *context) {
+    PersonRecord *person = context->persons->next;
+    context->persons->next = nullptr;
+    while (person != nullptr) {
+        PersonRecord *next = person->next;
+        FreePerson(&person);
+        person = next;
+    }
+    GroupRecord *group = context->groups->next;
+    context->groups->next = nullptr;
+    while (group != nullptr) {
+        GroupRecord *next = group->next;
+        FreeGroup(&group);
+        group = next;
     }
 }
 
@@ -224,13 +243,17 @@ uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size) {
     BuildPositionIndex(&reader.index, context->persons);
     ReadSections(&reader);
     FreePositionIndex(&reader.index);
+    // Part of a book is never kept: saved, it would stand for the whole one.
+    if (reader.outOfMemory) {
+        EmptyBook(context);
+        return ERR_NO_MEMORY;
+    }
     return ERR_NONE;
 }
 
 uint16_t LoadAddressBook(WorkingContext *context) {
     FileRef ref{};
-    ref.handle = HFILE_ERROR;
-    ref.mode = OF_READ;
+    ref.handle = INVALID_HANDLE_VALUE;
     GetAddressBookPath(ref.path, sizeof ref.path);
 
     char *buffer = nullptr;
@@ -241,13 +264,13 @@ uint16_t LoadAddressBook(WorkingContext *context) {
         result = ReadFileToBlock(&ref, &buffer, &size);
         if (result == ERR_CANT_OPEN || result == ERR_EMPTY_FILE) return ERR_NONE;
     }
-    if (result != ERR_NONE) {
-        void *block = buffer;
-        DisposePtr(&block);
-        return result;
+    if (result == ERR_CANT_READ) {
+        context->bookUnreadable = 1;
+        context->bookReadError = ref.error;
     }
-    ParseAddressBook(context, buffer, static_cast<size_t>(size));
+    if (result != ERR_NONE) return result;
+    result = ParseAddressBook(context, buffer, static_cast<size_t>(size));
     void *block = buffer;
     DisposePtr(&block);
-    return ERR_NONE;
+    return result;
 }

@@ -32,29 +32,54 @@ char EscapeFor(char byte) {
     }
 }
 
-// A group name is written as it stands but for the bytes that would split
-// it from its members or be lost when read (separators, a backslash, a
-// leading blank): each gets a backslash in front.
+// A group name as it stands, with the escapes IsGroupNameSeparator and
+// EndsGroupNameEscapeRun describe: a backslash in front of a separator and
+// of a blank that starts the name, and each backslash of a run before such
+// a byte or at the end doubled.
 void WriteGroupName(FileRef *ref, const char *name) {
-    const char *run = name;
-    for (const char *read = name; *read != '\0'; ++read) {
-        // A blank needs its backslash only in front, where the reader skips blanks.
-        bool escaped = *read == ' ' ? read == name : IsGroupNameEscape(*read);
-        if (!escaped) continue;
-        WriteBytes(ref, run, static_cast<size_t>(read - run));
-        WriteBytes(ref, "\\", 1);
-        run = read;
+    const char *read = name;
+    while (*read != '\0') {
+        if (*read == '\\') {
+            const char *run = read;
+            while (*read == '\\') ++read;
+            WriteBytes(ref, run, static_cast<size_t>(read - run));
+            if (EndsGroupNameEscapeRun(*read, run == name)) WriteBytes(ref, run, static_cast<size_t>(read - run));
+            continue;
+        }
+        if (IsGroupNameSeparator(*read) || (*read == ' ' && read == name)) WriteBytes(ref, "\\", 1);
+        WriteBytes(ref, read, 1);
+        ++read;
     }
-    WriteBytes(ref, run, std::strlen(run));
 }
 
-// The temporary file beside the book: the same path with ".new" behind it.
-int TemporaryPath(const char *path, char *temporary, size_t size) {
+// Another file of this save's own beside the book, made only where the
+// name is free: a leftover of a save that was stopped, or a link planted
+// under a name, only moves this save on to the next name.
+uint16_t CreateTemporaryBeside(const char *path, FileRef *ref) {
     size_t length = std::strlen(path);
-    if (length == 0 || length + 5 > size) return 0;
-    CopyField(temporary, size, path);
-    AppendField(temporary, size, ".new");
-    return 1;
+    char suffix[40];
+    ref->error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wsprintfA(suffix, ".%lu-%d.new", static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+        if (length == 0 || length + std::strlen(suffix) + 1 > sizeof ref->path) {
+            ref->error = ERROR_FILENAME_EXCED_RANGE;
+            return ERR_CANT_OPEN;
+        }
+        CopyField(ref->path, path);
+        AppendField(ref->path, suffix);
+        if (FileCreate(ref) == ERR_NONE) return ERR_NONE;
+        if (ref->error != ERROR_FILE_EXISTS && ref->error != ERROR_ALREADY_EXISTS) return ERR_CANT_OPEN;
+    }
+    return ERR_CANT_OPEN;
+}
+
+// The new file takes the book's place. ReplaceFileA keeps the book's
+// attributes and security; where there is no book yet, the file is moved
+// there, but never over a book that appeared in the meantime.
+BOOL ReplaceBook(const char *path, const char *temporary) {
+    if (ReplaceFileA(path, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) return TRUE;
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return FALSE;
+    return MoveFileExA(temporary, path, MOVEFILE_WRITE_THROUGH);
 }
 
 void WriteBook(FileRef *ref, WorkingContext *context) {
@@ -122,14 +147,23 @@ void WriteEscapedField(FileRef *ref, const char *text) {
 }
 
 int SaveAddressBook(WorkingContext *context, const char *path) {
-    if (context == nullptr || context->persons == nullptr || context->groups == nullptr) return 0;
-    if (path == nullptr) return 0;
+    if (context == nullptr || context->persons == nullptr || context->groups == nullptr || path == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // What could not be read is not known to be this book: never over it.
+    if (context->bookUnreadable) {
+        SetLastError(context->bookReadError != 0 ? context->bookReadError : ERROR_ACCESS_DENIED);
+        return 0;
+    }
     FileRef ref{};
-    ref.handle = HFILE_ERROR;
+    ref.handle = INVALID_HANDLE_VALUE;
     // Written beside the book and moved over it only when complete: a save
     // that fails half way (full disk, lost share) leaves the old book whole.
-    if (!TemporaryPath(path, ref.path, sizeof ref.path)) return 0;
-    if (FileCreate(&ref) != ERR_NONE) return 0;
+    if (CreateTemporaryBeside(path, &ref) != ERR_NONE) {
+        SetLastError(ref.error);
+        return 0;
+    }
 
     void *staging = nullptr;
     if (CreatePtr(&staging, WRITE_STAGING) == ERR_NONE) {
@@ -140,9 +174,12 @@ int SaveAddressBook(WorkingContext *context, const char *path) {
     FileClose(&ref);
     DisposePtr(&staging);
 
-    if (ref.writeFailed || !MoveFileExA(ref.path, path, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(ref.path);
-        return 0;
+    DWORD error = ref.error;
+    if (!ref.writeFailed) {
+        if (ReplaceBook(path, ref.path)) return 1;
+        error = GetLastError();
     }
-    return 1;
+    DeleteFileA(ref.path);
+    SetLastError(error);
+    return 0;
 }

@@ -2,6 +2,7 @@
 // when there is none yet.
 #include <cstring>
 
+#include "../common/text_field.h"
 #include "address_book_file.h"
 
 namespace {
@@ -12,6 +13,15 @@ typedef LONG(WINAPI *FdbExportAsTextProc)(LPSTR path, LONG reserved, LONG *first
 
 const char EXPORTER_LIBRARY[] = "Abexpw32.dll";
 const char EXPORTER_FUNCTION[] = "FDB_ExportAsText";
+
+// "<system directory>\Abexpw32.dll"; 0 when it cannot be had whole.
+int GetSystemLibraryPath(char *path, size_t size) {
+    UINT length = GetSystemDirectoryA(path, static_cast<UINT>(size));
+    if (length == 0 || length + 1 + sizeof EXPORTER_LIBRARY > size) return 0;
+    AppendField(path, size, "\\");
+    AppendField(path, size, EXPORTER_LIBRARY);
+    return 1;
+}
 
 }  // namespace
 
@@ -27,6 +37,13 @@ void ImportFromExporter() {
                                      LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
                                          LOAD_LIBRARY_SEARCH_SYSTEM32 |
                                          LOAD_LIBRARY_SEARCH_USER_DIRS);
+    // A Windows without the safe-search update refuses those flags: there
+    // the library is taken from the system directory by its full path.
+    if (library == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
+        char libraryPath[MAX_PATH];
+        if (!GetSystemLibraryPath(libraryPath, sizeof libraryPath)) return;
+        library = LoadLibraryExA(libraryPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
     if (library == nullptr) return;
     FARPROC procedure = GetProcAddress(library, EXPORTER_FUNCTION);
     if (procedure != nullptr) {

@@ -1,5 +1,5 @@
 // The small file layer under the address book reader and writer, over the
-// Windows _l* file functions.
+// Windows file handle functions.
 #include <cstring>
 
 #include "../common/text_field.h"
@@ -12,9 +12,21 @@ enum : uint32_t { READ_CHUNK = 1024 };
 // Hands the staged bytes to the file; a short write marks the ref failed.
 void FlushWriteBuffer(FileRef *ref) {
     if (ref->writeBuffered == 0) return;
-    UINT written = _lwrite(ref->handle, ref->writeBuffer, ref->writeBuffered);
-    if (written != ref->writeBuffered) ref->writeFailed = 1;
+    DWORD written = 0;
+    if (!WriteFile(ref->handle, ref->writeBuffer, ref->writeBuffered, &written, nullptr) ||
+        written != ref->writeBuffered) {
+        if (!ref->writeFailed) ref->error = GetLastError();
+        ref->writeFailed = 1;
+    }
     ref->writeBuffered = 0;
+}
+
+// Where there is nothing to open, the file is missing (an empty path comes
+// from a system directory that could not be had).
+uint16_t NoPath(FileRef *ref) {
+    ref->handle = INVALID_HANDLE_VALUE;
+    ref->error = ERROR_PATH_NOT_FOUND;
+    return ERR_CANT_OPEN;
 }
 
 }  // namespace
@@ -37,28 +49,41 @@ int GetAddressBookPath(char *path, size_t size) {
 uint16_t FileCreate(FileRef *ref) {
     ref->writeBuffered = 0;
     ref->writeFailed = 0;
-    if (ref->path[0] == '\0') {
-        ref->handle = HFILE_ERROR;
-        return ERR_CANT_OPEN;
-    }
-    ref->handle = _lcreat(ref->path, 0);
-    return ref->handle == HFILE_ERROR ? ERR_CANT_OPEN : ERR_NONE;
+    ref->writing = 1;
+    if (ref->path[0] == '\0') return NoPath(ref);
+    ref->handle = CreateFileA(ref->path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ref->handle != INVALID_HANDLE_VALUE) return ERR_NONE;
+    ref->error = GetLastError();
+    return ERR_CANT_OPEN;
 }
 
 uint16_t FileOpen(FileRef *ref) {
-    if (ref->path[0] == '\0') {
-        ref->handle = HFILE_ERROR;
-        return ERR_CANT_OPEN;
-    }
-    ref->handle = _lopen(ref->path, ref->mode);
-    return ref->handle == HFILE_ERROR ? ERR_CANT_OPEN : ERR_NONE;
+    ref->writing = 0;
+    if (ref->path[0] == '\0') return NoPath(ref);
+    // Others may read it too, and replace it while it is read.
+    ref->handle = CreateFileA(ref->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ref->handle != INVALID_HANDLE_VALUE) return ERR_NONE;
+    ref->error = GetLastError();
+    // Only a file that is not there is missing; any other failure (no
+    // permission, in use, a directory in its place) leaves a file unread.
+    if (ref->error == ERROR_FILE_NOT_FOUND || ref->error == ERROR_PATH_NOT_FOUND) return ERR_CANT_OPEN;
+    return ERR_CANT_READ;
 }
 
 uint16_t FileClose(FileRef *ref) {
-    if (ref->handle == HFILE_ERROR) return ERR_NONE;
+    if (ref->handle == INVALID_HANDLE_VALUE) return ERR_NONE;
     if (ref->writeBuffer != nullptr) FlushWriteBuffer(ref);
-    if (_lclose(ref->handle) == HFILE_ERROR) ref->writeFailed = 1;
-    ref->handle = HFILE_ERROR;
+    // A written file is on the disk before it can take the book's place.
+    if (ref->writing && !ref->writeFailed && !FlushFileBuffers(ref->handle)) {
+        ref->error = GetLastError();
+        ref->writeFailed = 1;
+    }
+    if (!CloseHandle(ref->handle) && !ref->writeFailed) {
+        ref->error = GetLastError();
+        ref->writeFailed = 1;
+    }
+    ref->handle = INVALID_HANDLE_VALUE;
     return ERR_NONE;
 }
 
@@ -66,8 +91,11 @@ uint16_t FileWrite(FileRef *ref, const void *bytes, uint32_t *count) {
     const char *data = static_cast<const char *>(bytes);
     uint32_t wanted = *count;
     if (ref->writeBuffer == nullptr) {
-        UINT written = _lwrite(ref->handle, data, wanted);
-        if (written != wanted) ref->writeFailed = 1;
+        DWORD written = 0;
+        if (!WriteFile(ref->handle, data, wanted, &written, nullptr) || written != wanted) {
+            if (!ref->writeFailed) ref->error = GetLastError();
+            ref->writeFailed = 1;
+        }
         *count = written;
         return ERR_NONE;
     }
@@ -92,12 +120,22 @@ uint16_t FileWriteString(FileRef *ref, const char *text) {
 }
 
 uint16_t FileGetSize(FileRef *ref, int32_t *size) {
-    if (ref->handle == HFILE_ERROR) {
-        *size = -1;
+    *size = -1;
+    if (ref->handle == INVALID_HANDLE_VALUE) return ERR_NONE;
+    DWORD high = 0;
+    // INVALID_FILE_SIZE is also a true low part: only the last error tells.
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(ref->handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        ref->error = GetLastError();
         return ERR_NONE;
     }
-    *size = _llseek(ref->handle, 0, FILE_END);
-    _llseek(ref->handle, 0, FILE_BEGIN);
+    // Beyond what the book's 32-bit sizes can hold: a size that cannot be told.
+    if (high != 0 || low > 0x7FFFFFFFu) {
+        ref->error = ERROR_FILE_TOO_LARGE;
+        return ERR_NONE;
+    }
+    *size = static_cast<int32_t>(low);
     return ERR_NONE;
 }
 
@@ -111,12 +149,18 @@ uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size) {
         // since its size was taken.
         uint32_t want = static_cast<uint32_t>(size - total);
         if (want > READ_CHUNK) want = READ_CHUNK;
-        UINT got = _lread(ref->handle, staging, want);
-        if (got == static_cast<UINT>(HFILE_ERROR)) {
-            result = ERR_NO_MEMORY;
+        DWORD got = 0;
+        if (!ReadFile(ref->handle, staging, want, &got, nullptr)) {
+            ref->error = GetLastError();
+            result = ERR_CANT_READ;
             break;
         }
-        if (got == 0) break;
+        if (got == 0) {
+            // It grew shorter while being read: what there is is not the book.
+            ref->error = ERROR_HANDLE_EOF;
+            result = ERR_CANT_READ;
+            break;
+        }
         if (got > want) got = want;
         std::memcpy(buffer + total, staging, got);
         total += static_cast<int32_t>(got);
@@ -128,18 +172,19 @@ uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size) {
 uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size) {
     *buffer = nullptr;
     *size = 0;
-    if (FileOpen(ref) != ERR_NONE) return ERR_CANT_OPEN;
+    uint16_t opened = FileOpen(ref);
+    if (opened != ERR_NONE) return opened;
     int32_t length = 0;
     FileGetSize(ref, &length);
     if (length == 0) {
         FileClose(ref);
         return ERR_EMPTY_FILE;
     }
-    // A size that cannot be told (a file beyond 2 GB) is not an empty file:
-    // taking it for one would have the exporter write over the book.
+    // A size that cannot be told is not an empty file: taking it for one
+    // would have the exporter write over the book.
     if (length < 0) {
         FileClose(ref);
-        return ERR_NO_MEMORY;
+        return ERR_CANT_READ;
     }
     void *block = nullptr;
     if (CreatePtr(&block, static_cast<size_t>(length)) != ERR_NONE) {
@@ -148,7 +193,11 @@ uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size) {
     }
     uint16_t result = FileReadAll(ref, static_cast<char *>(block), length);
     FileClose(ref);
+    if (result != ERR_NONE) {
+        DisposePtr(&block);
+        return result;
+    }
     *buffer = static_cast<char *>(block);
     *size = length;
-    return result;
+    return ERR_NONE;
 }

@@ -7,9 +7,10 @@
 
 namespace {
 
-// Identity of NumberRecords within the process; the person editor matches
-// the copies it edits to their originals by it. Never reset, never saved.
-uint32_t g_nextNumberId = 0;
+// Identity of NumberRecords and GroupRecords within the process: the person
+// editor matches the copies it edits to their originals by it, the fax
+// dialog finds its selected lines again by it. Never reset, never saved.
+uint32_t g_nextRecordId = 0;
 
 void *NextOf(void *record) {
     void *next;
@@ -78,7 +79,7 @@ int NewNumber(NumberRecord **number) {
         return 0;
     }
     NumberRecord *record = static_cast<NumberRecord *>(block);
-    record->id = g_nextNumberId++;
+    record->id = g_nextRecordId++;
     *number = record;
     return 1;
 }
@@ -125,6 +126,7 @@ int NewGroup(GroupRecord **group) {
         return 0;
     }
     record->members = static_cast<MemberLink *>(members);
+    record->id = g_nextRecordId++;
     *group = record;
     return 1;
 }

@@ -19,6 +19,7 @@ enum : uint16_t {
     ERR_NO_MEMORY = 4001,
     ERR_CANT_OPEN = 4002,
     ERR_EMPTY_FILE = 4003,
+    ERR_CANT_READ = 4004,  // the file is there but cannot be read
 };
 
 // NumberRecord and NumberEditorParams are part of the exported interface
@@ -45,6 +46,7 @@ struct GroupRecord {
     GroupRecord *next;
     MemberLink *members;  // sentinel, owned
     char name[80];
+    uint32_t id;  // identity within the process, see NewGroup
 };
 
 struct SenderInfo {
@@ -68,6 +70,11 @@ struct WorkingContext {
     FaxInfo *faxInfo;
     int32_t selection[SELECTION_CAPACITY];  // the fax dialog's last accepted selection
     int32_t selectionCount;
+    // The book file is there but could not be read: the book is shown
+    // empty, is never saved over the file, and the user is told so once.
+    int32_t bookUnreadable;
+    uint32_t bookReadError;  // the Windows error of that read
+    int32_t bookUnreadableTold;
 };
 
 // Dialog parameters of the group and person editors (the number editor's
@@ -93,6 +100,8 @@ uint16_t ListFirst(void *list, void **record);
 uint16_t FreeChain(void **chain);
 
 // ---- constructors (1, or 0 when an allocation fails) and destructors (1)
+// NewNumber and NewGroup give each record the next serial of the process:
+// a record freed and another made in its memory are never taken for each other.
 int NewPerson(PersonRecord **person);
 int FreePerson(PersonRecord **person);
 int FreePersonList(PersonRecord **sentinel);
@@ -108,6 +117,8 @@ int NewFaxInfo(FaxInfo **info);
 int FreeFaxInfo(FaxInfo **info);
 
 // ---- the working context
+// 1 when the context is open, its book loaded (or, when the file could not
+// be read, empty and marked so); 0 when memory ran out.
 int OpenWorkingContext(WorkingContext **context);
 int CloseWorkingContext(WorkingContext **context);
 

@@ -21,7 +21,10 @@ int OpenWorkingContext(WorkingContext **context) {
     made->groups = static_cast<GroupRecord *>(groups);
     if (!NewFaxInfo(&made->faxInfo)) return 0;
     if (!NewSenderInfo(&made->senderInfo)) return 0;
-    if (LoadAddressBook(made) != ERR_NONE) return 0;
+    // A book that is there but cannot be read leaves the context open with
+    // an empty book, marked so that it is never saved over the file.
+    uint16_t loaded = LoadAddressBook(made);
+    if (loaded != ERR_NONE && loaded != ERR_CANT_READ) return 0;
     RemoveEmptyGroups(made);
     return 1;
 }

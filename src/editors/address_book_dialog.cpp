@@ -90,8 +90,24 @@ INT_PTR InitAddressBook(HWND dialog, WorkingContext *context) {
     CheckDlgButton(dialog, IDC_BOOK_PEOPLE, BST_CHECKED);
     CheckDlgButton(dialog, IDC_BOOK_GROUPS, BST_CHECKED);
     BuildBookList(dialog, context);
+    TellIfBookUnreadable(dialog, context);
     return TRUE;
 }
+
+}  // namespace
+
+void TellIfBookUnreadable(HWND owner, WorkingContext *context) {
+    if (context == nullptr || !context->bookUnreadable || context->bookUnreadableTold) return;
+    context->bookUnreadableTold = 1;
+    char title[64];
+    char text[256];
+    if (LoadStringA(ModuleInstance(), IDS_WARNING, title, sizeof title) <= 0) CopyField(title, "Warning");
+    if (LoadStringA(ModuleInstance(), IDS_BOOK_UNREADABLE, text, sizeof text) <= 0)
+        CopyField(text, "The address book could not be read, so it is shown empty. Changes to it will not be saved.");
+    MessageBoxA(owner, text, title, MB_OK | MB_ICONEXCLAMATION);
+}
+
+namespace {
 
 // One of the two boxes always stays checked: clearing the last one checks it again.
 void OnKindBox(HWND dialog, WorkingContext *context, int clicked) {
@@ -181,6 +197,12 @@ void ShowSaveFailure(HWND dialog, const char *path) {
 }
 
 void OnSaveBook(HWND dialog, WorkingContext *context) {
+    // A book that could not be read is never saved (the user was told so
+    // when the book was shown); its changes last as long as the context.
+    if (context->bookUnreadable) {
+        EndDialog(dialog, IDOK);
+        return;
+    }
     char path[MAX_PATH];
     if (GetAddressBookPath(path, sizeof path) && SaveAddressBook(context, path)) {
         EndDialog(dialog, IDOK);
@@ -224,9 +246,7 @@ void OnAddressBookCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK AddressBookDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AddressBookMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return InitAddressBook(dialog, reinterpret_cast<WorkingContext *>(lParam));
@@ -234,6 +254,19 @@ INT_PTR CALLBACK AddressBookDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         OnAddressBookCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AddressBookDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return AddressBookMessage(dialog, message, wParam, lParam);
+    } catch (...) {
         return FALSE;
     }
 }

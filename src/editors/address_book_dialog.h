@@ -10,4 +10,10 @@
 // directory. Ends with 1 after OK, 2 after Cancel.
 INT_PTR CALLBACK AddressBookDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+struct WorkingContext;
+// When the context's book file could not be read, tells the user so in a
+// message box owned by `owner`, once per context: the book is shown empty
+// and is not saved. The fax dialog and this dialog call it as they open.
+void TellIfBookUnreadable(HWND owner, WorkingContext *context);
+
 #endif

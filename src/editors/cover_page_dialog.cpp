@@ -185,7 +185,9 @@ void JoinNoteLines(const char (*noteLines)[256], char *text, size_t size) {
     }
 }
 
-INT_PTR CALLBACK CoverPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR CoverPageMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitCoverPage(dialog, reinterpret_cast<WorkingContext *>(lParam));
@@ -203,5 +205,18 @@ INT_PTR CALLBACK CoverPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return 0;
     default:
         return 0;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CoverPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return CoverPageMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
     }
 }

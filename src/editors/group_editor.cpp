@@ -283,7 +283,9 @@ int ShowGroupWarning(HWND owner, int kind) {
     return MessageBoxA(owner, text, title, buttons);
 }
 
-INT_PTR CALLBACK GroupEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR GroupEditorMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return InitGroupEditor(dialog, reinterpret_cast<EditorParams *>(lParam));
@@ -296,6 +298,19 @@ INT_PTR CALLBACK GroupEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         ReleasePairLines(dialog, IDC_GROUP_MEMBERS);
         return FALSE;
     default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GroupEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return GroupEditorMessage(dialog, message, wParam, lParam);
+    } catch (...) {
         return FALSE;
     }
 }

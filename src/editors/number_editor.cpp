@@ -73,9 +73,7 @@ void OnNumberEditorCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK EditNumberDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR NumberEditorMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return InitNumberEditor(dialog, reinterpret_cast<const NumberEditorParams *>(lParam));
@@ -83,6 +81,19 @@ INT_PTR CALLBACK EditNumberDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
         OnNumberEditorCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK EditNumberDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return NumberEditorMessage(dialog, message, wParam, lParam);
+    } catch (...) {
         return FALSE;
     }
 }

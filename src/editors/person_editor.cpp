@@ -273,9 +273,7 @@ void OnPersonEditorCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK PersonEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR PersonEditorMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return InitPersonEditor(dialog, reinterpret_cast<EditorParams *>(lParam));
@@ -286,6 +284,19 @@ INT_PTR CALLBACK PersonEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         ReleaseEditorState(dialog);
         return FALSE;
     default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK PersonEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return PersonEditorMessage(dialog, message, wParam, lParam);
+    } catch (...) {
         return FALSE;
     }
 }

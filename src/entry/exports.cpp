@@ -22,7 +22,13 @@ void CreateTicket(char **text, uint32_t *length, TicketWriter writeTicket) {
     RunFaxJob(info);
     if (info->status == 1) {
         uint32_t written = 0;
-        char *ticket = writeTicket(info, &written);
+        char *ticket = nullptr;
+        // As the flows do (job_flow.cpp): no exception reaches the driver.
+        try {
+            ticket = writeTicket(info, &written);
+        } catch (...) {
+            ticket = nullptr;
+        }
         if (text != nullptr && length != nullptr) {
             *text = ticket;
             *length = written;

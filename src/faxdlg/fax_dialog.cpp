@@ -6,11 +6,12 @@
 #include "addrbook/records.h"
 #include "common/center_window.h"
 #include "common/text_field.h"
+#include "editors/address_book_dialog.h"
 #include "editors/cover_page_dialog.h"
 #include "entry/module_instance.h"
-#include "res/resource.h"
 #include "faxdlg/fax_settings.h"
 #include "faxdlg/recipient_list.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -131,6 +132,7 @@ BOOL OnInitFaxDialog(HWND dialog, WorkingContext *context) {
     context->faxInfo->includeRecipCompany = static_cast<uint32_t>(settings.recipCompanyTrue);
 
     Enable(dialog, IDOK, false);
+    TellIfBookUnreadable(dialog, context);
     return TRUE;
 }
 
@@ -206,9 +208,7 @@ void OnFaxCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK FaxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR FaxDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitFaxDialog(dialog, reinterpret_cast<WorkingContext *>(lParam));
@@ -220,5 +220,18 @@ INT_PTR CALLBACK FaxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     default:
         return 0;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK FaxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may reach the host's message loop. The module throws
+    // none; the portable window layer can (std::bad_alloc when memory runs
+    // out), and then the message counts as not handled.
+    try {
+        return FaxDialogMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
     }
 }

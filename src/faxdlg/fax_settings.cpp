@@ -102,30 +102,36 @@ BOOL SaveFaxSettings(const FaxSettings *settings) {
     char path[MAX_PATH];
     if (!GetFaxSettingsPath(path, sizeof path)) return FALSE;
 
-    // The record may come from anywhere; never hand the writer an
-    // unterminated text.
-    char text[128];
-    WritePrivateProfileStringA(kSection, "NewRecipient",
-                               settings->newRecipient == 1 ? "True" : "False", path);
-    CopyField(text, settings->currentSelection);
-    WritePrivateProfileStringA(kSection, "CurrentSelection", text, path);
-    WritePrivateProfileStringA(kSection, "Resolution",
-                               settings->resolution == 1 ? "Fine" : "Ultrafine", path);
-    WritePrivateProfileStringA(kSection, "CoverPage",
-                               settings->coverPage == 1 ? "True" : "False", path);
-    CopyField(text, settings->senderName);
-    WritePrivateProfileStringA(kSection, "SenderName", text, path);
-    CopyField(text, settings->senderFaxNumber);
-    WritePrivateProfileStringA(kSection, "SenderFaxNumber", text, path);
-    CopyField(text, settings->senderBusinessNumber);
-    WritePrivateProfileStringA(kSection, "SenderBusinessNumber", text, path);
-    CopyField(text, settings->senderHomeNumber);
-    WritePrivateProfileStringA(kSection, "SenderHomeNumber", text, path);
-    WriteFlag("SenderNameTrue", settings->senderNameTrue, path);
-    WriteFlag("SenderHomeNumberTrue", settings->senderHomeNumberTrue, path);
-    WriteFlag("SenderFaxNumberTrue", settings->senderFaxNumberTrue, path);
-    WriteFlag("SenderBusinessNumberTrue", settings->senderBusinessNumberTrue, path);
-    WriteFlag("RecipNameTrue", settings->recipNameTrue, path);
-    WriteFlag("RecipNumberTrue", settings->recipNumberTrue, path);
-    return WriteFlag("RecipCompanyTrue", settings->recipCompanyTrue, path);
+    // Every key is written even after one fails (each write leaves the file
+    // whole); the result says whether all of them were.
+    BOOL written = TRUE;
+    // The record may come from anywhere: a field is read no further than
+    // its own size, and the writer never gets an unterminated text.
+    auto writeText = [&](const char *key, const char *value, size_t valueSize) {
+        char text[128];
+        CopyFieldN(text, sizeof text, value, valueSize);
+        if (!WritePrivateProfileStringA(kSection, key, text, path)) written = FALSE;
+    };
+    auto writeWord = [&](const char *key, const char *word) {
+        if (!WritePrivateProfileStringA(kSection, key, word, path)) written = FALSE;
+    };
+    auto writeFlag = [&](const char *key, int32_t value) {
+        if (!WriteFlag(key, value, path)) written = FALSE;
+    };
+    writeWord("NewRecipient", settings->newRecipient == 1 ? "True" : "False");
+    writeText("CurrentSelection", settings->currentSelection, sizeof settings->currentSelection);
+    writeWord("Resolution", settings->resolution == 1 ? "Fine" : "Ultrafine");
+    writeWord("CoverPage", settings->coverPage == 1 ? "True" : "False");
+    writeText("SenderName", settings->senderName, sizeof settings->senderName);
+    writeText("SenderFaxNumber", settings->senderFaxNumber, sizeof settings->senderFaxNumber);
+    writeText("SenderBusinessNumber", settings->senderBusinessNumber, sizeof settings->senderBusinessNumber);
+    writeText("SenderHomeNumber", settings->senderHomeNumber, sizeof settings->senderHomeNumber);
+    writeFlag("SenderNameTrue", settings->senderNameTrue);
+    writeFlag("SenderHomeNumberTrue", settings->senderHomeNumberTrue);
+    writeFlag("SenderFaxNumberTrue", settings->senderFaxNumberTrue);
+    writeFlag("SenderBusinessNumberTrue", settings->senderBusinessNumberTrue);
+    writeFlag("RecipNameTrue", settings->recipNameTrue);
+    writeFlag("RecipNumberTrue", settings->recipNumberTrue);
+    writeFlag("RecipCompanyTrue", settings->recipCompanyTrue);
+    return written;
 }

@@ -31,9 +31,10 @@ struct FaxSettings {
 // key's default. A stored text longer than its field is cut to fit.
 void LoadFaxSettings(FaxSettings *settings);
 
-// Writes all fifteen keys. The result is that of the last write; callers
-// ignore it. Nothing is written when the settings path does not fit in
-// MAX_PATH: a cut path would name some other file.
+// Writes all fifteen keys; TRUE only when every write went through. Each
+// write leaves the file whole, the old text or the new. Nothing is written
+// when the settings path does not fit in MAX_PATH: a cut path would name
+// some other file.
 BOOL SaveFaxSettings(const FaxSettings *settings);
 
 // The settings file's full path into a buffer of MAX_PATH bytes; FALSE (and

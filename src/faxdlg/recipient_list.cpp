@@ -132,25 +132,18 @@ void FillCoverFields(HWND dialog, WorkingContext *context) {
     for (int line = 0; line < 10; ++line) CopyField(info->noteLines[line], sender->noteLines[line]);
 }
 
-// What a selected line was before an address book edit. Numbers are known
-// by their id, which no other number ever gets; groups by their record and
-// name, so that a new group that happens to reuse a deleted group's memory
-// is not taken for it.
+// What a selected line was before an address book edit: its record's
+// serial, which no other record ever gets. A renamed group is still its
+// group; a group freed and replaced by another in the same memory is not.
 struct NotedLine {
     uint32_t kind;
-    GroupRecord *group;
-    char groupName[80];
-    uint32_t numberId;
+    uint32_t id;
 };
 
 bool LineMatches(const RecipientListItem *item, const NotedLine &noted) {
     if (item == nullptr || item->kind != noted.kind) return false;
-    if (noted.kind == RECIPIENT_GROUP_LINE) {
-        return item->group == noted.group && item->group != nullptr &&
-               CompareText(item->group->name, noted.groupName) == 0;
-    }
-    return item->link != nullptr && item->link->number != nullptr &&
-           item->link->number->id == noted.numberId;
+    if (noted.kind == RECIPIENT_GROUP_LINE) return item->group != nullptr && item->group->id == noted.id;
+    return item->link != nullptr && item->link->number != nullptr && item->link->number->id == noted.id;
 }
 
 }  // namespace
@@ -324,11 +317,10 @@ void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
             line.kind = item->kind;
             if (item->kind == RECIPIENT_GROUP_LINE) {
                 if (item->group == nullptr) continue;
-                line.group = item->group;
-                CopyField(line.groupName, item->group->name);
+                line.id = item->group->id;
             } else {
                 if (item->link == nullptr || item->link->number == nullptr) continue;
-                line.numberId = item->link->number->id;
+                line.id = item->link->number->id;
             }
             ++notedCount;
         }

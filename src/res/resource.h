@@ -44,6 +44,7 @@
 #define IDS_MONTH_DECEMBER 136
 #define IDS_LANGUAGE 1045      // "Kanji" switches names and PostScript escaping
 #define IDS_MAX_RECIPIENTS 1046
+#define IDS_BOOK_UNREADABLE 1047
 
 // IDD_ORVIX_FAX, the fax dialog
 #define IDC_FAX_RECIPIENTS 1000

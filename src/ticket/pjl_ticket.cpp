@@ -30,10 +30,24 @@ void StartLine(PjlText &ticket, PjlLine &line, const char *key) {
     line.length = openingLength + keyLength;
 }
 
-// Adds a value of at most `size` bytes (it may end sooner at a zero byte).
-// A CR or LF would end the PJL line inside the value and let the rest of
-// the value pass for a line of its own (a name could add a fax number to
-// the job), so each becomes a space.
+// A control byte in a value could end the PJL line (CR, LF: the rest of
+// the value would pass for a line of its own, and a name could add a fax
+// number to the job) or the whole job (ESC starts the printer's universal
+// exit). Every C0 control but TAB, and DEL, is written as a blank.
+bool IsPjlControl(unsigned char byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
+
+bool AnyPjlControl16(const char *bytes) {
+    typedef unsigned char Bytes16 __attribute__((vector_size(16)));
+    Bytes16 v;
+    std::memcpy(&v, bytes, sizeof v);
+    auto hits = ((v < 0x20) & (v != '\t')) | (v == 0x7F);
+    uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
+// Adds a value of at most `size` bytes (it may end sooner at a zero byte),
+// its control bytes made blanks.
 void AddValue(PjlLine &line, const char *value, size_t size) {
     size_t room = sizeof line.aside - 2 - line.length;  // keep the line feed and a zero
     char *out = line.text + line.length;
@@ -41,12 +55,12 @@ void AddValue(PjlLine &line, const char *value, size_t size) {
     std::memcpy(out, value, length);
     size_t i = 0;
     for (; i + 16 <= length; i += 16) {
-        if (!AnyOf16<'\r', '\n'>(out + i)) continue;
+        if (!AnyPjlControl16(out + i)) continue;
         for (size_t k = i; k < i + 16; ++k)
-            if (out[k] == '\r' || out[k] == '\n') out[k] = ' ';
+            if (IsPjlControl(static_cast<unsigned char>(out[k]))) out[k] = ' ';
     }
     for (; i < length; ++i)
-        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+        if (IsPjlControl(static_cast<unsigned char>(out[i]))) out[i] = ' ';
     line.length += length;
 }
 

@@ -92,3 +92,38 @@ TEST(SystemDirectory, IsAWritableFolderOfThePrefix) {
 }
 
 }  // namespace
+
+namespace {
+
+// The save of the book leans on ReplaceFileA: the new file takes the old
+// one's place (with its attributes and security on Windows; Wine keeps
+// neither), a read-only book stays, and a book not yet there is told apart
+// by ERROR_FILE_NOT_FOUND.
+TEST(Replacing, ReplaceFileLeavesAReadOnlyFileAloneAndTellsAMissingOne) {
+    std::string dir = ScratchDirectory("orvix-replace-facts");
+    std::string book = dir + "\\book.adb", fresh = dir + "\\book.adb.new";
+    auto write = [](const std::string &path, const char *text) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+        CloseHandle(file);
+    };
+    write(book, "old");
+    write(fresh, "new");
+    EXPECT_TRUE(ReplaceFileA(book.c_str(), fresh.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    EXPECT_EQ(GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    write(fresh, "newer");
+    ASSERT_TRUE(SetFileAttributesA(book.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(ReplaceFileA(book.c_str(), fresh.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    EXPECT_NE(GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES) << "the new file is still there to remove";
+    SetFileAttributesA(book.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(book.c_str());
+
+    EXPECT_FALSE(ReplaceFileA(book.c_str(), fresh.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    DeleteFileA(fresh.c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace

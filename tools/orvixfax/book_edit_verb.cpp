@@ -11,6 +11,7 @@
 
 #include "orvixfax.h"
 #include "../../src/addrbook/address_book_file.h"
+#include "book_access.h"
 #include "cli_support.h"
 #include "verbs.h"
 
@@ -77,6 +78,21 @@ int EditBook(const BookEditOptions &options) {
 #else
     const std::filesystem::path book = std::filesystem::absolute(dir) / ADDRESS_BOOK_FILE_NAME;
 #endif
+    // Held from the load to the save, as by every command that changes the
+    // book; a book that cannot be read is said so here and never edited.
+    BookLock lock;
+    std::string lockError;
+    if (!lock.Acquire(path, lockError)) {
+        std::cerr << verb << ": " << lockError << "\n";
+        return 1;
+    }
+    {
+        BookContext loaded = LoadBook(path, lockError);
+        if (!loaded) {
+            std::cerr << verb << ": " << lockError << "\n";
+            return 1;
+        }
+    }
     const bool existed = std::filesystem::exists(book);
     const std::string before = FileBytes(book);
 
@@ -112,11 +128,14 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
         "scripted front end (one action a line; see src/script/script.h). OK in the dialog "
         "saves the book.\n"
         "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
-        "without a book file; 2 bad option, directory or script, or a script step that failed.");
+        "without a book file, or the book cannot be read or locked; 2 bad option, directory or "
+        "script, or a script step that failed.");
     edit->add_option("--dir", options->dir,
                      "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
                      "made when missing)");
     edit->add_option("--script", options->script,
                      "the script to run (default, or \"-\": read it from standard input)");
-    edit->callback([options, &exitCode] { exitCode = EditBook(*options); });
+    edit->callback([options, &exitCode] {
+        exitCode = RunVerb("orvixfax book edit", [&] { return EditBook(*options); });
+    });
 }

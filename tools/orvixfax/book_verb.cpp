@@ -12,6 +12,7 @@
 
 #include "../../src/addrbook/address_book_file.h"
 #include "../../src/addrbook/records.h"
+#include "book_access.h"
 #include "book_csv.h"
 #include "cli_support.h"
 #include "verbs.h"
@@ -26,85 +27,6 @@ struct BookOptions {
     std::string csv;
 };
 
-
-// The path as the module spells it; the portable layer reads '\' as a separator.
-std::string BookPath(const std::string &directory) { return directory + "\\" ADDRESS_BOOK_FILE_NAME; }
-
-// The path as the user's system spells it, for messages.
-std::string Shown(const std::string &path) {
-#ifdef _WIN32
-    return path;
-#else
-    std::string shown = path;
-    for (char &c : shown)
-        if (c == '\\') c = '/';
-    return shown;
-#endif
-}
-
-struct ContextCloser {
-    void operator()(WorkingContext *context) const { CloseWorkingContext(&context); }
-};
-using Context = std::unique_ptr<WorkingContext, ContextCloser>;
-
-// The book as the module opens it: read, then groups without members gone.
-// A missing or empty file is an empty book.
-Context LoadBook(const std::string &path, std::string &error) {
-    void *block = nullptr;
-    if (CreatePtr(&block, sizeof(WorkingContext)) != ERR_NONE) {
-        error = "out of memory";
-        return nullptr;
-    }
-    Context context(static_cast<WorkingContext *>(block));
-    void *persons = nullptr, *groups = nullptr;
-    if (NewList(&persons, sizeof(PersonRecord)) != ERR_NONE) {
-        error = "out of memory";
-        return nullptr;
-    }
-    context->persons = static_cast<PersonRecord *>(persons);
-    if (NewList(&groups, sizeof(GroupRecord)) != ERR_NONE) {
-        error = "out of memory";
-        return nullptr;
-    }
-    context->groups = static_cast<GroupRecord *>(groups);
-
-    FileRef ref{};
-    ref.handle = HFILE_ERROR;
-    ref.mode = OF_READ;
-    if (path.size() >= sizeof ref.path) {
-        error = "the path " + path + " is too long";
-        return nullptr;
-    }
-    std::snprintf(ref.path, sizeof ref.path, "%s", path.c_str());
-    char *buffer = nullptr;
-    int32_t size = 0;
-    uint16_t result = ReadFileToBlock(&ref, &buffer, &size);
-    if (result == ERR_NONE) ParseAddressBook(context.get(), buffer, static_cast<size_t>(size));
-    void *bytes = buffer;
-    DisposePtr(&bytes);
-    if (result == ERR_NO_MEMORY) {
-        error = "the address book " + Shown(path) + " could not be read into memory";
-        return nullptr;
-    }
-    RemoveEmptyGroups(context.get());
-    return context;
-}
-
-
-// Control bytes shown as \xHH so a listing stays one line per item.
-std::string Printable(const char *text) {
-    std::string out;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
-        if (*p < 0x20 || *p == 0x7f) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", *p);
-            out += hex;
-        } else {
-            out += static_cast<char>(*p);
-        }
-    }
-    return out;
-}
 
 // Positions of a member, or false when it is not in the lists.
 bool MemberPosition(const WorkingContext *context, const MemberLink *link, int &person, int &number) {
@@ -183,27 +105,6 @@ void ShowListing(const WorkingContext *context, const std::string &path, std::os
     }
 }
 
-bool ReadWholeFile(const std::string &path, std::string &text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    return !in.bad();
-}
-
-// Saves the book; the directory is made when it is the default one.
-int SaveBook(WorkingContext *context, const std::string &directory, const std::string &path) {
-    std::error_code ignored;
-    fs::create_directories(directory, ignored);
-    if (!SaveAddressBook(context, path.c_str())) {
-        std::cerr << "orvixfax book: the address book could not be written to " << Shown(path)
-                  << "; the old book is unchanged\n";
-        return 1;
-    }
-    return 0;
-}
-
 int RunBook(const std::string &action, const BookOptions &options) {
     std::string directory, error;
     if (!DataDirectory(options.dir, directory, error)) {
@@ -211,7 +112,14 @@ int RunBook(const std::string &action, const BookOptions &options) {
         return 2;
     }
     std::string path = BookPath(directory);
-    Context context = LoadBook(path, error);
+    // A command that changes the book holds it from its load to its save.
+    const bool changes = action == "resave" || action == "import";
+    BookLock lock;
+    if (changes && !lock.Acquire(path, error)) {
+        std::cerr << "orvixfax book: " << error << '\n';
+        return 1;
+    }
+    BookContext context = LoadBook(path, error);
     if (!context) {
         std::cerr << "orvixfax book: " << error << '\n';
         return 1;
@@ -223,7 +131,11 @@ int RunBook(const std::string &action, const BookOptions &options) {
             ShowListing(context.get(), path, std::cout);
         return 0;
     }
-    if (action == "resave") return SaveBook(context.get(), directory, path);
+    if (action == "resave") {
+        if (SaveBook(context.get(), path, error)) return 0;
+        std::cerr << "orvixfax book: " << error << '\n';
+        return 1;
+    }
     if (action == "export") {
         std::ofstream out(options.csv, std::ios::binary | std::ios::trunc);
         out << FormatBookCsv(context.get());
@@ -236,8 +148,8 @@ int RunBook(const std::string &action, const BookOptions &options) {
     }
     // import
     std::string text;
-    if (!ReadWholeFile(options.csv, text)) {
-        std::cerr << "orvixfax book import: cannot read " << options.csv << '\n';
+    if (!ReadWholeFile(options.csv, text, error)) {
+        std::cerr << "orvixfax book import: cannot read " << error << '\n';
         return 2;
     }
     std::vector<CsvPersonRow> rows;
@@ -247,11 +159,13 @@ int RunBook(const std::string &action, const BookOptions &options) {
     }
     MergeCounts counts;
     if (!MergeBookRows(context.get(), rows, counts)) {
-        std::cerr << "orvixfax book import: out of memory; nothing was imported\n";
+        std::cerr << "orvixfax book import: not enough memory; nothing was imported\n";
         return 1;
     }
-    int status = SaveBook(context.get(), directory, path);
-    if (status != 0) return status;
+    if (!SaveBook(context.get(), path, error)) {
+        std::cerr << "orvixfax book import: " << error << "; nothing was imported\n";
+        return 1;
+    }
     std::cout << "Added " << counts.persons << (counts.persons == 1 ? " person" : " persons") << " and "
               << counts.numbers << (counts.numbers == 1 ? " number" : " numbers") << " to " << Shown(path) << '\n';
     return 0;
@@ -274,7 +188,9 @@ CLI::App *AddBookVerb(CLI::App &app, int &exitCode) {
                             ")");
     };
     auto run = [options, &exitCode](const std::string &action) {
-        return [options, &exitCode, action] { exitCode = RunBook(action, *options); };
+        return [options, &exitCode, action] {
+            exitCode = RunVerb("orvixfax book", [&] { return RunBook(action, *options); });
+        };
     };
 
     CLI::App *show = book->add_subcommand("show", "The book as the module loads it");

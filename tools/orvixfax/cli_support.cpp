@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <system_error>
 
 #include "../../src/platform/win32api.h"
@@ -50,16 +51,18 @@ bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 
 }  // namespace
 
 bool ParseTicketMoment(const std::string &text, std::tm &moment) {
-    int year, month, day, hour, minute, second;
-    char rest;
-    if (text.size() != 19 ||
-        std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
-                    &second, &rest) != 6)
-        return false;
+    // Digits exactly where the form has them: no sign, no blank, no fewer.
+    static const char kForm[] = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != sizeof kForm - 1) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kForm[i] == 'd' ? !digit : text[i] != kForm[i]) return false;
+    }
+    auto number = [&](size_t at, size_t length) { return std::stoi(text.substr(at, length)); };
+    int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 ||
-        minute > 59 || second < 0 || second > 59)
-        return false;
+    if (year < 1 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) return false;
     if (day > kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0)) return false;
     moment = std::tm{};
     moment.tm_year = year - 1900;
@@ -80,10 +83,15 @@ void FreeTicket(char *text) {
 
 bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
     if (!out.empty()) {
-        std::ofstream file(out, std::ios::binary | std::ios::trunc);
-        file.write(text, length);
-        file.close();
-        return static_cast<bool>(file);
+        HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        bool whole = WriteFile(file, text, length, &written, nullptr) && written == length;
+        whole = CloseHandle(file) && whole;
+        // No part of a ticket is left to pass for a whole one.
+        if (!whole) DeleteFileA(out.c_str());
+        return whole;
     }
 #ifdef _WIN32
     // The ticket's line ends are its own: no CR may be added before LF.
@@ -106,4 +114,87 @@ std::string Latin1ToUtf8(const char *text) {
         }
     }
     return out;
+}
+
+std::string Printable(const char *text) {
+    std::string out;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
+        if (*p < 0x20 || *p == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", *p);
+            out += hex;
+        } else {
+            out += static_cast<char>(*p);
+        }
+    }
+    return out;
+}
+
+std::string ErrorText(unsigned long code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND: return "there is no such file";
+    case ERROR_PATH_NOT_FOUND: return "a directory on its path does not exist";
+    case ERROR_TOO_MANY_OPEN_FILES: return "too many files are open";
+    case ERROR_ACCESS_DENIED: return "access is denied";
+    case ERROR_NOT_ENOUGH_MEMORY: return "not enough memory";
+    case ERROR_NOT_SAME_DEVICE: return "it is on another device than its directory's new file";
+    case ERROR_WRITE_FAULT: return "the device could not be written";
+    case ERROR_READ_FAULT: return "the device could not be read";
+    case ERROR_SHARING_VIOLATION: return "another program is using it";
+    case ERROR_LOCK_VIOLATION: return "another program has locked it";
+    case ERROR_HANDLE_EOF: return "it changed while it was read";
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return "the name is taken";
+    case ERROR_DISK_FULL: return "the disk is full";
+    case ERROR_FILENAME_EXCED_RANGE: return "the path is too long";
+    case ERROR_FILE_TOO_LARGE: return "it is too large";
+    case ERROR_IO_DEVICE: return "an input/output error";
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT: return "the new file could not take its place";
+    case ERROR_CANT_RESOLVE_FILENAME: return "its name cannot be resolved (a loop of symbolic links)";
+    default: return "system error " + std::to_string(code);
+    }
+}
+
+bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &error) {
+    std::error_code status;
+    if (std::filesystem::is_directory(path, status)) {
+        error = path + ": it is a directory";
+        return false;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = path + ": " + ErrorText(GetLastError());
+        return false;
+    }
+    DWORD high = 0;
+    SetLastError(NO_ERROR);  // INVALID_FILE_SIZE can be a true low part
+    DWORD size = GetFileSize(file, &high);
+    DWORD failure = NO_ERROR;
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) failure = GetLastError();
+    else if (high != 0 || size > 0x7FFFFFFFu) failure = ERROR_FILE_TOO_LARGE;
+    if (failure == NO_ERROR) {
+        bytes.assign(size, '\0');
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data(), size, &got, nullptr)) failure = GetLastError();
+        else if (got != size) failure = ERROR_HANDLE_EOF;
+    }
+    CloseHandle(file);
+    if (failure != NO_ERROR) {
+        error = path + ": " + ErrorText(failure);
+        return false;
+    }
+    return true;
+}
+
+int RunVerb(const char *verb, const std::function<int()> &work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc &) {
+        std::cerr << verb << ": not enough memory; stopped\n";
+    } catch (const std::exception &fault) {
+        std::cerr << verb << ": " << fault.what() << "; stopped\n";
+    }
+    return 1;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 
 // The directory that plays the system directory: --dir when given, else the
@@ -26,5 +27,21 @@ bool WriteTicket(const char *text, uint32_t length, const std::string &out);
 
 // Each byte as the character U+0000 to U+00FF of the same value, in UTF-8.
 std::string Latin1ToUtf8(const char *text);
+
+// Control bytes shown as \xHH, so that a listing stays one line per item
+// and nothing from a file acts on the terminal.
+std::string Printable(const char *text);
+
+// A Windows error code in words, for messages ("access is denied").
+std::string ErrorText(unsigned long code);
+
+// The whole of a regular file, read through the kernel's file calls. False
+// with a message naming the path and the reason (a directory, a missing
+// file, no permission, a read error).
+bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &error);
+
+// Runs a verb's work: an exception it throws (memory running out, above
+// all) becomes a message and exit status 1 instead of ending the program.
+int RunVerb(const char *verb, const std::function<int()> &work);
 
 #endif

@@ -12,6 +12,7 @@
 
 #include "orvixfax.h"
 #include "../../src/ticket/ticket_clock.h"
+#include "book_access.h"
 #include "cli_support.h"
 #include "verbs.h"
 
@@ -67,6 +68,12 @@ int RunFax(const FaxOptions &options) {
     }
 
     portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
+    // "Edit Address Book" in the dialog can save the book: it is held as the
+    // book commands hold it. Where no lock can be made, no book can be saved
+    // either, and the fax goes on without.
+    BookLock lock;
+    std::string lockError;
+    lock.Acquire(BookPath(std::filesystem::absolute(dir).string()), lockError);
     SetTicketTime(options.at.empty() ? nullptr : &moment);
     char *text = nullptr;
     uint32_t length = 0;
@@ -126,6 +133,6 @@ void AddFaxVerb(CLI::App &app, int &exitCode) {
             exitCode = 2;
             return;
         }
-        exitCode = RunFax(*options);
+        exitCode = RunVerb("orvixfax fax", [&] { return RunFax(*options); });
     });
 }

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "../../src/common/text_field.h"
+#include "cli_support.h"
 
 namespace {
 
@@ -150,18 +151,12 @@ bool ReadJobText(const std::string &text, FaxInfo *info, std::string &error) {
 }
 
 bool ReadJobFile(const std::string &path, FaxInfo *info, std::string &error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot open the job file";
+    std::string text;
+    if (!ReadWholeFile(path, text, error)) {
+        error = "cannot read the job file " + error;
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        error = path + ": cannot read the job file";
-        return false;
-    }
-    if (!ReadJobText(text.str(), info, error)) {
+    if (!ReadJobText(text, info, error)) {
         error = path + ": " + error;
         return false;
     }

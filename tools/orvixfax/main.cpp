@@ -1,6 +1,7 @@
 // orvixfax: the fax module from the command line. The verbs are in their
 // own files (see verbs.h); this file only sets the module up and parses.
 #include <iostream>
+#include <new>
 
 #include "../../src/entry/module_instance.h"
 #include "orvixfax.h"
@@ -23,11 +24,8 @@ HINSTANCE ProgramInstance() {
 #endif
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
-
+// The program, with main only stopping what it throws.
+int Run(int argc, char **argv) {
     CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
                  "Writes fax job tickets, and works the address book and settings."};
     app.require_subcommand(1);
@@ -47,4 +45,18 @@ int main(int argc, char **argv) {
         return status == 0 ? 0 : 2;
     }
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // The verbs stop their own; this is for setting up and reading the
+        // options around them.
+        std::cerr << "orvixfax: not enough memory\n";
+        return 1;
+    }
 }

@@ -73,13 +73,13 @@ int ShowSettings(const SettingsOptions &options) {
               << (exists ? "" : " (missing: every value is its default)")
               << "\n"
               << "NewRecipient=" << (s.newRecipient == 1 ? "True" : "False") << "\n"
-              << "CurrentSelection=" << s.currentSelection << "\n"
+              << "CurrentSelection=" << Printable(s.currentSelection) << "\n"
               << "Resolution=" << (s.resolution == 0 ? "Ultrafine" : "Fine") << "\n"
               << "CoverPage=" << (s.coverPage == 1 ? "True" : "False") << "\n"
-              << "SenderName=" << s.senderName << "\n"
-              << "SenderFaxNumber=" << s.senderFaxNumber << "\n"
-              << "SenderBusinessNumber=" << s.senderBusinessNumber << "\n"
-              << "SenderHomeNumber=" << s.senderHomeNumber << "\n"
+              << "SenderName=" << Printable(s.senderName) << "\n"
+              << "SenderFaxNumber=" << Printable(s.senderFaxNumber) << "\n"
+              << "SenderBusinessNumber=" << Printable(s.senderBusinessNumber) << "\n"
+              << "SenderHomeNumber=" << Printable(s.senderHomeNumber) << "\n"
               << "SenderNameTrue=" << s.senderNameTrue << "\n"
               << "SenderHomeNumberTrue=" << s.senderHomeNumberTrue << "\n"
               << "SenderFaxNumberTrue=" << s.senderFaxNumberTrue << "\n"
@@ -105,5 +105,7 @@ void AddSettingsVerb(CLI::App &app, int &exitCode) {
                      "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
                      "as for the book commands)");
     show->add_flag("--json", options->json, "print one JSON object, keys in file order");
-    show->callback([options, &exitCode] { exitCode = ShowSettings(*options); });
+    show->callback([options, &exitCode] {
+        exitCode = RunVerb("orvixfax settings show", [&] { return ShowSettings(*options); });
+    });
 }

@@ -124,6 +124,6 @@ void AddTicketVerb(CLI::App &app, int &exitCode) {
             exitCode = 2;
             return;
         }
-        exitCode = RunTicket(*options);
+        exitCode = RunVerb("orvixfax ticket", [&] { return RunTicket(*options); });
     });
 }

@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace portable {
@@ -41,6 +42,9 @@ RECT DialogUnitsToPixels(int x, int y, int cx, int cy, int baseX, int baseY) {
     return RECT{left, top, left + MulDiv(cx, baseX, 4), top + MulDiv(cy, baseY, 8)};
 }
 
+bool BuildControls(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND dialog, HFONT font, int baseX,
+                   int baseY);
+
 // Builds the dialog and its controls, hidden; null when a control class is
 // unknown (the dialog cannot be made).
 HWND BuildDialog(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND owner,
@@ -72,15 +76,33 @@ HWND BuildDialog(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND 
     FrameOf(*window, side, top);
     window->rect = RECT{origin.x + client.left, origin.y + client.top,
                         origin.x + client.right + 2 * side, origin.y + client.bottom + top + side};
+    // A control that cannot be made (an unknown class, or no memory for it)
+    // takes the dialog with it.
+    bool built = false;
+    try {
+        built = BuildControls(instance, dialogTemplate, dialog, font, baseX, baseY);
+    } catch (const std::bad_alloc &) {
+        DestroyWindowRecord(dialog);
+        if (font) DeleteObject(font);
+        font = nullptr;
+        throw;
+    }
+    if (built) return dialog;
+    DestroyWindowRecord(dialog);
+    if (font) DeleteObject(font);
+    font = nullptr;
+    return nullptr;
+}
+
+// The template's controls in the dialog; false (nothing made) for a
+// control class that is unknown.
+bool BuildControls(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND dialog, HFONT font, int baseX,
+                   int baseY) {
+    Window *window = FindWindowRecord(dialog);
     for (int i = 0; i < dialogTemplate.itemCount; ++i) {
         const DialogItemTemplate &item = dialogTemplate.items[i];
         WindowKind kind;
-        if (!KindOfClass(item.windowClass, kind)) {
-            DestroyWindowRecord(dialog);
-            if (font) DeleteObject(font);
-            font = nullptr;
-            return nullptr;
-        }
+        if (!KindOfClass(item.windowClass, kind)) return false;
         RECT rect = DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, baseX, baseY);
         bool iconStatic = kind == WindowKind::Static && (item.style & SS_TYPEMASK) == SS_ICON;
         HWND control = CreateWindowRecord(kind, dialog, item.style, item.exStyle, item.id,
@@ -94,7 +116,7 @@ HWND BuildDialog(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND 
             window->defaultId == 0)
             window->defaultId = item.id;
     }
-    return dialog;
+    return true;
 }
 
 }  // namespace
@@ -232,14 +254,76 @@ bool UserCloseBox(HWND dialog) {
 
 using namespace portable;
 
+namespace {
+
+// What a modal dialog holds while it runs, given back however it ends: its
+// place on the stack of modal dialogs, its owner's input, its window, its font.
+struct ModalRun {
+    HWND dialog = nullptr;
+    HWND owner = nullptr;
+    HFONT font = nullptr;
+    bool ownerDisabled = false;
+
+    void End() {
+        for (auto it = modalDialogs.begin(); it != modalDialogs.end(); ++it) {
+            if (*it == dialog) {
+                modalDialogs.erase(it);
+                break;
+            }
+        }
+        if (ownerDisabled) EnableWindow(owner, TRUE);
+        ownerDisabled = false;
+        if (Window *window = dialog ? FindWindowRecord(dialog) : nullptr) {
+            if (window->style & WS_VISIBLE) window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+            DestroyWindowRecord(dialog);
+        }
+        dialog = nullptr;
+        if (font) DeleteObject(font);
+        font = nullptr;
+        if (owner && IsWindow(owner)) {
+            SetActiveWindow(owner);
+            SetFocus(owner);
+        } else {
+            SetActiveWindow(modalDialogs.empty() ? nullptr : modalDialogs.back());
+        }
+    }
+};
+
+INT_PTR RunModalDialog(ModalRun &run, HINSTANCE instance, LPCSTR templateName, DLGPROC procedure,
+                       LPARAM parameter);
+
+}  // namespace
+
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC procedure, LPARAM parameter) {
+    if (owner && !IsWindow(owner)) return -1;
+    ModalRun run;
+    run.owner = owner;
+    // As on Windows, a dialog that cannot be made or run for want of memory
+    // is -1, never an exception; what was made of it goes again.
+    try {
+        INT_PTR result = RunModalDialog(run, instance, templateName, procedure, parameter);
+        run.End();
+        return result;
+    } catch (const std::bad_alloc &) {
+        try {
+            run.End();
+        } catch (const std::bad_alloc &) {
+        }
+        return -1;
+    }
+}
+
+namespace {
+
+INT_PTR RunModalDialog(ModalRun &run, HINSTANCE instance, LPCSTR templateName, DLGPROC procedure,
+                       LPARAM parameter) {
+    const HWND owner = run.owner;
     const DialogTemplate *dialogTemplate = FindDialogTemplate(instance, templateName);
     if (!dialogTemplate) return -1;
-    if (owner && !IsWindow(owner)) return -1;
-    HFONT font = nullptr;
-    HWND dialog = BuildDialog(instance, *dialogTemplate, owner, procedure, font);
+    HWND dialog = BuildDialog(instance, *dialogTemplate, owner, procedure, run.font);
     if (!dialog) return -1;
+    run.dialog = dialog;
 
     modalDialogs.push_back(dialog);
     HWND firstTab = GetNextDlgTabItem(dialog, nullptr, FALSE);
@@ -248,13 +332,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     if (focusBySystem && firstTab && IsWindow(firstTab)) DialogFocus(firstTab);
 
     // Shown and modal: the owner takes no input until the dialog ends.
-    bool ownerDisabled = false;
     if (Window *window = FindWindowRecord(dialog)) {
         window->style |= WS_VISIBLE;
         SetActiveWindow(dialog);
         if (owner && IsWindowEnabled(owner)) {
             EnableWindow(owner, FALSE);
-            ownerDisabled = true;
+            run.ownerDisabled = true;
         }
     }
     bool failed = false;
@@ -269,27 +352,10 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     INT_PTR result = IDCANCEL;
     window = FindWindowRecord(dialog);
     if (window && window->ended) result = window->result;
-
-    for (auto it = modalDialogs.begin(); it != modalDialogs.end(); ++it) {
-        if (*it == dialog) {
-            modalDialogs.erase(it);
-            break;
-        }
-    }
-    if (ownerDisabled) EnableWindow(owner, TRUE);
-    if (window) {
-        if (window->style & WS_VISIBLE) window->style &= ~static_cast<DWORD>(WS_VISIBLE);
-        DestroyWindowRecord(dialog);
-    }
-    if (font) DeleteObject(font);
-    if (owner && IsWindow(owner)) {
-        SetActiveWindow(owner);
-        SetFocus(owner);
-    } else {
-        SetActiveWindow(modalDialogs.empty() ? nullptr : modalDialogs.back());
-    }
     return failed ? -1 : result;
 }
+
+}  // namespace
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
     Window *window = FindWindowRecord(dialog);

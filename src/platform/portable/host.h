@@ -17,15 +17,52 @@ HINSTANCE ModuleInstance();
 // The directory that plays the Windows system directory (no trailing slash).
 void SetSystemDirectory(const std::string &directory);
 
-// Allocation failure: the next `count` GlobalAlloc calls that come after
-// `skip` successful ones fail (return null). 0 and 0 turn it off.
+// ---- the kernel call table
+// Every kernel call the module and the command line make passes through
+// one entry of this table before it runs, so that a test can fail any of
+// them, as SQLite's OS layer lets its tests replace each system call.
+enum KernelCall {
+    KERNEL_FILE_OPEN,      // CreateFileA, _lopen, _lcreat
+    KERNEL_FILE_READ,      // ReadFile, _lread
+    KERNEL_FILE_WRITE,     // WriteFile, _lwrite
+    KERNEL_FILE_FLUSH,     // FlushFileBuffers
+    KERNEL_FILE_SEEK,      // _llseek
+    KERNEL_FILE_SIZE,      // GetFileSize
+    KERNEL_FILE_CLOSE,     // CloseHandle, _lclose (the handle is closed all the same)
+    KERNEL_FILE_REPLACE,   // ReplaceFileA, MoveFileExA
+    KERNEL_FILE_DELETE,    // DeleteFileA
+    KERNEL_FILE_LOCK,      // LockFileEx, UnlockFileEx
+    KERNEL_PROFILE_READ,   // GetPrivateProfileStringA, GetPrivateProfileIntA
+    KERNEL_PROFILE_WRITE,  // WritePrivateProfileStringA
+    KERNEL_LIBRARY_LOAD,   // LoadLibraryA, LoadLibraryExA
+    KERNEL_GLOBAL_ALLOC,   // GlobalAlloc
+    KERNEL_CALL_COUNT
+};
+
+// A fault decides, just before a call runs, whether it fails: 0 lets it
+// run; any other value is the Windows error code it fails with, as the
+// real call would (GetLastError gives it). `subject` is the file, profile
+// or library the call is about, or null.
+typedef DWORD (*KernelFault)(KernelCall call, const char *subject);
+
+// The call's name in the table ("file open", "global alloc", ...).
+const char *KernelCallName(KernelCall call);
+// Puts a fault in the call's entry (null: none); gives the one it replaces.
+KernelFault SetKernelFault(KernelCall call, KernelFault fault);
+// The failure switch of an entry: the next `count` calls that come after
+// `skip` that go through fail with `error`. 0 and 0 turn it off.
+void FailKernelCalls(KernelCall call, int count, int skip, DWORD error);
+// Every entry back to no fault and no switch.
+void ClearKernelFaults();
+
+// The switches tests use most. Allocation failure: GlobalAlloc returns
+// null (ERROR_NOT_ENOUGH_MEMORY). File write failure: a write fails as on
+// a full disk (ERROR_DISK_FULL).
 void FailAllocations(int count, int skip = 0);
+void FailFileWrites(int count, int skip = 0);
+
 // Global memory blocks not yet freed: tests check that a run leaks none.
 int LiveGlobalBlocks();
-
-// File write failure: the next `count` _lwrite calls after `skip` good ones
-// fail as on a full disk (HFILE_ERROR, ERROR_DISK_FULL). 0 and 0 turn it off.
-void FailFileWrites(int count, int skip = 0);
 
 // A string-table override for one run: LoadStringA of `id` gives `text`.
 void OverrideString(UINT id, const std::string &text);

@@ -1,9 +1,11 @@
-// The _l* file functions over POSIX descriptors, with Windows paths ('\\'
-// separates directories) and Windows error codes.
+// The _l* file functions, moving, replacing and deleting files, over POSIX,
+// with Windows paths ('\\' separates directories) and Windows error codes.
 #include "host.h"
 #include "kernel_state.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,37 +13,22 @@
 
 namespace portable {
 
-namespace {
-int failWriteCount = 0;
-int failWriteSkip = 0;
-
-bool NextWriteFails() {
-    if (failWriteCount <= 0) return false;
-    if (failWriteSkip > 0) {
-        --failWriteSkip;
-        return false;
-    }
-    --failWriteCount;
-    return true;
-}
-}  // namespace
-
-void FailFileWrites(int count, int skip) {
-    failWriteCount = count > 0 ? count : 0;
-    failWriteSkip = skip > 0 ? skip : 0;
-}
-
 DWORD ErrorFromErrno(int error) {
     switch (error) {
     case 0: return NO_ERROR;
     case ENOENT: return ERROR_FILE_NOT_FOUND;
     case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case ELOOP: return ERROR_CANT_RESOLVE_FILENAME;
+    case EIO: return ERROR_IO_DEVICE;
+    case EXDEV: return ERROR_NOT_SAME_DEVICE;
+    case EFBIG: return ERROR_DISK_FULL;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY: return ERROR_ACCESS_DENIED;
     case EEXIST: return ERROR_ALREADY_EXISTS;
+    case EWOULDBLOCK: return ERROR_LOCK_VIOLATION;
     case EBADF: return ERROR_INVALID_HANDLE;
     case EMFILE:
     case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
@@ -53,6 +40,16 @@ DWORD ErrorFromErrno(int error) {
     }
 }
 
+DWORD ErrorOnPath(int error, const std::string &path) {
+    if (error == ENOENT) {
+        size_t slash = path.find_last_of('/');
+        struct stat info;
+        if (slash != std::string::npos && slash > 0 && ::stat(path.substr(0, slash).c_str(), &info) != 0)
+            return ERROR_PATH_NOT_FOUND;
+    }
+    return ErrorFromErrno(error);
+}
+
 }  // namespace portable
 
 namespace {
@@ -62,19 +59,9 @@ HFILE Fail() {
     return HFILE_ERROR;
 }
 
-// As Fail, but a missing directory on the way is "path not found", as Windows says.
 HFILE FailOn(const std::string &path) {
-    int error = errno;
-    if (error == ENOENT) {
-        size_t slash = path.find_last_of('/');
-        struct stat info;
-        if (slash != std::string::npos && slash > 0 && ::stat(path.substr(0, slash).c_str(), &info) != 0) {
-            portable::SetLastErrorCode(ERROR_PATH_NOT_FOUND);
-            return HFILE_ERROR;
-        }
-    }
-    errno = error;
-    return Fail();
+    portable::SetLastErrorCode(portable::ErrorOnPath(errno, path));
+    return HFILE_ERROR;
 }
 
 }  // namespace
@@ -93,6 +80,7 @@ HFILE WINAPI _lopen(LPCSTR path, int mode) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return HFILE_ERROR;
     }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_OPEN, path)) return HFILE_ERROR;
     std::string host = portable::HostPath(path);
     struct stat info;
     if (::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -108,6 +96,7 @@ HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return HFILE_ERROR;
     }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_OPEN, path)) return HFILE_ERROR;
     // Attribute 1 makes a read-only file; the new handle can still write it.
     mode_t permissions = (attribute & 1) ? 0444 : 0666;
     std::string host = portable::HostPath(path);
@@ -116,6 +105,7 @@ HFILE WINAPI _lcreat(LPCSTR path, int attribute) {
 }
 
 UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes) {
+    if (portable::KernelCallFails(portable::KERNEL_FILE_READ)) return static_cast<UINT>(HFILE_ERROR);
     char *out = static_cast<char *>(buffer);
     UINT total = 0;
     while (total < bytes) {
@@ -132,10 +122,7 @@ UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes) {
 }
 
 UINT WINAPI _lwrite(HFILE file, LPCSTR buffer, UINT bytes) {
-    if (portable::NextWriteFails()) {
-        portable::SetLastErrorCode(ERROR_DISK_FULL);
-        return static_cast<UINT>(HFILE_ERROR);
-    }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_WRITE)) return static_cast<UINT>(HFILE_ERROR);
     if (bytes == 0) {
         // Writing nothing ends the file at the current position, as on Windows.
         off_t here = ::lseek(file, 0, SEEK_CUR);
@@ -159,6 +146,7 @@ UINT WINAPI _lwrite(HFILE file, LPCSTR buffer, UINT bytes) {
 }
 
 LONG WINAPI _llseek(HFILE file, LONG offset, int origin) {
+    if (portable::KernelCallFails(portable::KERNEL_FILE_SEEK)) return HFILE_ERROR;
     int whence;
     switch (origin) {
     case FILE_BEGIN: whence = SEEK_SET; break;
@@ -189,6 +177,7 @@ HFILE WINAPI _lclose(HFILE file) {
         if (file < 0) errno = EBADF;
         return Fail();
     }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_CLOSE)) return HFILE_ERROR;
     return 0;
 }
 
@@ -197,14 +186,16 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_REPLACE, to)) return FALSE;
     std::string source = portable::HostPath(from);
     std::string target = portable::HostPath(to);
     struct stat info;
-    if (::stat(source.c_str(), &info) != 0) {
+    if (::lstat(source.c_str(), &info) != 0) {
         FailOn(source);
         return FALSE;
     }
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::stat(target.c_str(), &info) == 0) {
+    // A name that is taken, even by a link to nothing, is not replaced unasked.
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::lstat(target.c_str(), &info) == 0) {
         portable::SetLastErrorCode(ERROR_ALREADY_EXISTS);
         return FALSE;
     }
@@ -224,14 +215,62 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return TRUE;
 }
 
+BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID) {
+    if (replaced == nullptr || replacement == nullptr || backup != nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_REPLACE, replaced)) return FALSE;
+    std::string source = portable::HostPath(replacement);
+    std::string named = portable::HostPath(replaced);
+    // A link is followed: the file it names is the one replaced.
+    char target[PATH_MAX];
+    if (::realpath(named.c_str(), target) == nullptr) {
+        FailOn(named);
+        return FALSE;
+    }
+    struct stat old;
+    if (::stat(target, &old) != 0 || !S_ISREG(old.st_mode) ||
+        ::faccessat(AT_FDCWD, target, W_OK, AT_EACCESS) != 0) {
+        // A file its user may not write is not replaced, as Windows keeps a read-only file.
+        portable::SetLastErrorCode(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    int fd = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        FailOn(source);
+        return FALSE;
+    }
+    // The replaced file's permissions, and its owner where this process
+    // may give it (a user who may not can still give the file its group).
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    bool kept = ::fchmod(fd, old.st_mode & 07777) == 0;
+    ::close(fd);
+    if (!kept || ::rename(source.c_str(), target) != 0) {
+        portable::SetLastErrorCode(errno == EXDEV ? ERROR_NOT_SAME_DEVICE : ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+        return FALSE;
+    }
+    if (!(flags & REPLACEFILE_WRITE_THROUGH)) return TRUE;
+    // Asked for: the new name itself made durable, by syncing its directory.
+    std::string directory = target;
+    directory.erase(directory.find_last_of('/') == 0 ? 1 : directory.find_last_of('/'));
+    int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return TRUE;
+}
+
 BOOL WINAPI DeleteFileA(LPCSTR path) {
     if (path == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    if (portable::KernelCallFails(portable::KERNEL_FILE_DELETE, path)) return FALSE;
     std::string host = portable::HostPath(path);
     struct stat info;
-    if (::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         portable::SetLastErrorCode(ERROR_ACCESS_DENIED);
         return FALSE;
     }

@@ -91,6 +91,7 @@ HMODULE WINAPI LoadLibraryExA(LPCSTR name, HANDLE, DWORD) {
         portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (portable::KernelCallFails(portable::KERNEL_LIBRARY_LOAD, name)) return nullptr;
     portable::Library *library = portable::FindByName(name);
     if (library == nullptr) {
         portable::SetLastErrorCode(ERROR_MOD_NOT_FOUND);

@@ -1,14 +1,15 @@
 // Global memory with real handles. A moveable block is known by a handle
 // that is never a valid data address (it has bit 2 set, where heap
 // addresses are 16-byte aligned) and is reached through GlobalLock; a fixed
-// block's handle is its address. The failure switch lets tests reach every
-// out-of-memory path.
+// block's handle is its address. GlobalAlloc passes the kernel call table,
+// so tests reach every out-of-memory path.
 #include "host.h"
 #include "kernel_state.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <new>
 #include <unordered_map>
 
 namespace portable {
@@ -26,24 +27,11 @@ struct GlobalHeap {
     std::unordered_map<HGLOBAL, Block> byHandle;
     std::unordered_map<const void *, HGLOBAL> byAddress;
     uintptr_t nextHandle = 0x10004;
-    int failCount = 0;
-    int failSkip = 0;
 };
 
 GlobalHeap &Heap() {
     static GlobalHeap heap;
     return heap;
-}
-
-bool NextAllocationFails() {
-    GlobalHeap &heap = Heap();
-    if (heap.failCount <= 0) return false;
-    if (heap.failSkip > 0) {
-        --heap.failSkip;
-        return false;
-    }
-    --heap.failCount;
-    return true;
 }
 
 Block *FindBlock(HGLOBAL memory) {
@@ -53,11 +41,6 @@ Block *FindBlock(HGLOBAL memory) {
 
 }  // namespace
 
-void FailAllocations(int count, int skip) {
-    Heap().failCount = count > 0 ? count : 0;
-    Heap().failSkip = skip > 0 ? skip : 0;
-}
-
 int LiveGlobalBlocks() { return static_cast<int>(Heap().byHandle.size()); }
 
 }  // namespace portable
@@ -65,10 +48,7 @@ int LiveGlobalBlocks() { return static_cast<int>(Heap().byHandle.size()); }
 using portable::Heap;
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
-    if (portable::NextAllocationFails()) {
-        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
+    if (portable::KernelCallFails(portable::KERNEL_GLOBAL_ALLOC)) return nullptr;
     // At least one byte, so a zero-sized fixed block still has an address of its own.
     void *data = (flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
     if (data == nullptr) {
@@ -84,8 +64,16 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
     } else {
         handle = data;
     }
-    heap.byHandle[handle] = portable::Block{data, bytes, moveable, 0};
-    heap.byAddress[data] = handle;
+    // Windows answers a full heap with null, never with an exception.
+    try {
+        heap.byHandle[handle] = portable::Block{data, bytes, moveable, 0};
+        heap.byAddress[data] = handle;
+    } catch (const std::bad_alloc &) {
+        heap.byHandle.erase(handle);
+        std::free(data);
+        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     return handle;
 }
 

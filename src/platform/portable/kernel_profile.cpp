@@ -3,17 +3,16 @@
 // value in one pair of quotes loses them when read. Writing edits the file
 // line by line, so every other section, key, comment and blank line stays
 // where it was; the new text replaces the file only once it is complete.
+// Reads and writes pass the kernel call table twice: as profile calls, and
+// as the file calls they are made of.
 #include "host.h"
 #include "kernel_state.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
+#include <new>
 #include <optional>
 #include <string>
 #include <strings.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -75,20 +74,25 @@ std::string ProfilePath(LPCSTR path) {
 // Reads the file; a missing file is an empty profile. False when the file
 // exists but cannot be read, so that a write never replaces what it could not see.
 bool Load(const std::string &path, Profile &profile) {
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        if (errno == ENOENT) return true;
-        portable::SetLastErrorCode(portable::ErrorFromErrno(errno));
-        return false;
-    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+    DWORD high = 0;
+    SetLastError(NO_ERROR);  // INVALID_FILE_SIZE can be a true low part
+    DWORD size = GetFileSize(file, &high);
+    bool read = !(size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) && high == 0;
     std::string text;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        portable::SetLastErrorCode(ERROR_READ_FAULT);
+    if (read) {
+        text.resize(size);
+        DWORD got = 0;
+        read = ReadFile(file, text.data(), size, &got, nullptr) != FALSE;
+        text.resize(got);
+    }
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!read) {
+        portable::SetLastErrorCode(high != 0 ? ERROR_FILE_TOO_LARGE : error);
         return false;
     }
     if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) profile.newline = "\n";
@@ -104,35 +108,40 @@ bool Load(const std::string &path, Profile &profile) {
     return true;
 }
 
+// Writes the whole text to a new file beside the profile, then moves it into
+// the profile's place: a write that fails at any point (a full disk, no
+// room for the new file) leaves the old file whole. Never rewritten in place.
 bool Save(const std::string &path, const Profile &profile) {
     std::string text;
     for (const std::string &line : profile.lines) text += line + profile.newline;
-    std::string temporary = path + ".orvix-new";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    bool inPlace = fd < 0;
-    if (inPlace) fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        portable::SetLastErrorCode(portable::ErrorFromErrno(errno));
-        return false;
+    // A name of its own, made only if it is free: a leftover or a planted
+    // link at one name just moves the write on to the next.
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".new";
+        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            portable::SetLastErrorCode(portable::ErrorFromErrno(errno));
-            ::close(fd);
-            if (!inPlace) ::unlink(temporary.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(put);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // Not flushed to the disk first: Windows does not flush its profiles either.
+    DWORD written = 0;
+    bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    DWORD error = GetLastError();
+    if (!CloseHandle(file) && whole) {
+        whole = false;
+        error = GetLastError();
     }
-    if (::close(fd) != 0 || (!inPlace && ::rename(temporary.c_str(), path.c_str()) != 0)) {
-        portable::SetLastErrorCode(portable::ErrorFromErrno(errno));
-        if (!inPlace) ::unlink(temporary.c_str());
-        return false;
+    if (whole) {
+        if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)) return true;
+        error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
     }
-    return true;
+    DeleteFileA(temporary.c_str());
+    portable::SetLastErrorCode(error);
+    return false;
 }
 
 // The line of the section's header, or -1.
@@ -199,10 +208,17 @@ DWORD CopyText(const std::string &text, LPSTR buffer, DWORD size) {
     return static_cast<DWORD>(length);
 }
 
+// Reads the profile for a reading call; false (an empty profile) when the
+// call's entry in the kernel call table fails it or the file cannot be read.
+bool LoadForReading(LPCSTR path, Profile &profile) {
+    if (portable::KernelCallFails(portable::KERNEL_PROFILE_READ, path)) return false;
+    return Load(ProfilePath(path), profile);
+}
+
 // The raw value of a present key (quotes removed), or nothing.
 std::optional<std::string> ReadValue(LPCSTR section, LPCSTR key, LPCSTR path) {
     Profile profile;
-    if (section == nullptr || key == nullptr || path == nullptr || !Load(ProfilePath(path), profile)) return std::nullopt;
+    if (section == nullptr || key == nullptr || path == nullptr || !LoadForReading(path, profile)) return std::nullopt;
     int header = FindSection(profile, section);
     if (header < 0) return std::nullopt;
     std::string value;
@@ -210,15 +226,10 @@ std::optional<std::string> ReadValue(LPCSTR section, LPCSTR key, LPCSTR path) {
     return Unquote(value);
 }
 
-}  // namespace
-
-DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size,
-                                      LPCSTR path) {
-    if (buffer == nullptr || size == 0) return 0;
-    buffer[0] = '\0';
+DWORD ReadString(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size, LPCSTR path) {
     if (path == nullptr) return CopyText(TrimRight(fallback ? fallback : ""), buffer, size);
     Profile profile;
-    bool loaded = Load(ProfilePath(path), profile);
+    bool loaded = LoadForReading(path, profile);
     if (section == nullptr) {
         std::vector<std::string> names;
         for (const std::string &line : profile.lines)
@@ -243,7 +254,7 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallbac
     return CopyText(TrimRight(fallback ? fallback : ""), buffer, size);
 }
 
-UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path) {
+UINT ReadInt(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path) {
     std::optional<std::string> value = ReadValue(section, key, path);
     if (!value) return static_cast<UINT>(fallback);
     // A sign, then decimal digits or 0x and hex digits, from the start of
@@ -268,17 +279,7 @@ UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCS
     return negative ? 0u - result : result;
 }
 
-BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
-    if (section == nullptr) {
-        // All null asks Windows to flush its cache; there is none here.
-        if (key == nullptr && value == nullptr) return TRUE;
-        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (path == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
+BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
     std::string file = ProfilePath(path);
     Profile profile;
     if (!Load(file, profile)) return FALSE;
@@ -314,4 +315,51 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
         profile.lines.insert(profile.lines.begin() + at, std::string(key) + "=" + text);
     }
     return Save(file, profile);
+}
+
+}  // namespace
+
+// The calls themselves: like Windows, they answer a shortage of memory
+// with a failure, never with an exception.
+
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size,
+                                      LPCSTR path) {
+    if (buffer == nullptr || size == 0) return 0;
+    buffer[0] = '\0';
+    try {
+        return ReadString(section, key, fallback, buffer, size, path);
+    } catch (const std::bad_alloc &) {
+        buffer[0] = '\0';
+        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+}
+
+UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path) {
+    try {
+        return ReadInt(section, key, fallback, path);
+    } catch (const std::bad_alloc &) {
+        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
+        return static_cast<UINT>(fallback);
+    }
+}
+
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
+    if (section == nullptr) {
+        // All null asks Windows to flush its cache; there is none here.
+        if (key == nullptr && value == nullptr) return TRUE;
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (path == nullptr) {
+        portable::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (portable::KernelCallFails(portable::KERNEL_PROFILE_WRITE, path)) return FALSE;
+    try {
+        return WriteString(section, key, value, path);
+    } catch (const std::bad_alloc &) {
+        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
 }

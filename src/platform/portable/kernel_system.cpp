@@ -3,6 +3,7 @@
 #include "kernel_state.h"
 
 #include <cstring>
+#include <unistd.h>
 
 namespace portable {
 
@@ -40,6 +41,8 @@ std::string HostPath(LPCSTR path) {
 DWORD WINAPI GetLastError(void) { return portable::lastError; }
 
 void WINAPI SetLastError(DWORD code) { portable::lastError = code; }
+
+DWORD WINAPI GetCurrentProcessId(void) { return static_cast<DWORD>(::getpid()); }
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
     const std::string &directory = portable::SystemDirectory();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 
 namespace portable {
 namespace {
@@ -178,16 +179,28 @@ LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         }
         return DialogDefaultProc(*window, message, wParam, lParam);
     }
-    case WindowKind::Button:
-        return ButtonProc(*window, message, wParam, lParam);
-    case WindowKind::Edit:
-        return EditProc(*window, message, wParam, lParam);
-    case WindowKind::ListBox:
-        return ListBoxProc(*window, message, wParam, lParam);
-    case WindowKind::Static:
-        return StaticProc(*window, message, wParam, lParam);
+    default:
+        break;
     }
-    return 0;
+    // A control meets a shortage of memory as a Windows control does: with
+    // its error value (LB_ERRSPACE for a list box), never an exception.
+    try {
+        switch (window->kind) {
+        case WindowKind::Button:
+            return ButtonProc(*window, message, wParam, lParam);
+        case WindowKind::Edit:
+            return EditProc(*window, message, wParam, lParam);
+        case WindowKind::ListBox:
+            return ListBoxProc(*window, message, wParam, lParam);
+        case WindowKind::Static:
+            return StaticProc(*window, message, wParam, lParam);
+        default:
+            return 0;
+        }
+    } catch (const std::bad_alloc &) {
+        window = FindWindowRecord(handle);
+        return window != nullptr && window->kind == WindowKind::ListBox ? LB_ERRSPACE : 0;
+    }
 }
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {

@@ -87,8 +87,12 @@ typedef uintptr_t DWORD_PTR_PORTABLE;
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_NOT_SAME_DEVICE 17L
 #define ERROR_WRITE_FAULT 29L
 #define ERROR_READ_FAULT 30L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_LOCK_VIOLATION 33L
+#define ERROR_HANDLE_EOF 38L
 #define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_DISK_FULL 112L
@@ -98,6 +102,12 @@ typedef uintptr_t DWORD_PTR_PORTABLE;
 #define ERROR_NEGATIVE_SEEK 131L
 #define ERROR_NOT_LOCKED 158L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_FILE_TOO_LARGE 223L
+#define ERROR_IO_DEVICE 1117L
+#define ERROR_UNABLE_TO_REMOVE_REPLACED 1175L
+#define ERROR_UNABLE_TO_MOVE_REPLACEMENT 1176L
+#define ERROR_CANT_RESOLVE_FILENAME 1921L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
@@ -130,6 +140,56 @@ BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL WINAPI DeleteFileA(LPCSTR path);
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD code);
+DWORD WINAPI GetCurrentProcessId(void);
+
+// Files by handle. Only disk files open: a directory, pipe or device at the
+// path is refused with ERROR_ACCESS_DENIED, as Windows refuses a directory.
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define FILE_SHARE_DELETE 0x00000004
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define LOCKFILE_FAIL_IMMEDIATELY 0x00000001
+#define LOCKFILE_EXCLUSIVE_LOCK 0x00000002
+#define REPLACEFILE_WRITE_THROUGH 0x00000001
+#define REPLACEFILE_IGNORE_MERGE_ERRORS 0x00000002
+
+typedef struct _SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
+typedef struct _OVERLAPPED {
+    ULONG_PTR Internal;
+    ULONG_PTR InternalHigh;
+    DWORD Offset;
+    DWORD OffsetHigh;
+    HANDLE hEvent;
+} OVERLAPPED, *LPOVERLAPPED;
+
+HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                          DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytes, DWORD *read, LPOVERLAPPED overlapped);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, DWORD *written, LPOVERLAPPED overlapped);
+DWORD WINAPI GetFileSize(HANDLE file, DWORD *high);
+BOOL WINAPI FlushFileBuffers(HANDLE file);
+BOOL WINAPI CloseHandle(HANDLE object);
+// Locks held per handle as on Windows, but on the whole file whatever the
+// range, and advisory: they stop other locks, not reads and writes.
+BOOL WINAPI LockFileEx(HANDLE file, DWORD flags, DWORD reserved, DWORD low, DWORD high,
+                       LPOVERLAPPED overlapped);
+BOOL WINAPI UnlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED overlapped);
+// The replacement takes the replaced file's name, keeping the replaced
+// file's permissions and, where the process may set it, its owner. A
+// replaced file its user may not write is not replaced; a symbolic link is
+// replaced at its target. No backup file.
+BOOL WINAPI ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags,
+                         LPVOID exclude, LPVOID reserved);
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 
@@ -138,6 +198,7 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallbac
 UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path);
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path);
 
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
 #define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
 #define LOAD_LIBRARY_SEARCH_USER_DIRS 0x00000400
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800

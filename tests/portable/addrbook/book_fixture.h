@@ -29,8 +29,7 @@ protected:
         liveBlocks_ = portable::LiveGlobalBlocks();
     }
     void TearDown() override {
-        portable::FailAllocations(0, 0);
-        portable::FailFileWrites(0, 0);
+        portable::ClearKernelFaults();
         portable::UnregisterLibraries();
         CloseWorkingContext(&context_);
         // Every block the test made, the module's included, is released.
@@ -54,6 +53,13 @@ protected:
         return text.str();
     }
     bool BookExists() const { return std::filesystem::exists(BookPath()); }
+    // The names in the directory but the book's: what a save left behind.
+    std::string LeftBeside() const {
+        std::string names;
+        for (const auto &entry : std::filesystem::directory_iterator(directory_))
+            if (entry.path().filename() != ADDRESS_BOOK_FILE_NAME) names += entry.path().filename().string() + " ";
+        return names;
+    }
 
     // Opens the context over whatever book file the test wrote.
     WorkingContext *Open() {

@@ -115,15 +115,6 @@ TEST_F(BookVerbTest, ResaveIntoTheDefaultDirectoryMakesIt) {
     EXPECT_EQ(Read(directory / "home/.local/share/orvixfax/OrvixFax.adb"), "\f");
 }
 
-TEST_F(BookVerbTest, ResaveThatCannotWriteKeepsTheBookAndSaysSo) {
-    Write(Book(), kBook);
-    fs::create_directory(directory / "book" / "OrvixFax.adb.new");  // the new file cannot be made
-    Outcome run = Orvixfax("book resave" + Dir());
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
-    EXPECT_EQ(Read(Book()), kBook);
-}
-
 TEST_F(BookVerbTest, ImportMergesAndCounts) {
     Write(Book(), ",Ann,Lee,,Acme,,,555,office\n\fTeam,0.0\n");
     Write(directory / "in.csv", "firstName,lastName,company,number,details\r\n"

@@ -1,6 +1,8 @@
 // The exporter library that may write a first address book.
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "book_fixture.h"
 
@@ -92,6 +94,25 @@ TEST_F(ExporterTest, LibraryWithoutTheFunctionIsLoadedAndLeft) {
     EXPECT_EQ(context->persons->next, nullptr);
 }
 
+// A Windows without the safe-search update refuses the search flags
+// (ERROR_INVALID_PARAMETER): the library is then loaded by its full path in
+// the system directory, never by a name the current directory could answer.
+std::vector<std::string> g_loads;
+DWORD RefuseSearchFlags(portable::KernelCall, const char *name) {
+    g_loads.push_back(name);
+    return std::string(name).find('\\') == std::string::npos ? ERROR_INVALID_PARAMETER : 0;
+}
+
+TEST_F(ExporterTest, WhereTheSearchFlagsAreRefusedTheSystemDirectorysLibraryIsLoaded) {
+    g_exportBytes = ",Ann,Lee,,,,,1,x\n\f";
+    Register(ExportWriting);
+    g_loads.clear();
+    portable::SetKernelFault(portable::KERNEL_LIBRARY_LOAD, RefuseSearchFlags);
+    EXPECT_EQ(DumpBook(Empty()), "P|Ann|Lee|||\n  N|1|x\n");
+    EXPECT_EQ(g_loads, (std::vector<std::string>{"Abexpw32.dll", directory_ + "\\Abexpw32.dll"}));
+    EXPECT_EQ(g_exportCalls, 1);
+}
+
 TEST_F(ExporterTest, ExistingBookNeverLoadsTheLibrary) {
     g_exportBytes = ",Other,,,,,,\n\f";
     Register(ExportWriting);
@@ -106,7 +127,10 @@ TEST_F(ExporterTest, BookTooLargeToMeasureIsNeitherEmptyNorOverwritten) {
     WriteBook(",Ann,Lee,,,,,1,x\n\f");
     std::filesystem::resize_file(BookPath(), 3ull << 30);  // sparse: nothing is written to disk
     WorkingContext *context = nullptr;
-    EXPECT_EQ(OpenWorkingContext(&context), 0) << "the book cannot be held, so the open fails";
+    ASSERT_EQ(OpenWorkingContext(&context), 1) << "a book that cannot be read opens empty";
+    EXPECT_EQ(context->persons->next, nullptr);
+    EXPECT_EQ(context->bookUnreadable, 1);
+    EXPECT_EQ(SaveAddressBook(context, ModulePath().c_str()), 0) << "and is never saved over";
     CloseWorkingContext(&context);
     EXPECT_EQ(g_exportCalls, 0);
     EXPECT_EQ(std::filesystem::file_size(BookPath()), 3ull << 30);

@@ -1,6 +1,8 @@
 // The file layer under the book, and the save that never loses the book.
 #include <sys/resource.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -13,8 +15,7 @@ protected:
     FileRef Ref(const std::string &path) {
         FileRef ref{};
         CopyField(ref.path, path.c_str());
-        ref.handle = HFILE_ERROR;
-        ref.mode = OF_READ;
+        ref.handle = INVALID_HANDLE_VALUE;
         return ref;
     }
 };
@@ -94,19 +95,31 @@ TEST_F(FileLayerTest, SavingReplacesTheWholeFileAndLeavesNothingBeside) {
     AddPerson("Ann", "", "");
     Save();
     EXPECT_EQ(ReadBook(), ",Ann,,,,,,\n\f");
-    int files = 0;
-    for (auto &entry : std::filesystem::directory_iterator(directory_)) ++files, (void)entry;
-    EXPECT_EQ(files, 1) << "no temporary file left behind";
+    EXPECT_EQ(LeftBeside(), "") << "no temporary file left behind";
 }
 
-TEST_F(FileLayerTest, SaveThatCannotCreateItsFileKeepsTheOldBook) {
+// Leftovers of saves that were stopped, and links planted where a save
+// might put its new file, change nothing: each save makes a file of its
+// own, never opening one that is there.
+TEST_F(FileLayerTest, LeftoversAndPlantedLinksBesideTheBookChangeNothing) {
     Load(",Ann,Lee,,,,,1,\n\f");
     AddPerson("Bo", "", "");
-    // The new file's place is taken by a directory (a read-only directory
-    // would not stop a test run as root).
+    const auto permissions = std::filesystem::status(BookPath()).permissions();
+    const std::string victim = directory_ + "/victim";
+    std::ofstream(victim) << "keep";
+    std::string pid = std::to_string(::getpid());
     std::filesystem::create_directory(BookPath() + ".new");
-    EXPECT_EQ(SaveAddressBook(context_, ModulePath().c_str()), 0);
-    EXPECT_EQ(ReadBook(), ",Ann,Lee,,,,,1,\n\f");
+    std::filesystem::create_symlink(victim, BookPath() + "." + pid + "-0.new");
+    std::ofstream(BookPath() + "." + pid + "-1.new") << "stale";
+    std::filesystem::permissions(BookPath() + "." + pid + "-1.new", std::filesystem::perms::none);
+    Save();
+    EXPECT_EQ(ReadBook(), ",Ann,Lee,,,,,1,\n,Bo,,,,,,\n\f");
+    EXPECT_FALSE(std::filesystem::is_symlink(BookPath()));
+    EXPECT_EQ(std::filesystem::status(BookPath()).permissions(), permissions);
+    std::ifstream kept(victim);
+    std::string text;
+    kept >> text;
+    EXPECT_EQ(text, "keep");
 }
 
 TEST_F(FileLayerTest, SaveToAMissingDirectoryReportsFailure) {
@@ -133,7 +146,7 @@ TEST_F(FileLayerTest, SaveThatRunsOutOfSpaceKeepsTheOldBook) {
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(saved_ok, 0);
     EXPECT_TRUE(ReadBook() == old);
-    EXPECT_FALSE(std::filesystem::exists(BookPath() + ".new"));
+    EXPECT_EQ(LeftBeside(), "");
 }
 
 // The same through the layer's write-failure switch, at every write of a
@@ -157,7 +170,7 @@ TEST_F(FileLayerTest, SaveWithAFailedWriteAnywhereKeepsTheOldBook) {
         portable::FailAllocations(0);
         EXPECT_TRUE(ReadBook() == old) << skip;
     }
-    EXPECT_FALSE(std::filesystem::exists(BookPath() + ".new"));
+    EXPECT_EQ(LeftBeside(), "");
     Save();
     EXPECT_EQ(ReadBook().size(), old.size() + 3000 * 53) << "with the disk back, the save goes through";
 }

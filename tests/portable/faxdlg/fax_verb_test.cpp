@@ -116,4 +116,13 @@ TEST_F(FaxVerbTest, BadScriptsAndOptionsExitTwoWithAReason) {
     EXPECT_NE(noDir.err.find("not a directory"), std::string::npos);
 }
 
+// Bytes of the settings file never act on the terminal that shows them.
+TEST_F(FaxVerbTest, SettingsShowEscapesControlBytes) {
+    faxtest::WriteFile(directory.File("orvixfax.ini"), "[User Fax Info]\r\nSenderName=Eve\x1b]0;owned\x07\r\n");
+    Outcome shown = Orvixfax("settings show " + Dir());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("SenderName=Eve\\x1b]0;owned\\x07\n"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);
+}
+
 }  // namespace

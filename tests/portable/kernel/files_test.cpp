@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -30,10 +31,21 @@ TEST_F(Files, FailuresGiveHfileErrorAndACode) {
 }
 
 TEST_F(Files, UnwritableDirectoryRefusesCreation) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
-    std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(_lcreat(dir_.WindowsPath("book.adb").c_str(), 0), HFILE_ERROR);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    namespace fs = std::filesystem;
+    fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+    // Root writes into any directory: a child that gives root up tries.
+    pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        HFILE file = _lcreat(dir_.WindowsPath("book.adb").c_str(), 0);
+        HANDLE handle = CreateFileA(dir_.WindowsPath("book.adb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        _exit(file == HFILE_ERROR && handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(Files, WriteFailureSwitchActsAsAFullDisk) {

@@ -99,13 +99,33 @@ TEST_F(Profile, FirstOfDuplicateSectionsAndKeysWins) {
     EXPECT_EQ(dir_.Read("orvixfax.ini"), "[s]\nk=new\nk=second\n[s]\nk=third\n");
 }
 
-TEST_F(Profile, UnreadableFileIsNeverReplaced) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
-    dir_.Write("orvixfax.ini", "[s]\nk=precious\n");
-    std::filesystem::permissions(dir_.HostPath("orvixfax.ini"), std::filesystem::perms::owner_write);
-    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
-    std::filesystem::permissions(dir_.HostPath("orvixfax.ini"), std::filesystem::perms::owner_all);
-    EXPECT_EQ(dir_.Read("orvixfax.ini"), "[s]\nk=precious\n");
+// A file that cannot be read (here its open is refused, as permissions
+// would refuse it to a user but not to root) is never replaced; and a
+// write whose new file cannot be made or written leaves the old one whole,
+// never rewriting it in place.
+TEST_F(Profile, WritesNeverLoseTheOldFile) {
+    const std::string old = "[s]\nk=precious\n[other]\nx=" + std::string(32768, 'x') + "\n";
+    dir_.Write("orvixfax.ini", old);
+    const struct {
+        portable::KernelCall call;
+        int skip;
+        DWORD error;
+    } failures[] = {
+        {portable::KERNEL_FILE_OPEN, 0, ERROR_ACCESS_DENIED},  // reading the old file
+        {portable::KERNEL_FILE_READ, 0, ERROR_IO_DEVICE},
+        {portable::KERNEL_FILE_OPEN, 1, ERROR_DISK_FULL},      // making the new file
+        {portable::KERNEL_FILE_WRITE, 0, ERROR_DISK_FULL},
+    };
+    for (const auto &failure : failures) {
+        portable::FailKernelCalls(failure.call, 1, failure.skip, failure.error);
+        EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
+        EXPECT_EQ(GetLastError(), failure.error);
+        portable::ClearKernelFaults();
+        EXPECT_EQ(dir_.Read("orvixfax.ini"), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1) << "nothing beside it";
+    }
+    EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
+    EXPECT_EQ(dir_.Read("orvixfax.ini"), "[s]\nk=new\n[other]\nx=" + std::string(32768, 'x') + "\n");
 }
 
 TEST_F(Profile, BareFileNameLivesInTheSystemDirectory) {

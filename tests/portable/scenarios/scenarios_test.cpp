@@ -95,6 +95,9 @@ TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
         std::ofstream(to, std::ios::binary) << bytes;
     };
     copyData(sc.book, systemDir_ + "/OrvixFax.adb");
+    if (sc.bookUnreadable) {
+        ASSERT_TRUE(std::filesystem::create_directory(systemDir_ + "/OrvixFax.adb"));
+    }
     copyData(sc.settings, systemDir_ + "/orvixfax.ini");
 
     // Only a library in the system directory can be found here; one in the
@@ -148,6 +151,12 @@ TEST_P(WindowsScenario, LeavesTheOutcomeTheRealDllLeaves) {
     for (const auto &box : frontEnd.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
     outcome["messages.txt"] = messages;
     outcome["exporter.txt"] = exporter.log;
+    // Still a directory, so never saved over: it goes, and no book is left.
+    if (sc.bookUnreadable) {
+        const std::string book = systemDir_ + "/OrvixFax.adb";
+        EXPECT_TRUE(std::filesystem::is_directory(book)) << "the book's directory was replaced";
+        if (std::filesystem::is_directory(book)) std::filesystem::remove(book);
+    }
     for (const char *name : {"OrvixFax.adb", "orvixfax.ini"}) {
         bool found = false;
         std::string data = scenario::ReadFile(systemDir_ + "/" + name, &found);

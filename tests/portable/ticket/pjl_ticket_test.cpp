@@ -231,6 +231,27 @@ TEST_F(PjlTicketTest, LineBreaksInValuesBecomeSpaces) {
     EXPECT_STREQ(info->senderName, "Eve\r\n@PJL COMMENT @@FXN=0900666");
 }
 
+// Any other control byte could end the job itself (ESC starts the
+// printer's universal exit): every C0 byte but TAB, and DEL, is a blank,
+// in values long enough to pass the writer's sixteen-byte scan too.
+TEST_F(PjlTicketTest, ControlBytesInValuesBecomeSpaces) {
+    info->coverSheet = 1;
+    std::strcpy(info->senderName, "\x1b%-12345X@PJL SET COPIES=99");
+    std::string every, expected;
+    for (int byte = 1; byte < 256; ++byte) {
+        every += static_cast<char>(byte);
+        bool control = (byte < 0x20 && byte != '\t') || byte == 0x7F;
+        expected += control ? ' ' : static_cast<char>(byte);
+    }
+    std::strcpy(info->noteLines[0], every.substr(0, 127).c_str());
+    std::strcpy(info->noteLines[1], every.substr(127).c_str());
+    std::string ticket = Write();
+    EXPECT_NE(ticket.find("@PJL COMMENT @@EFR= %-12345X@PJL SET COPIES=99\n"), std::string::npos);
+    EXPECT_NE(ticket.find("@@EN1=" + expected.substr(0, 127) + "\n"), std::string::npos);
+    EXPECT_NE(ticket.find("@@EN2=" + expected.substr(127) + "\n"), std::string::npos);
+    EXPECT_EQ(ticket.find('\x1b'), std::string::npos);
+}
+
 // The largest record the fields allow (every text full, long labels and
 // day names) must not meet the block's limit: no line may go missing.
 TEST_F(PjlTicketTest, TheLargestRecordFitsTheBlock) {

@@ -177,7 +177,10 @@ TEST_F(TicketVerbTest, BadOptionsAreRefused) {
         "ticket --pcl --job '" + job + "' --at '1998-02-29 10:00:00'",
         "ticket --pcl --job '" + job + "' --at '1998-12-06 24:00:00'",
         "ticket --pcl --job '" + job + "' --at '1998-12-06'",
+        "ticket --pcl --job '" + job + "' --at '+024-01-02 03:04:05'",
+        "ticket --pcl --job '" + job + "' --at '2024-01-02  3:04:05'",
         "ticket --pcl --job '" + (directory / "missing.json").string() + "'",
+        "ticket --pcl --job '" + directory.string() + "'",
         "fly",
     };
     for (const std::string &arguments : bad) {
@@ -186,6 +189,20 @@ TEST_F(TicketVerbTest, BadOptionsAreRefused) {
         EXPECT_EQ(run.out, "") << arguments;
         EXPECT_NE(run.err, "") << arguments;
     }
+    EXPECT_NE(Orvixfax("ticket --pcl --job '" + directory.string() + "'").err.find(": it is a directory"),
+              std::string::npos);
+}
+
+// A value that carries the printer's universal exit cannot end the job.
+TEST_F(TicketVerbTest, ControlBytesNeverReachThePjlTicket) {
+    std::string job = Job(R"({"coverSheet": 1, "includeRecipName": 1, "includeRecipNumber": 1,
+                              "senderName": "\u001b%-12345X@PJL SET COPIES=99",
+                              "recipients": [{"name": "\u001b\u007fEve\t", "faxNumber": "1"}]})");
+    Outcome run = Orvixfax("ticket --pcl --job '" + job + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(run.out.find("@@EFR= %-12345X@PJL SET COPIES=99\n"), std::string::npos);
+    EXPECT_NE(run.out.find("@@FXP=  Eve\t 1 \n"), std::string::npos) << run.out;
 }
 
 TEST_F(TicketVerbTest, AnUnwritableOutputIsAFailure) {

@@ -101,6 +101,8 @@ bool ParseScenario(const std::string &text, const std::string &name, Scenario &o
         } else if ((key == "book" || key == "settings" || key == "exporter-book") && want(1)) {
             if (!IsDataName(w[1])) return fail("a data file name, not a path");
             (key == "book" ? out.book : key == "settings" ? out.settings : out.exporterBook) = w[1];
+        } else if (key == "book-unreadable" && want(0)) {
+            out.bookUnreadable = true;
         } else if (key == "exporter" && want(1)) {
             if (w[1] != "none" && w[1] != "system" && w[1] != "current-directory")
                 return fail("exporter is none, system or current-directory");

@@ -12,6 +12,9 @@
 //   clock YYYY-MM-DD HH:MM:SS   the moment the ticket is written
 //   book FILE            e2e/scenarios/data/FILE is the address book
 //                        (OrvixFax.adb) in the system directory at the start
+//   book-unreadable      the book's place is taken by a directory: a book
+//                        that is there but cannot be read (it must still be
+//                        a directory afterwards, never saved over)
 //   settings FILE        likewise the settings file (orvixfax.ini)
 //   exporter PLACE       where the exporter library "Abexpw32.dll" lies:
 //                        none, system (the system directory) or
@@ -49,6 +52,7 @@ struct Scenario {
     bool hasClock = false;
     Clock clock;
     std::string book;          // data file name, empty for none
+    bool bookUnreadable = false;
     std::string settings;      // likewise
     std::string exporter = "none";
     std::string exporterBook;  // data file name, empty: writes an empty file

@@ -1,0 +1,51 @@
+// How the book commands reach the address book: its path, its lock, its
+// load and its save, each failure said in the user's words.
+#ifndef ORVIXFAX_TOOL_BOOK_ACCESS_H
+#define ORVIXFAX_TOOL_BOOK_ACCESS_H
+
+#include <memory>
+#include <string>
+
+#include "../../src/addrbook/records.h"
+#include "../../src/platform/win32api.h"
+
+// The book's path as the module spells it ('\' before the name).
+std::string BookPath(const std::string &directory);
+// A path as the user's system spells it, for messages.
+std::string Shown(const std::string &path);
+
+struct ContextCloser {
+    void operator()(WorkingContext *context) const { CloseWorkingContext(&context); }
+};
+using BookContext = std::unique_ptr<WorkingContext, ContextCloser>;
+
+// The book as the module opens it: read, then groups without members gone.
+// A missing or empty file is an empty book. Null with a message naming the
+// path and the reason when the file is there but cannot be read, or memory
+// runs out: then nothing of it is to be saved.
+BookContext LoadBook(const std::string &path, std::string &error);
+
+// Saves the book. False with a message naming the path and the reason; the
+// file at the path is then the one that was there.
+bool SaveBook(WorkingContext *context, const std::string &path, std::string &error);
+
+// The lock every command that changes the book holds from its load to its
+// save, so that two of them never interleave and no change is lost: an
+// exclusive lock on "OrvixFax.adb.lock" beside the book. The lock file is
+// made when missing and stays (removing it would let a third command lock a
+// new file while the second still holds the old one).
+class BookLock {
+public:
+    BookLock() = default;
+    BookLock(const BookLock &) = delete;
+    BookLock &operator=(const BookLock &) = delete;
+    ~BookLock();
+    // Waits for the lock, saying once on standard error when another
+    // command holds it. False with a message when it cannot be had.
+    bool Acquire(const std::string &bookPath, std::string &error);
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+#endif
