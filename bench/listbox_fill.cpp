@@ -62,5 +62,5 @@ void UnsortedFill(benchmark::State &state) { RunWithList(state, false); }
 
 }  // namespace
 
-BENCHMARK(SortedFill)->RangeMultiplier(4)->Range(64, 16384)->Complexity();
-BENCHMARK(UnsortedFill)->RangeMultiplier(4)->Range(64, 16384)->Complexity();
+BENCHMARK(SortedFill)->RangeMultiplier(4)->Range(64, 262144)->Complexity();
+BENCHMARK(UnsortedFill)->RangeMultiplier(4)->Range(64, 262144)->Complexity();

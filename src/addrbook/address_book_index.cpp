@@ -28,23 +28,12 @@ size_t HashAddress(const void *key) {
     return static_cast<size_t>(value);
 }
 
-void Insert(AddressIndex *index, const void *key, const void *owner, int64_t position) {
-    size_t slot = HashAddress(key) & index->mask;
-    while (index->slots[slot].key != nullptr) {
-        if (index->slots[slot].key == key) return;  // the first place found counts
+// The slot of the number, or the empty slot where it would go.
+MemberPositionSlot *SlotOf(const AddressIndex *index, const NumberRecord *number) {
+    size_t slot = HashAddress(number) & index->mask;
+    while (index->slots[slot].number != nullptr && index->slots[slot].number != number)
         slot = (slot + 1) & index->mask;
-    }
-    index->slots[slot] = AddressIndexSlot{key, owner, position};
-}
-
-const AddressIndexSlot *Find(const AddressIndex *index, const void *key) {
-    if (key == nullptr) return nullptr;
-    size_t slot = HashAddress(key) & index->mask;
-    while (index->slots[slot].key != nullptr) {
-        if (index->slots[slot].key == key) return &index->slots[slot];
-        slot = (slot + 1) & index->mask;
-    }
-    return nullptr;
+    return &index->slots[slot];
 }
 
 // atoi's reading (leading blanks, a sign, digits), kept in range.
@@ -55,15 +44,42 @@ int64_t ReadDecimal(const char *text) {
 
 }  // namespace
 
+namespace {
+
+// A person with this many numbers or fewer keeps none of them in the
+// index: its list is walked instead, which saves most of the index's room.
+constexpr size_t kWalkedNumbers = 4;
+constexpr uint32_t kWalked = 0x80000000u;  // in firstNumber: walk this person's list
+
+// Drops the numbers of the person added last from the index when its list
+// holds them all, in order, and is short enough to walk.
+void SettleLastPerson(PositionIndex *index) {
+    if (index->personCount == 0) return;
+    size_t last = index->personCount - 1;
+    size_t first = index->firstNumber[last];
+    if (index->persons[last] == nullptr || index->numberCount - first > kWalkedNumbers) return;
+    for (size_t i = first; i < index->numberCount; ++i)
+        if (index->numbers[i] == nullptr) return;  // lost to memory: positions differ from the list's
+    index->numberCount = first;
+    index->firstNumber[last] = static_cast<uint32_t>(first) | kWalked;
+}
+
+}  // namespace
+
 void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person) {
     if (!index->valid) return;
+    SettleLastPerson(index);
     if (!Grow(&index->persons, &index->personCapacity, index->personCount + 1) ||
         !Grow(&index->firstNumber, &index->firstNumberCapacity, index->personCount + 1)) {
         FreePositionIndex(index);
         return;
     }
+    if (index->numberCount >= kWalked) {
+        FreePositionIndex(index);
+        return;
+    }
     index->persons[index->personCount] = person;
-    index->firstNumber[index->personCount] = index->numberCount;
+    index->firstNumber[index->personCount] = static_cast<uint32_t>(index->numberCount);
     ++index->personCount;
 }
 
@@ -74,6 +90,16 @@ void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number) {
         return;
     }
     index->numbers[index->numberCount++] = number;
+}
+
+void ReservePositionIndex(PositionIndex *index, size_t persons, size_t numbers) {
+    if (!index->valid) return;
+    // Best effort: without the room the index still grows as it fills.
+    size_t personRoom = index->personCapacity, firstRoom = index->firstNumberCapacity,
+           numberRoom = index->numberCapacity;
+    if (Grow(&index->persons, &personRoom, index->personCount + persons)) index->personCapacity = personRoom;
+    if (Grow(&index->firstNumber, &firstRoom, index->personCount + persons)) index->firstNumberCapacity = firstRoom;
+    if (Grow(&index->numbers, &numberRoom, index->numberCount + numbers)) index->numberCapacity = numberRoom;
 }
 
 void BuildPositionIndex(PositionIndex *index, PersonRecord *personList) {
@@ -95,30 +121,42 @@ void FreePositionIndex(PositionIndex *index) {
     *index = PositionIndex{};
 }
 
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList) {
+int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList) {
     *index = AddressIndex{};
-    size_t count = 0;
-    if (personList != nullptr) {
-        for (PersonRecord *person = personList->next; person != nullptr; person = person->next) {
-            ++count;
-            if (person->numbers == nullptr) continue;
-            for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next)
-                ++count;
-        }
+    size_t members = 0;
+    for (GroupRecord *group = groupList ? groupList->next : nullptr; group; group = group->next) {
+        if (group->members == nullptr) continue;
+        for (MemberLink *link = group->members->next; link != nullptr; link = link->next) ++members;
     }
+    if (members == 0) return 1;
     size_t capacity = 16;
-    while (capacity < count * 2) capacity *= 2;
-    index->slots = static_cast<AddressIndexSlot *>(std::calloc(capacity, sizeof(AddressIndexSlot)));
+    while (capacity < members * 2) capacity *= 2;
+    index->slots = static_cast<MemberPositionSlot *>(std::calloc(capacity, sizeof(MemberPositionSlot)));
     if (index->slots == nullptr) return 0;
     index->mask = capacity - 1;
-    if (personList == nullptr) return 1;
-    int64_t personPosition = 0;
-    for (PersonRecord *person = personList->next; person != nullptr; person = person->next) {
-        Insert(index, person, nullptr, personPosition++);
-        if (person->numbers == nullptr) continue;
-        int64_t numberPosition = 0;
-        for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next)
-            Insert(index, number, person, numberPosition++);
+    for (GroupRecord *group = groupList->next; group != nullptr; group = group->next) {
+        if (group->members == nullptr) continue;
+        for (MemberLink *link = group->members->next; link != nullptr; link = link->next) {
+            if (link->number == nullptr) continue;
+            MemberPositionSlot *slot = SlotOf(index, link->number);
+            slot->number = link->number;
+        }
+    }
+    int32_t personPosition = 0;
+    for (PersonRecord *person = personList ? personList->next : nullptr; person; person = person->next) {
+        int32_t numberPosition = 0;
+        if (person->numbers != nullptr) {
+            for (NumberRecord *number = person->numbers->next; number; number = number->next) {
+                MemberPositionSlot *slot = SlotOf(index, number);
+                if (slot->number == number && slot->person == nullptr) {
+                    slot->person = person;
+                    slot->personPosition = personPosition;
+                    slot->numberPosition = numberPosition;
+                }
+                ++numberPosition;
+            }
+        }
+        ++personPosition;
     }
     return 1;
 }
@@ -126,6 +164,16 @@ int BuildAddressIndex(AddressIndex *index, PersonRecord *personList) {
 void FreeAddressIndex(AddressIndex *index) {
     std::free(index->slots);
     *index = AddressIndex{};
+}
+
+int FindMemberPosition(const AddressIndex *index, const MemberLink *link, int32_t *personPosition,
+                       int32_t *numberPosition) {
+    if (link == nullptr || link->number == nullptr || index->slots == nullptr) return 0;
+    const MemberPositionSlot *slot = SlotOf(index, link->number);
+    if (slot->number != link->number || slot->person == nullptr || slot->person != link->person) return 0;
+    *personPosition = slot->personPosition;
+    *numberPosition = slot->numberPosition;
+    return 1;
 }
 
 int SplitMemberRef(const char *text, int64_t *personPosition, int64_t *numberPosition) {
@@ -160,11 +208,19 @@ int ResolveMemberRef(const PositionIndex *index, const char *text, PersonRecord 
     if (!SplitMemberRef(text, &personPosition, &numberPosition)) return 0;
     if (personPosition < 0 || static_cast<uint64_t>(personPosition) >= index->personCount) return 0;
     size_t at = static_cast<size_t>(personPosition);
-    size_t first = index->firstNumber[at];
-    size_t end = at + 1 < index->personCount ? index->firstNumber[at + 1] : index->numberCount;
-    if (numberPosition < 0 || static_cast<uint64_t>(numberPosition) >= end - first) return 0;
     PersonRecord *foundPerson = index->persons[at];
-    NumberRecord *foundNumber = index->numbers[first + static_cast<size_t>(numberPosition)];
+    if (numberPosition < 0 || foundPerson == nullptr) return 0;
+    NumberRecord *foundNumber = nullptr;
+    if (index->firstNumber[at] & kWalked) {
+        foundNumber = foundPerson->numbers != nullptr ? foundPerson->numbers->next : nullptr;
+        for (int64_t step = 0; step < numberPosition && foundNumber != nullptr; ++step)
+            foundNumber = foundNumber->next;
+    } else {
+        size_t first = index->firstNumber[at];
+        size_t end = at + 1 < index->personCount ? index->firstNumber[at + 1] & ~kWalked : index->numberCount;
+        if (static_cast<uint64_t>(numberPosition) >= end - first) return 0;
+        foundNumber = index->numbers[first + static_cast<size_t>(numberPosition)];
+    }
     if (foundPerson == nullptr || foundNumber == nullptr) return 0;  // lost to memory
     *person = foundPerson;
     *number = foundNumber;
@@ -175,11 +231,7 @@ void FormatIndexedMemberRef(const AddressIndex *index, const MemberLink *link, c
                             size_t size) {
     if (size == 0) return;
     text[0] = '\0';
-    if (link == nullptr) return;
-    const AddressIndexSlot *person = Find(index, link->person);
-    if (person == nullptr || person->owner != nullptr) return;
-    const AddressIndexSlot *number = Find(index, link->number);
-    if (number == nullptr || number->owner != link->person) return;
-    std::snprintf(text, size, "%lld.%lld", static_cast<long long>(person->position),
-                  static_cast<long long>(number->position));
+    int32_t person = 0, number = 0;
+    if (!FindMemberPosition(index, link, &person, &number)) return;
+    std::snprintf(text, size, "%ld.%ld", static_cast<long>(person), static_cast<long>(number));
 }

@@ -15,7 +15,8 @@
 // a null entry, so references to the records after it still find them.
 struct PositionIndex {
     PersonRecord **persons;
-    size_t *firstNumber;  // per person: where its numbers start in `numbers`
+    uint32_t *firstNumber;  // per person: where its numbers start in `numbers`,
+                            // or a mark that the person's short list is walked
     size_t personCount;
     size_t personCapacity;
     size_t firstNumberCapacity;
@@ -30,22 +31,35 @@ void BuildPositionIndex(PositionIndex *index, PersonRecord *personList);
 // Adds the next person (null for one that could not be kept in memory),
 // then the next number of the person added last.
 void PositionIndexAddPerson(PositionIndex *index, PersonRecord *person);
+// Room for that many more persons and numbers at once, so that a large
+// book is not copied to ever larger arrays while it is read (the room not
+// used is never touched). Best effort.
+void ReservePositionIndex(PositionIndex *index, size_t persons, size_t numbers);
 void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number);
 void FreePositionIndex(PositionIndex *index);
 
-// Positions of persons and numbers by address (saving).
-struct AddressIndexSlot {
-    const void *key;
-    const void *owner;  // numbers: the person whose list holds it
-    int64_t position;
+// Positions of the numbers that group members name, by address (saving,
+// and the command line's listing): built from the members first, so it
+// holds as many entries as there are members, then filled in one walk
+// over the persons.
+struct MemberPositionSlot {
+    const NumberRecord *number;
+    const PersonRecord *person;  // whose list holds it; null until found
+    int32_t personPosition;
+    int32_t numberPosition;
 };
 struct AddressIndex {
-    AddressIndexSlot *slots;
-    size_t mask;  // capacity - 1, capacity a power of two
+    MemberPositionSlot *slots;
+    size_t mask;  // capacity - 1, capacity a power of two; 0 without slots
 };
 
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList);
+// 0 when memory ran out: then the lists must be walked instead.
+int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList);
 void FreeAddressIndex(AddressIndex *index);
+// The member's 0-based positions: 1 when its person is in the person list
+// and its number in that person's number list (the first place counts).
+int FindMemberPosition(const AddressIndex *index, const MemberLink *link, int32_t *personPosition,
+                       int32_t *numberPosition);
 
 // The two 0-based positions of a member reference: the text up to its
 // first 20 bytes, the person's position up to the first full stop and the

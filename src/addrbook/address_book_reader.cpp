@@ -241,6 +241,9 @@ uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size) {
     reader.groupTail = context->groups;
     while (reader.groupTail->next != nullptr) reader.groupTail = reader.groupTail->next;
     BuildPositionIndex(&reader.index, context->persons);
+    // A person takes at least eight bytes of the file (its eight fields'
+    // separators), a number at least two.
+    ReservePositionIndex(&reader.index, size / 8 + 1, size / 2 + 1);
     ReadSections(&reader);
     FreePositionIndex(&reader.index);
     // Part of a book is never kept: saved, it would stand for the whole one.

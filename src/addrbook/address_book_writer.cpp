@@ -107,7 +107,7 @@ void WriteBook(FileRef *ref, WorkingContext *context) {
     WriteBytes(ref, "\f", 1);
 
     AddressIndex index{};
-    int indexed = BuildAddressIndex(&index, context->persons);
+    int indexed = BuildAddressIndex(&index, context->persons, context->groups);
     char reference[MEMBER_REF_SIZE];
     for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
         WriteGroupName(ref, group->name);

@@ -1,13 +1,28 @@
 // The list-box lines of the address book records.
 #include "display_lines.h"
 
-#include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
 size_t NameLength(const PersonRecord *person) {
     return std::strlen(person->firstName) + std::strlen(person->lastName);
+}
+
+// The pieces one after another, cut to size - 1 bytes and ended, as
+// snprintf with "%s" for each would write them; every list's fill formats
+// one line per record, so this stays a plain copy.
+void JoinLine(char *line, size_t size, std::initializer_list<const char *> pieces) {
+    if (size == 0) return;
+    size_t used = 0;
+    for (const char *piece : pieces) {
+        size_t length = std::strlen(piece);
+        if (length > size - 1 - used) length = size - 1 - used;
+        std::memcpy(line + used, piece, length);
+        used += length;
+    }
+    line[used] = '\0';
 }
 
 }  // namespace
@@ -40,21 +55,21 @@ int FreeRecipientListItem(RecipientListItem **item) {
 
 void FormatBookPersonLine(const PersonRecord *person, char *line, size_t size) {
     if (NameLength(person) >= 1)
-        std::snprintf(line, size, "%s, %s\t%s", person->lastName, person->firstName, person->company);
+        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", person->company});
     else
-        std::snprintf(line, size, "%s", person->company);
+        JoinLine(line, size, {person->company});
 }
 
 void FormatGroupLine(const GroupRecord *group, char *line, size_t size) {
-    std::snprintf(line, size, "[%s]", group->name);
+    JoinLine(line, size, {"[", group->name, "]"});
 }
 
 void FormatRecipientNumberLine(const PersonRecord *person, const NumberRecord *number, char *line,
                                size_t size) {
     if (NameLength(person) >= 1)
-        std::snprintf(line, size, "%s, %s\t%s", person->lastName, person->firstName, number->number);
+        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", number->number});
     else
-        std::snprintf(line, size, "%s\t%s", person->company, number->number);
+        JoinLine(line, size, {person->company, "\t", number->number});
 }
 
 void FormatGroupEditorLine(const PersonRecord *person, const NumberRecord *number, char *line,
@@ -62,13 +77,13 @@ void FormatGroupEditorLine(const PersonRecord *person, const NumberRecord *numbe
     // The group editor has always wanted two characters of name before
     // showing a person by name rather than by company.
     if (NameLength(person) >= 2)
-        std::snprintf(line, size, "%s, %s\t%s", person->lastName, person->firstName, number->number);
+        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", number->number});
     else
-        std::snprintf(line, size, "%s\t%s", person->company, number->number);
+        JoinLine(line, size, {person->company, "\t", number->number});
 }
 
 void FormatPersonNumberLine(const NumberRecord *number, char *line, size_t size) {
-    std::snprintf(line, size, "%s\t%s", number->number, number->details);
+    JoinLine(line, size, {number->number, "\t", number->details});
 }
 
 int CompareText(const char *a, const char *b) {

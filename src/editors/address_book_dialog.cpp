@@ -4,6 +4,7 @@
 #include "addrbook/display_lines.h"
 #include "addrbook/records.h"
 #include "common/center_window.h"
+#include "common/record_set.h"
 #include "common/text_field.h"
 #include "entry/module_instance.h"
 #include "res/resource.h"
@@ -156,13 +157,29 @@ void OnEditRecord(HWND dialog, WorkingContext *context) {
 // Lines whose record has left the book go too: deleting a person deletes the
 // groups it was the last member of, and their lines must not stay usable.
 void RemoveOrphanLines(HWND dialog, const WorkingContext *context) {
+    // The book's records in a set, so a large book's lines are not each
+    // looked for by a walk of both lists.
+    size_t records = 0;
+    for (const GroupRecord *group = context->groups->next; group != nullptr; group = group->next) ++records;
+    for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next) ++records;
+    RecordSet book{};
+    bool indexed = MakeRecordSet(&book, records) != 0;
+    if (indexed) {
+        for (const GroupRecord *group = context->groups->next; group != nullptr; group = group->next)
+            RecordSetAdd(&book, group);
+        for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
+            RecordSetAdd(&book, person);
+        SortRecordSet(&book);
+    }
     int index = static_cast<int>(SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_GETCOUNT, 0, 0));
     while (--index >= 0) {
         const LRESULT data = SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_GETITEMDATA, index, 0);
         const void *record = reinterpret_cast<const void *>(data);
-        if (data == LB_ERR || !(IsBookGroup(context, record) || IsBookPerson(context, record)))
-            SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_DELETESTRING, index, 0);
+        bool inBook = indexed ? RecordSetHas(&book, record)
+                              : IsBookGroup(context, record) || IsBookPerson(context, record);
+        if (data == LB_ERR || !inBook) SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_DELETESTRING, index, 0);
     }
+    FreeRecordSet(&book);
 }
 
 void OnDeleteRecord(HWND dialog, WorkingContext *context) {

@@ -1,6 +1,7 @@
 #include "editors/group_editor.h"
 
 #include "addrbook/display_lines.h"
+#include "common/record_set.h"
 #include "common/text_field.h"
 #include "entry/module_instance.h"
 #include "res/resource.h"
@@ -63,11 +64,26 @@ void ReleasePairLines(HWND dialog, int listId) {
 
 // Left: every pair of the book not in `members`; right: the members.
 void FillPairLists(HWND dialog, WorkingContext *context, GroupRecord *members) {
+    // The members' numbers in a set, so a large group is not walked once
+    // for every number of the book.
+    size_t memberCount = 0;
+    if (members != nullptr && members->members != nullptr)
+        for (const MemberLink *link = members->members->next; link != nullptr; link = link->next) ++memberCount;
+    RecordSet memberNumbers{};
+    bool indexed = MakeRecordSet(&memberNumbers, memberCount) != 0;
+    if (indexed) {
+        for (const MemberLink *link = memberCount ? members->members->next : nullptr; link != nullptr; link = link->next)
+            RecordSetAdd(&memberNumbers, link->number);
+        SortRecordSet(&memberNumbers);
+    }
     for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
         if (person->numbers == nullptr) continue;
-        for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next)
-            if (!GroupHasNumber(members, number)) AddPairLine(dialog, IDC_GROUP_AVAILABLE, person, number);
+        for (NumberRecord *number = person->numbers->next; number != nullptr; number = number->next) {
+            bool member = indexed ? RecordSetHas(&memberNumbers, number) : GroupHasNumber(members, number);
+            if (!member) AddPairLine(dialog, IDC_GROUP_AVAILABLE, person, number);
+        }
     }
+    FreeRecordSet(&memberNumbers);
     if (members != nullptr && members->members != nullptr)
         for (MemberLink *link = members->members->next; link != nullptr; link = link->next)
             AddPairLine(dialog, IDC_GROUP_MEMBERS, link->person, link->number);
@@ -149,6 +165,7 @@ MemberLink *BuildMemberList(HWND dialog) {
     void *sentinel = nullptr;
     if (NewList(&sentinel, sizeof(MemberLink)) != ERR_NONE) return nullptr;
     MemberLink *members = static_cast<MemberLink *>(sentinel);
+    MemberLink *tail = members;  // appended behind the last, without a walk per member
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, IDC_GROUP_MEMBERS, LB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
         const MemberLink *line = LineLink(dialog, IDC_GROUP_MEMBERS, index);
@@ -160,7 +177,8 @@ MemberLink *BuildMemberList(HWND dialog) {
         }
         member->person = line->person;
         member->number = line->number;
-        ListAppend(members, member);
+        tail->next = member;
+        tail = member;
     }
     return members;
 }

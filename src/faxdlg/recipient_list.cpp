@@ -1,5 +1,7 @@
 #include "faxdlg/recipient_list.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "addrbook/display_lines.h"
@@ -144,6 +146,33 @@ bool LineMatches(const RecipientListItem *item, const NotedLine &noted) {
     if (item == nullptr || item->kind != noted.kind) return false;
     if (noted.kind == RECIPIENT_GROUP_LINE) return item->group != nullptr && item->group->id == noted.id;
     return item->link != nullptr && item->link->number != nullptr && item->link->number->id == noted.id;
+}
+
+// A noted line's identity as one sortable key: the kind, then the serial.
+struct NotedKey {
+    uint32_t kind;
+    uint32_t id;
+    int noted;  // its index among the noted lines
+};
+
+bool KeyBefore(const NotedKey &a, const NotedKey &b) {
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.id < b.id;
+}
+
+NotedKey KeyOf(const NotedLine &line, int noted) { return NotedKey{line.kind, line.id, noted}; }
+
+// The key a line would match under; false for a line that matches nothing.
+bool KeyOfLine(const RecipientListItem *item, NotedKey *key) {
+    if (item == nullptr) return false;
+    if (item->kind == RECIPIENT_GROUP_LINE) {
+        if (item->group == nullptr) return false;
+        *key = NotedKey{item->kind, item->group->id, 0};
+        return true;
+    }
+    if (item->link == nullptr || item->link->number == nullptr) return false;
+    *key = NotedKey{item->kind, item->link->number->id, 0};
+    return true;
 }
 
 }  // namespace
@@ -305,11 +334,19 @@ void ShowSelectedNumbers(HWND dialog, int selectedCount, const int *positions) {
 void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
     if (context == nullptr) return;
     // Note what every remembered line stands for while its records still live.
+    // One block for the noted lines, their keys and where each is found.
+    struct Noting {
+        NotedLine lines[SELECTION_CAPACITY];
+        NotedKey keys[SELECTION_CAPACITY];
+        int found[SELECTION_CAPACITY];
+    };
     void *block = nullptr;
+    Noting *noting = nullptr;
     NotedLine *noted = nullptr;
     int notedCount = 0;
-    if (CreatePtr(&block, sizeof(NotedLine) * SELECTION_CAPACITY) == ERR_NONE) {
-        noted = static_cast<NotedLine *>(block);
+    if (CreatePtr(&block, sizeof(Noting)) == ERR_NONE) {
+        noting = static_cast<Noting *>(block);
+        noted = noting->lines;
         for (int i = 0; i < context->selectionCount && i < SELECTION_CAPACITY; ++i) {
             const RecipientListItem *item = ItemAt(dialog, context->selection[i]);
             if (item == nullptr) continue;  // no item, no identity
@@ -331,24 +368,38 @@ void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
 
     FillRecipientList(dialog, context);
     context->selectionCount = 0;
+    // Where each noted line is now: the first line that matches it, found
+    // in one walk over the lines with the noted lines sorted by identity.
+    int *found = noting != nullptr ? noting->found : nullptr;
+    NotedKey *keys = noting != nullptr ? noting->keys : nullptr;
+    for (int n = 0; n < notedCount; ++n) {
+        found[n] = -1;
+        keys[n] = KeyOf(noted[n], n);
+    }
+    std::sort(keys, keys + notedCount, KeyBefore);
     const LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < lines && notedCount > 0; ++i) {
+        const RecipientListItem *item = ItemAt(dialog, i);
+        NotedKey wanted{};
+        if (!KeyOfLine(item, &wanted)) continue;
+        for (const NotedKey *key = std::lower_bound(keys, keys + notedCount, wanted, KeyBefore);
+             key < keys + notedCount && !KeyBefore(wanted, *key); ++key) {
+            if (found[key->noted] < 0 && LineMatches(item, noted[key->noted])) found[key->noted] = i;
+        }
+    }
     int recipients = 0;
     bool overLimit = false;
     for (int n = 0; n < notedCount; ++n) {
-        for (int i = 0; i < lines; ++i) {
-            const RecipientListItem *item = ItemAt(dialog, i);
-            if (!LineMatches(item, noted[n])) continue;
-            // An edit can make the kept lines worth more than one job takes;
-            // a line that would pass the limit is dropped, as a user's own
-            // selection of it would be.
-            const int worth = LineRecipientCount(item);
-            if (recipients + worth > FAX_MAX_RECIPIENTS) {
-                overLimit = true;
-            } else {
-                recipients += worth;
-                context->selection[context->selectionCount++] = i;
-            }
-            break;
+        if (found[n] < 0) continue;
+        // An edit can make the kept lines worth more than one job takes; a
+        // line that would pass the limit is dropped, as a user's own
+        // selection of it would be.
+        const int worth = LineRecipientCount(ItemAt(dialog, found[n]));
+        if (recipients + worth > FAX_MAX_RECIPIENTS) {
+            overLimit = true;
+        } else {
+            recipients += worth;
+            context->selection[context->selectionCount++] = found[n];
         }
     }
     DisposePtr(&block);

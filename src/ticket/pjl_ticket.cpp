@@ -46,12 +46,12 @@ bool AnyPjlControl16(const char *bytes) {
     return (halves[0] | halves[1]) != 0;
 }
 
-// Adds a value of at most `size` bytes (it may end sooner at a zero byte),
-// its control bytes made blanks.
-void AddValue(PjlLine &line, const char *value, size_t size) {
+// Adds a value of exactly `length` bytes (cut to the line's room), its
+// control bytes made blanks.
+void AddText(PjlLine &line, const char *value, size_t length) {
     size_t room = sizeof line.aside - 2 - line.length;  // keep the line feed and a zero
     char *out = line.text + line.length;
-    size_t length = strnlen(value, size < room ? size : room);
+    if (length > room) length = room;
     std::memcpy(out, value, length);
     size_t i = 0;
     for (; i + 16 <= length; i += 16) {
@@ -62,6 +62,12 @@ void AddValue(PjlLine &line, const char *value, size_t size) {
     for (; i < length; ++i)
         if (IsPjlControl(static_cast<unsigned char>(out[i]))) out[i] = ' ';
     line.length += length;
+}
+
+// Adds a value of at most `size` bytes (it may end sooner at a zero byte).
+void AddValue(PjlLine &line, const char *value, size_t size) {
+    size_t room = sizeof line.aside - 2 - line.length;
+    AddText(line, value, strnlen(value, size < room ? size : room));
 }
 
 void EndLine(PjlText &ticket, PjlLine &line) {
@@ -112,8 +118,11 @@ void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count) {
         const RecipientEntry &slot = info->recipients[i];
         if (slot.faxNumber[0] == '\0') continue;
         char recipient[RECIPIENT_TEXT_SIZE];
-        BuildRecipientText(info, &slot, recipient, sizeof recipient);
-        WriteLine(text, "@@FXP=", recipient);
+        size_t length = BuildRecipientText(info, &slot, recipient, sizeof recipient);
+        PjlLine line;
+        StartLine(text, line, "@@FXP=");
+        AddText(line, recipient, length);
+        EndLine(text, line);
     }
     WriteLine(text, "@@CVS=END");
 }

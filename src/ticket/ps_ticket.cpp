@@ -90,14 +90,18 @@ struct PsWriter {
     char line[PS_LINE_SIZE];
 };
 
-// "(", the escaped value, ")": the string of a value. `size` bounds the
-// value (it may end sooner at a zero byte).
-size_t PutString(PsWriter &writer, size_t at, const char *value, size_t size) {
-    size_t length = strnlen(value, size);
+// "(", the escaped value of exactly `length` bytes, ")".
+size_t PutText(PsWriter &writer, size_t at, const char *value, size_t length) {
     writer.line[at++] = '(';
     at += EscapePsText(value, length, writer.line + at, writer.escaping);
     writer.line[at++] = ')';
     return at;
+}
+
+// "(", the escaped value, ")": the string of a value. `size` bounds the
+// value (it may end sooner at a zero byte).
+size_t PutString(PsWriter &writer, size_t at, const char *value, size_t size) {
+    return PutText(writer, at, value, strnlen(value, size));
 }
 
 size_t PutLiteral(PsWriter &writer, size_t at, const char *text) {
@@ -152,7 +156,7 @@ void WriteCoverSheet(PsWriter &writer, const FaxInfo *info, int count) {
         if (slot.faxNumber[0] == '\0') continue;
         char recipient[RECIPIENT_TEXT_SIZE];
         size_t length = BuildRecipientText(info, &slot, recipient, sizeof recipient);
-        Append(writer.buffer, writer.line, PutString(writer, 0, recipient, length));
+        Append(writer.buffer, writer.line, PutText(writer, 0, recipient, length));
     }
     Append(writer.buffer, "] def\r\n");
 

@@ -1,9 +1,12 @@
 #include "book_csv.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <map>
-#include <tuple>
+#include <sstream>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "../../src/common/text_field.h"
 
@@ -34,73 +37,81 @@ bool SameName(const std::string &a, const char *b) {
     return true;
 }
 
-// Splits RFC 4180 records. Each record remembers the line it starts on.
+// One RFC 4180 record and the line it starts on.
 struct CsvRecord {
-    int line;
+    int line = 0;
     std::vector<std::string> fields;
 };
 
-bool SplitCsv(const std::string &text, std::vector<CsvRecord> &records, std::string &error) {
-    size_t at = 0;
-    int line = 1;
-    // A byte-order mark some spreadsheets put in front is not data.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) at = 3;
-    while (at < text.size()) {
-        CsvRecord record{line, {}};
-        std::string field;
-        bool endOfRecord = false;
-        while (!endOfRecord) {
-            field.clear();
-            if (at < text.size() && text[at] == '"') {
-                ++at;
-                for (;;) {
-                    if (at >= text.size()) {
-                        error = "line " + std::to_string(record.line) + ": a quoted field is not closed";
-                        return false;
-                    }
-                    char byte = text[at++];
-                    if (byte == '"') {
-                        if (at < text.size() && text[at] == '"') {
-                            field += '"';
-                            ++at;
-                            continue;
-                        }
-                        break;
-                    }
-                    if (byte == '\n') ++line;
-                    field += byte;
-                }
-                if (at < text.size() && text[at] != ',' && text[at] != '\r' && text[at] != '\n') {
-                    error = "line " + std::to_string(line) + ": text after the closing quote of a field";
+// Reads the record that starts at `at` into `record` (its fields vector is
+// reused) and moves `at` and `line` past it. False with `error` when the
+// text is malformed.
+bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &record, std::string &error) {
+    record.line = line;
+    size_t fields = 0;
+    auto nextField = [&]() -> std::string & {
+        if (fields == record.fields.size()) record.fields.emplace_back();
+        std::string &field = record.fields[fields++];
+        field.clear();
+        return field;
+    };
+    for (;;) {
+        std::string &field = nextField();
+        if (at < text.size() && text[at] == '"') {
+            ++at;
+            for (;;) {
+                size_t quote = text.find('"', at);
+                if (quote == std::string::npos) {
+                    error = "line " + std::to_string(record.line) + ": a quoted field is not closed";
                     return false;
                 }
-            } else {
-                while (at < text.size() && text[at] != ',' && text[at] != '\r' && text[at] != '\n') {
-                    if (text[at] == '"') {
-                        error = "line " + std::to_string(line) + ": a quote inside a field that is not quoted";
-                        return false;
-                    }
-                    field += text[at++];
+                line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                                    text.begin() + static_cast<std::ptrdiff_t>(quote), '\n'));
+                field.append(text, at, quote - at);
+                at = quote + 1;
+                if (at < text.size() && text[at] == '"') {
+                    field += '"';
+                    ++at;
+                    continue;
                 }
+                break;
             }
-            record.fields.push_back(field);
-            if (at >= text.size()) {
-                endOfRecord = true;
-            } else if (text[at] == ',') {
-                ++at;
-                if (at >= text.size()) record.fields.push_back("");  // a last empty field
-                endOfRecord = at >= text.size();
-            } else {
-                if (text[at] == '\r') ++at;
-                if (at < text.size() && text[at] == '\n') ++at;
-                ++line;
-                endOfRecord = true;
+            if (at < text.size() && text[at] != ',' && text[at] != '\r' && text[at] != '\n') {
+                error = "line " + std::to_string(line) + ": text after the closing quote of a field";
+                return false;
             }
+        } else {
+            size_t end = at;
+            while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n' && text[end] != '"')
+                ++end;
+            if (end < text.size() && text[end] == '"') {
+                error = "line " + std::to_string(line) + ": a quote inside a field that is not quoted";
+                return false;
+            }
+            field.append(text, at, end - at);
+            at = end;
         }
-        records.push_back(std::move(record));
+        if (at >= text.size()) break;
+        if (text[at] == ',') {
+            ++at;
+            if (at >= text.size()) {
+                nextField();  // a last empty field
+                break;
+            }
+            continue;
+        }
+        if (text[at] == '\r') ++at;
+        if (at < text.size() && text[at] == '\n') ++at;
+        ++line;
+        break;
     }
+    record.fields.resize(fields);
     return true;
 }
+
+// The first byte of the text's records: a byte-order mark some
+// spreadsheets put in front is not data.
+size_t CsvStart(const std::string &text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
 
 std::string Quote(const char *text) {
     std::string value = text;
@@ -116,18 +127,33 @@ std::string Quote(const char *text) {
 
 }  // namespace
 
-bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error) {
-    rows.clear();
-    std::vector<CsvRecord> records;
-    if (!SplitCsv(text, records, error)) return false;
-    if (records.empty()) {
+namespace {
+
+// Reads the header and then every row of the text, handing each to
+// `visit` (which gives false to stop). False with `error` at the first
+// fault; the rows before it have been handed on.
+template <typename Visit>
+bool ReadBookCsvRows(const std::string &text, std::string &error, Visit visit) {
+    // The whole text is read through once first, so a malformed record is
+    // reported before anything that depends on the header.
+    CsvRecord record;
+    size_t at = CsvStart(text);
+    int line = 1, records = 0;
+    while (at < text.size()) {
+        if (!NextCsvRecord(text, at, line, record, error)) return false;
+        ++records;
+    }
+    if (records == 0) {
         error = "line 1: no header row";
         return false;
     }
+    at = CsvStart(text);
+    line = 1;
+    NextCsvRecord(text, at, line, record, error);
     // Columns by name, in any order, each at most once.
     std::vector<int> columnOf;
     bool seen[7] = {};
-    for (const std::string &name : records[0].fields) {
+    for (const std::string &name : record.fields) {
         int found = -1;
         for (int column = 0; column < 7; ++column)
             if (SameName(name, kBookCsvColumns[column])) found = column;
@@ -143,8 +169,9 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
         seen[found] = true;
         columnOf.push_back(found);
     }
-    for (size_t index = 1; index < records.size(); ++index) {
-        const CsvRecord &record = records[index];
+    CsvPersonRow row;
+    while (at < text.size()) {
+        NextCsvRecord(text, at, line, record, error);
         // Blank lines, as spreadsheets leave at the end, hold no row.
         if (record.fields.size() == 1 && record.fields[0].empty()) continue;
         std::string where = "line " + std::to_string(record.line) + ": ";
@@ -153,11 +180,11 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
                     std::to_string(columnOf.size());
             return false;
         }
-        CsvPersonRow row;
         row.line = record.line;
+        for (int column = 0; column < 7; ++column) Column(row, column)->clear();
         for (size_t field = 0; field < columnOf.size(); ++field) {
             int column = columnOf[field];
-            const std::string &value = record.fields[field];
+            std::string &value = record.fields[field];
             if (value.find('\0') != std::string::npos) {
                 error = where + kBookCsvColumns[column] + " holds a zero byte";
                 return false;
@@ -167,51 +194,107 @@ bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std:
                         std::to_string(kColumnLimits[column]) + " characters";
                 return false;
             }
-            *Column(row, column) = value;
+            Column(row, column)->swap(value);
         }
         if (row.number.empty() && !row.details.empty()) {
             error = where + "details without a number";
             return false;
         }
-        rows.push_back(std::move(row));
+        if (!visit(row)) return true;
     }
     return true;
 }
 
-std::string FormatBookCsv(const WorkingContext *context) {
+}  // namespace
+
+bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error) {
+    rows.clear();
+    return ReadBookCsvRows(text, error, [&rows](const CsvPersonRow &row) {
+        rows.push_back(row);
+        return true;
+    });
+}
+
+bool CheckBookCsv(const std::string &text, std::string &error) {
+    return ReadBookCsvRows(text, error, [](const CsvPersonRow &) { return true; });
+}
+
+void WriteBookCsv(const WorkingContext *context, std::ostream &out) {
     std::string text;
     for (int column = 0; column < 7; ++column) {
         if (column > 0) text += ',';
         text += kBookCsvColumns[column];
     }
     text += "\r\n";
+    std::string front;
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {
-        std::string front = Quote(person->firstName) + ',' + Quote(person->lastName) + ',' +
-                            Quote(person->company) + ',' + Quote(person->department) + ',' +
-                            Quote(person->notes) + ',';
+        front = Quote(person->firstName) + ',' + Quote(person->lastName) + ',' + Quote(person->company) + ',' +
+                Quote(person->department) + ',' + Quote(person->notes) + ',';
         const NumberRecord *number = person->numbers->next;
         if (number == nullptr) text += front + ",\r\n";
         for (; number; number = number->next)
             text += front + Quote(number->number) + ',' + Quote(number->details) + "\r\n";
+        // Written in pieces, never the whole book at once.
+        if (text.size() >= 64 * 1024) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
     }
-    return text;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts) {
-    counts = MergeCounts{};
-    using Identity = std::tuple<std::string, std::string, std::string>;
-    std::map<Identity, PersonRecord *> byIdentity;
-    PersonRecord *tail = context->persons;
-    for (PersonRecord *person = context->persons->next; person; person = person->next) {
-        byIdentity.emplace(Identity{person->firstName, person->lastName, person->company}, person);
-        tail = person;
+std::string FormatBookCsv(const WorkingContext *context) {
+    std::ostringstream text;
+    WriteBookCsv(context, text);
+    return text.str();
+}
+
+namespace {
+
+// A person's first name, last name and company as one key (fields hold no
+// zero byte, so the zero between them keeps keys apart).
+std::string IdentityOf(std::string_view firstName, std::string_view lastName, std::string_view company) {
+    std::string key;
+    key.reserve(firstName.size() + lastName.size() + company.size() + 2);
+    key.append(firstName).append(1, '\0').append(lastName).append(1, '\0').append(company);
+    return key;
+}
+
+// One number of one person, for telling at once whether a person already
+// has a number.
+struct PersonNumber {
+    const PersonRecord *person;
+    std::string_view number;
+    bool operator==(const PersonNumber &other) const { return person == other.person && number == other.number; }
+};
+
+struct PersonNumberHash {
+    size_t operator()(const PersonNumber &key) const {
+        return std::hash<std::string_view>()(key.number) ^
+               (std::hash<const void *>()(key.person) * 0x9E3779B97F4A7C15ULL);
+    }
+};
+
+}  // namespace
+
+// Merges rows one at a time into the book.
+class BookMerger {
+public:
+    BookMerger(WorkingContext *context, MergeCounts &counts) : counts_(counts) {
+        counts_ = MergeCounts{};
+        tail_ = context->persons;
+        for (PersonRecord *person = context->persons->next; person; person = person->next) {
+            byIdentity_.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
+            tail_ = person;
+        }
     }
 
-    for (const CsvPersonRow &row : rows) {
-        Identity identity{row.firstName, row.lastName, row.company};
+    // False when memory ran out.
+    bool Add(const CsvPersonRow &row) {
+        std::string identity = IdentityOf(row.firstName, row.lastName, row.company);
         PersonRecord *person = nullptr;
-        auto found = byIdentity.find(identity);
-        if (found != byIdentity.end()) {
+        auto found = byIdentity_.find(identity);
+        if (found != byIdentity_.end()) {
             person = found->second;
         } else {
             if (!NewPerson(&person)) return false;
@@ -220,22 +303,66 @@ bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &row
             CopyField(person->company, row.company.c_str());
             CopyField(person->department, row.department.c_str());
             CopyField(person->notes, row.notes.c_str());
-            tail->next = person;  // appended behind the last, without a walk per row
-            tail = person;
-            byIdentity.emplace(identity, person);
-            ++counts.persons;
+            tail_->next = person;  // appended behind the last, without a walk per row
+            tail_ = person;
+            byIdentity_.emplace(std::move(identity), person);
+            ++counts_.persons;
         }
-        if (row.number.empty()) continue;
-        bool known = false;
-        for (NumberRecord *number = person->numbers->next; number && !known; number = number->next)
-            known = row.number == number->number;
-        if (known) continue;
+        if (row.number.empty()) return true;
+        // A short number list is looked through; a long one, once it is
+        // met, is kept in the set with its last number.
+        NumberRecord *last = person->numbers;
+        auto kept = tails_.find(person);
+        if (kept != tails_.end()) {
+            if (numbers_.count(PersonNumber{person, row.number}) != 0) return true;
+            last = kept->second;
+        } else {
+            size_t count = 0;
+            for (NumberRecord *number = person->numbers->next; number; number = number->next, ++count) {
+                if (row.number == number->number) return true;
+                last = number;
+            }
+            if (count >= kLongNumberList) {
+                for (NumberRecord *number = person->numbers->next; number; number = number->next)
+                    numbers_.insert(PersonNumber{person, number->number});
+                kept = tails_.emplace(person, last).first;
+            }
+        }
         NumberRecord *number = nullptr;
         if (!NewNumber(&number)) return false;
         CopyField(number->number, row.number.c_str());
         CopyField(number->details, row.details.c_str());
-        ListAppend(person->numbers, number);
-        ++counts.numbers;
+        last->next = number;
+        if (kept != tails_.end()) {
+            kept->second = number;
+            numbers_.insert(PersonNumber{person, number->number});
+        }
+        ++counts_.numbers;
+        return true;
     }
+
+private:
+    MergeCounts &counts_;
+    PersonRecord *tail_;
+    std::unordered_map<std::string, PersonRecord *> byIdentity_;
+    // Persons with long number lists, with their last numbers, and the
+    // numbers they have: neither appending nor checking walks such a list.
+    static constexpr size_t kLongNumberList = 8;
+    std::unordered_map<PersonRecord *, NumberRecord *> tails_;
+    std::unordered_set<PersonNumber, PersonNumberHash> numbers_;
+};
+
+bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts) {
+    BookMerger merger(context, counts);
+    for (const CsvPersonRow &row : rows)
+        if (!merger.Add(row)) return false;
     return true;
+}
+
+bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts) {
+    BookMerger merger(context, counts);
+    bool merged = true;
+    std::string ignored;
+    ReadBookCsvRows(text, ignored, [&](const CsvPersonRow &row) { return merged = merger.Add(row); });
+    return merged;
 }

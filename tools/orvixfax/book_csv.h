@@ -5,6 +5,7 @@
 #ifndef ORVIXFAX_TOOL_BOOK_CSV_H
 #define ORVIXFAX_TOOL_BOOK_CSV_H
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,12 @@ struct CsvPersonRow {
 // Reads the whole text. On a malformed text gives false with `error` naming
 // the line ("line 4: ..."); the rows are then not to be used.
 bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error);
+// The same check without keeping the rows.
+bool CheckBookCsv(const std::string &text, std::string &error);
 
-// The book's persons as CSV text, CR LF line ends.
+// The book's persons as CSV text, CR LF line ends: written to `out` as it
+// is made, or given whole.
+void WriteBookCsv(const WorkingContext *context, std::ostream &out);
 std::string FormatBookCsv(const WorkingContext *context);
 
 struct MergeCounts {
@@ -35,5 +40,8 @@ struct MergeCounts {
 // added unless that person already has the same number. false when memory
 // ran out (the book may then hold part of the rows).
 bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts);
+// Merges the rows of a text that CheckBookCsv has passed, one at a time as
+// they are read.
+bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts);
 
 #endif

@@ -206,20 +206,20 @@ bool Click(HWND dialog, int id) {
 
 int LineCount(HWND dialog, int id) {
     Window *list = ListOf(dialog, id);
-    return list ? static_cast<int>(list->items.size()) : -1;
+    return list ? static_cast<int>(list->lines.Count()) : -1;
 }
 
 std::string LineText(HWND dialog, int id, int index) {
     Window *list = ListOf(dialog, id);
-    if (!list || index < 0 || index >= static_cast<int>(list->items.size())) return "";
-    return list->items[static_cast<size_t>(index)].text;
+    if (!list || index < 0 || index >= static_cast<int>(list->lines.Count())) return "";
+    return std::string(list->lines.Text(static_cast<size_t>(index)));
 }
 
 int FindLine(HWND dialog, int id, const std::string &text) {
     Window *list = ListOf(dialog, id);
     if (!list) return -1;
-    for (size_t i = 0; i < list->items.size(); ++i)
-        if (list->items[i].text == text) return static_cast<int>(i);
+    for (size_t i = 0; i < list->lines.Count(); ++i)
+        if (list->lines.Text(i) == text) return static_cast<int>(i);
     return -1;
 }
 
@@ -228,8 +228,8 @@ std::vector<int> SelectedLines(HWND dialog, int id) {
     Window *list = ListOf(dialog, id);
     if (!list) return lines;
     if (list->style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
-        for (size_t i = 0; i < list->items.size(); ++i)
-            if (list->items[i].selected) lines.push_back(static_cast<int>(i));
+        lines.resize(list->lines.SelectedCount());
+        list->lines.SelectedIndexes(lines.data(), lines.size());
     } else if (list->curSel >= 0) {
         lines.push_back(list->curSel);
     }
@@ -240,9 +240,9 @@ static bool ClickListLine(HWND dialog, int id, int index, bool doubleClick) {
     const char *action = doubleClick ? "double-click a line" : "click a line";
     Window *list = OfKind(dialog, id, WindowKind::ListBox, action, "list box");
     if (!list) return false;
-    if (index < 0 || index >= static_cast<int>(list->items.size()))
+    if (index < 0 || index >= static_cast<int>(list->lines.Count()))
         return Fail(std::string("cannot ") + action + ": " + Describe(dialog, id) + " has " +
-                    std::to_string(list->items.size()) + " lines, no line " +
+                    std::to_string(list->lines.Count()) + " lines, no line " +
                     std::to_string(index));
     return UserClickLine(list->handle, index, doubleClick);
 }

@@ -1,32 +1,121 @@
-// Global memory with real handles. A moveable block is known by a handle
-// that is never a valid data address (it has bit 2 set, where heap
-// addresses are 16-byte aligned) and is reached through GlobalLock; a fixed
-// block's handle is its address. GlobalAlloc passes the kernel call table,
-// so tests reach every out-of-memory path.
+// Global memory with real handles, in a heap of the portable layer's own so
+// that every call takes the same few steps however many blocks there are.
+//
+// Every block has an 8-byte header right in front of its data: its size,
+// lock count, size class and state. A moveable block's handle is the
+// header's address with bit 2 set, so handle and header find each other by
+// arithmetic, and a handle is never a data address (data is 8-byte aligned,
+// as 32-bit Windows gives it; a handle is not). A fixed block's handle is
+// its address.
+//
+// Blocks of up to 8 KB live in one reserved address range, carved from
+// 16 KB slabs that each hold slots of one size; freed slots go on a list
+// per size and are used again first. Larger blocks, which are few, come
+// from the C heap and are kept in an ordered set. So whether a value names
+// a live block is told without reading memory that is not the heap's: a
+// small block's header lies in the range on a slot boundary of its slab, a
+// large block's header is in the set.
+//
+// GlobalAlloc passes the kernel call table, so tests reach every
+// out-of-memory path.
 #include "host.h"
 #include "kernel_state.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <new>
-#include <unordered_map>
+#include <set>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVIX_HEAP_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVIX_HEAP_ASAN 1
+#endif
+#endif
+
+#ifdef ORVIX_HEAP_ASAN
+// Headers, slack and free slots are poisoned, so a record written past its
+// end or used after it was freed is caught as with the C heap; only the
+// heap's own functions, which are not instrumented, touch them.
+#include <sanitizer/asan_interface.h>
+#define HEAP_INTERNAL __attribute__((no_sanitize_address))
+#else
+#define HEAP_INTERNAL
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#endif
 
 namespace portable {
 
 namespace {
 
-struct Block {
-    void *data = nullptr;
-    size_t size = 0;
-    bool moveable = false;
-    unsigned locks = 0;
+enum : uint8_t { kFreeSlot = 0x3C, kLiveMoveable = 0xA5, kLiveFixed = 0x5A };
+enum : uint8_t { kLargeClass = 0xFF };
+
+struct BlockHeader {
+    uint32_t size;      // as asked for
+    uint16_t locks;     // moveable blocks only
+    uint8_t sizeClass;  // kLargeClass for a block of the C heap
+    uint8_t state;
+};
+static_assert(sizeof(BlockHeader) == 8, "the header keeps the data 8-byte aligned");
+
+constexpr size_t kHeaderSize = sizeof(BlockHeader);
+constexpr size_t kSlabSize = 16 * 1024;
+constexpr size_t kCommitStep = 4 * 1024 * 1024;
+// Slot sizes, header included: 16 to 1024 bytes in steps of 8 (records
+// waste at most 7 bytes), then up to 8192 in steps of 128.
+constexpr size_t kFineClasses = 127;
+constexpr size_t kClassCount = kFineClasses + 56;
+constexpr size_t kLargestSmallBlock = 8192 - kHeaderSize;
+static_assert(kClassCount < kLargeClass, "a size class fits the header's byte");
+
+size_t SizeClassOf(size_t bytes) {
+    size_t slot = bytes + kHeaderSize;
+    if (slot <= 1024) return slot <= 16 ? 0 : (slot + 7) / 8 - 2;
+    return kFineClasses - 1 + (slot - 1024 + 127) / 128;
+}
+
+size_t SlotSize(size_t sizeClass) {
+    if (sizeClass < kFineClasses) return (sizeClass + 2) * 8;
+    return 1024 + (sizeClass - (kFineClasses - 1)) * 128;
+}
+
+struct SizeClass {
+    char *freeSlots = nullptr;  // slot addresses; each free slot holds the next
+    char *carve = nullptr;      // the next never-used slot of the newest slab
+    char *carveEnd = nullptr;
 };
 
+// A freed large block kept for the next one of about its size. Tickets
+// are written into fresh blocks of some hundred kilobytes, which the C
+// heap would give back to the system and take again page fault by page
+// fault; a few such blocks stay with the heap instead, as they would in a
+// Windows process heap.
+struct KeptBlock {
+    char *memory;
+    size_t room;  // data bytes it holds
+};
+constexpr size_t kKeptCount = 4;
+constexpr size_t kKeptLargest = 1024 * 1024;
+
 struct GlobalHeap {
-    std::unordered_map<HGLOBAL, Block> byHandle;
-    std::unordered_map<const void *, HGLOBAL> byAddress;
-    uintptr_t nextHandle = 0x10004;
+    KeptBlock kept[kKeptCount] = {};
+    size_t keptCount = 0;
+    char *base = nullptr;  // the reserved range
+    size_t reserved = 0;
+    size_t committed = 0;  // readable and writable from the start
+    size_t used = 0;       // handed out as slabs
+    bool reserveTried = false;
+    std::vector<uint8_t> slabClass;  // per slab: its size class + 1
+    SizeClass classes[kClassCount];
+    std::set<uintptr_t> largeHeaders;
+    int liveBlocks = 0;
 };
 
 GlobalHeap &Heap() {
@@ -34,69 +123,218 @@ GlobalHeap &Heap() {
     return heap;
 }
 
-Block *FindBlock(HGLOBAL memory) {
-    auto found = Heap().byHandle.find(memory);
-    return found == Heap().byHandle.end() ? nullptr : &found->second;
+// Address space only: pages are made usable as slabs are needed, so the
+// reservation costs no memory. Smaller ranges are tried when the system
+// limits address space. The range starts on a 2 MB boundary and asks for
+// huge pages where the system gives them on request: a large book's
+// records then cost a page fault every 2 MB rather than every 4 KB.
+bool Reserve(GlobalHeap &heap) {
+    if (heap.reserveTried) return heap.base != nullptr;
+    heap.reserveTried = true;
+    const size_t kHugePage = 2 * 1024 * 1024;
+    for (size_t size = size_t(64) << 30; size >= (size_t(256) << 20); size /= 2) {
+        void *range = mmap(nullptr, size + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (range == MAP_FAILED) continue;
+        uintptr_t start = reinterpret_cast<uintptr_t>(range);
+        uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+        heap.base = reinterpret_cast<char *>(aligned);
+        heap.reserved = size;
+#ifdef MADV_HUGEPAGE
+        madvise(heap.base, heap.reserved, MADV_HUGEPAGE);
+#endif
+        return true;
+    }
+    return false;
+}
+
+char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
+    if (!Reserve(heap) || heap.used + kSlabSize > heap.reserved) return nullptr;
+    if (heap.used + kSlabSize > heap.committed) {
+        size_t step = kCommitStep < heap.reserved - heap.committed ? kCommitStep : heap.reserved - heap.committed;
+        if (mprotect(heap.base + heap.committed, step, PROT_READ | PROT_WRITE) != 0) return nullptr;
+        heap.committed += step;
+    }
+    try {
+        heap.slabClass.push_back(static_cast<uint8_t>(sizeClass + 1));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    char *slab = heap.base + heap.used;
+    heap.used += kSlabSize;
+    // Fresh pages read as zero, which no live header does.
+    ASAN_POISON_MEMORY_REGION(slab, kSlabSize);
+    return slab;
+}
+
+HEAP_INTERNAL char *TakeSlot(GlobalHeap &heap, size_t sizeClass) {
+    SizeClass &slots = heap.classes[sizeClass];
+    if (slots.freeSlots != nullptr) {
+        char *slot = slots.freeSlots;
+        std::memcpy(&slots.freeSlots, slot + kHeaderSize, sizeof(char *));
+        return slot;
+    }
+    size_t slotSize = SlotSize(sizeClass);
+    if (slots.carve == nullptr || slots.carve + slotSize > slots.carveEnd) {
+        char *slab = NewSlab(heap, sizeClass);
+        if (slab == nullptr) return nullptr;
+        slots.carve = slab;
+        slots.carveEnd = slab + kSlabSize;
+    }
+    char *slot = slots.carve;
+    slots.carve += slotSize;
+    return slot;
+}
+
+// The header at `address` when it is the header of a live block, else null.
+HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
+    GlobalHeap &heap = Heap();
+    uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
+    BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
+    if (heap.base != nullptr && address >= base && address < base + heap.used) {
+        size_t offset = address - base;
+        size_t sizeClass = heap.slabClass[offset / kSlabSize] - 1u;
+        size_t inSlab = offset % kSlabSize;
+        size_t slotSize = SlotSize(sizeClass);
+        if (inSlab % slotSize != 0 || inSlab + slotSize > kSlabSize) return nullptr;
+        if (header->sizeClass != sizeClass) return nullptr;
+    } else if (heap.largeHeaders.count(address) == 0) {
+        return nullptr;
+    }
+    if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
+    return header;
+}
+
+HEAP_INTERNAL char *DataOf(BlockHeader *header) { return reinterpret_cast<char *>(header) + kHeaderSize; }
+
+// A moveable block's handle: its header's address with bit 2 set.
+HEAP_INTERNAL HGLOBAL HandleOf(BlockHeader *header) {
+    if (header->state == kLiveFixed) return DataOf(header);
+    return reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(header) | 4);
+}
+
+// The live block a handle names, or null.
+HEAP_INTERNAL BlockHeader *FindBlock(HGLOBAL memory) {
+    uintptr_t value = reinterpret_cast<uintptr_t>(memory);
+    if ((value & 7) == 4) {
+        BlockHeader *header = LiveHeader(value - 4);
+        return header != nullptr && header->state == kLiveMoveable ? header : nullptr;
+    }
+    if ((value & 7) == 0 && value >= kHeaderSize) {
+        BlockHeader *header = LiveHeader(value - kHeaderSize);
+        return header != nullptr && header->state == kLiveFixed ? header : nullptr;
+    }
+    return nullptr;
+}
+
+HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveable) {
+    BlockHeader *header;
+    if (bytes <= kLargestSmallBlock) {
+        size_t sizeClass = SizeClassOf(bytes);
+        char *slot = TakeSlot(heap, sizeClass);
+        if (slot == nullptr) return nullptr;
+        header = reinterpret_cast<BlockHeader *>(slot);
+        header->sizeClass = static_cast<uint8_t>(sizeClass);
+    } else {
+        // The block's room first, then the header in front of the data,
+        // which stays as aligned as the C heap's.
+        char *memory = nullptr;
+        for (size_t i = 0; i < heap.keptCount && memory == nullptr; ++i) {
+            KeptBlock &kept = heap.kept[i];
+            if (kept.room < bytes || kept.room / 2 > bytes) continue;
+            memory = kept.memory;
+            kept = heap.kept[--heap.keptCount];
+        }
+        if (memory == nullptr) {
+            memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
+            if (memory == nullptr) return nullptr;
+            std::memcpy(memory, &bytes, sizeof bytes);
+        }
+        ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+        header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
+        // Windows answers a full heap with null, never with an exception.
+        try {
+            heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
+        } catch (const std::bad_alloc &) {
+            ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+            std::free(memory);
+            return nullptr;
+        }
+        header->sizeClass = kLargeClass;
+    }
+    header->size = static_cast<uint32_t>(bytes);
+    header->locks = 0;
+    header->state = moveable ? kLiveMoveable : kLiveFixed;
+    ASAN_UNPOISON_MEMORY_REGION(DataOf(header), bytes);
+    return header;
+}
+
+HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
+    if (header->sizeClass == kLargeClass) {
+        heap.largeHeaders.erase(reinterpret_cast<uintptr_t>(header));
+        char *memory = reinterpret_cast<char *>(header) - kHeaderSize;
+        size_t room;
+        std::memcpy(&room, memory, sizeof room);
+        if (room <= kKeptLargest && heap.keptCount < kKeptCount) {
+            header->state = kFreeSlot;
+            heap.kept[heap.keptCount++] = KeptBlock{memory, room};
+            ASAN_POISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+            return;
+        }
+        ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+        std::free(memory);
+        return;
+    }
+    header->state = kFreeSlot;
+    char *slot = reinterpret_cast<char *>(header);
+    SizeClass &slots = heap.classes[header->sizeClass];
+    std::memcpy(slot + kHeaderSize, &slots.freeSlots, sizeof(char *));
+    slots.freeSlots = slot;
+    ASAN_POISON_MEMORY_REGION(slot, SlotSize(header->sizeClass));
 }
 
 }  // namespace
 
-int LiveGlobalBlocks() { return static_cast<int>(Heap().byHandle.size()); }
+int LiveGlobalBlocks() { return Heap().liveBlocks; }
 
 }  // namespace portable
 
 using portable::Heap;
 
-HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
+HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
     if (portable::KernelCallFails(portable::KERNEL_GLOBAL_ALLOC)) return nullptr;
-    // At least one byte, so a zero-sized fixed block still has an address of its own.
-    void *data = (flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
-    if (data == nullptr) {
-        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
     portable::GlobalHeap &heap = Heap();
-    bool moveable = (flags & GMEM_MOVEABLE) != 0;
-    HGLOBAL handle;
-    if (moveable) {
-        handle = reinterpret_cast<HGLOBAL>(heap.nextHandle);
-        heap.nextHandle += 8;
-    } else {
-        handle = data;
-    }
-    // Windows answers a full heap with null, never with an exception.
-    try {
-        heap.byHandle[handle] = portable::Block{data, bytes, moveable, 0};
-        heap.byAddress[data] = handle;
-    } catch (const std::bad_alloc &) {
-        heap.byHandle.erase(handle);
-        std::free(data);
+    portable::BlockHeader *header = nullptr;
+    if (bytes <= UINT32_MAX - 4 * portable::kHeaderSize)
+        header = portable::NewBlock(heap, bytes, (flags & GMEM_MOVEABLE) != 0);
+    if (header == nullptr) {
         portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    return handle;
+    if (flags & GMEM_ZEROINIT) std::memset(portable::DataOf(header), 0, bytes);
+    ++heap.liveBlocks;
+    return portable::HandleOf(header);
 }
 
-LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-    portable::Block *block = portable::FindBlock(memory);
+HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
+    portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    if (!block->moveable) return block->data;
+    if (block->state == portable::kLiveFixed) return portable::DataOf(block);
     // Windows gives no address for a zero-sized moveable block.
     if (block->size == 0) return nullptr;
-    ++block->locks;
-    return block->data;
+    if (block->locks < UINT16_MAX) ++block->locks;
+    return portable::DataOf(block);
 }
 
-BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
-    portable::Block *block = portable::FindBlock(memory);
+HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
+    portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (!block->moveable) return TRUE;
+    if (block->state == portable::kLiveFixed) return TRUE;
     if (block->locks == 0) {
         portable::SetLastErrorCode(ERROR_NOT_LOCKED);
         return FALSE;
@@ -109,31 +347,32 @@ BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
     return TRUE;
 }
 
-HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
-    auto found = Heap().byAddress.find(pointer);
-    if (found == Heap().byAddress.end()) {
+HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
+    uintptr_t value = reinterpret_cast<uintptr_t>(pointer);
+    portable::BlockHeader *block = nullptr;
+    if ((value & 7) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(value - portable::kHeaderSize);
+    if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return found->second;
+    return portable::HandleOf(block);
 }
 
-HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
+HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     if (memory == nullptr) return nullptr;
-    portable::Block *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return memory;
     }
     // Windows frees a block even while it is locked.
-    Heap().byAddress.erase(block->data);
-    std::free(block->data);
-    Heap().byHandle.erase(memory);
+    portable::ReleaseBlock(Heap(), block);
+    --Heap().liveBlocks;
     return nullptr;
 }
 
-size_t WINAPI GlobalSize(HGLOBAL memory) {
-    portable::Block *block = portable::FindBlock(memory);
+HEAP_INTERNAL size_t WINAPI GlobalSize(HGLOBAL memory) {
+    portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return 0;
@@ -141,8 +380,8 @@ size_t WINAPI GlobalSize(HGLOBAL memory) {
     return block->size;
 }
 
-UINT WINAPI GlobalFlags(HGLOBAL memory) {
-    portable::Block *block = portable::FindBlock(memory);
+HEAP_INTERNAL UINT WINAPI GlobalFlags(HGLOBAL memory) {
+    portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return GMEM_INVALID_HANDLE;

@@ -307,7 +307,10 @@ BOOL WriteString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
     if (line >= 0) {
         std::string name, raw;
         KeyLine(profile.lines[static_cast<size_t>(line)], name, raw);
-        profile.lines[static_cast<size_t>(line)] = name + "=" + text;
+        std::string written = name + "=" + text;
+        // Windows leaves the file alone when the line already reads so.
+        if (written == profile.lines[static_cast<size_t>(line)]) return TRUE;
+        profile.lines[static_cast<size_t>(line)] = written;
     } else {
         // After the section's last non-blank line, before any blank lines that part it from the next.
         int at = SectionEnd(profile, header);

@@ -5,53 +5,9 @@
 #include "user_window.h"
 
 #include <cstring>
-#include <vector>
+#include <string_view>
 
 namespace portable {
-namespace {
-
-int Weight(unsigned char c) {
-    static const char kOrder[] =
-        " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>0123456789abcdefghijklmnopqrstuvwxyz";
-    if (c >= 128) return 512 + c;
-    if (c < 0x20 || c == 0x7F) return c;
-    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
-    const char *at = std::strchr(kOrder, c);
-    return at ? 0x20 + static_cast<int>(at - kOrder) : 0x100 + c;
-}
-
-bool PassedOver(char c) { return c == '-' || c == '\''; }
-
-}  // namespace
-
-int CompareListText(const std::string &a, const std::string &b) {
-    size_t i = 0, j = 0;
-    while (true) {
-        while (i < a.size() && PassedOver(a[i])) ++i;
-        while (j < b.size() && PassedOver(b[j])) ++j;
-        if (i == a.size() || j == b.size()) break;
-        int difference = Weight(static_cast<unsigned char>(a[i])) -
-                         Weight(static_cast<unsigned char>(b[j]));
-        if (difference) return difference;
-        ++i;
-        ++j;
-    }
-    if (i != a.size()) return 1;
-    if (j != b.size()) return -1;
-    // Equal but for hyphens and apostrophes.
-    std::vector<size_t> ha, hb;
-    for (size_t k = 0; k < a.size(); ++k)
-        if (PassedOver(a[k])) ha.push_back(k);
-    for (size_t k = 0; k < b.size(); ++k)
-        if (PassedOver(b[k])) hb.push_back(k);
-    for (size_t k = 0; k < ha.size() && k < hb.size(); ++k) {
-        if (ha[k] != hb[k]) return ha[k] > hb[k] ? -1 : 1;
-        if (a[ha[k]] != b[hb[k]]) return a[ha[k]] == '\'' ? -1 : 1;
-    }
-    if (ha.size() != hb.size()) return ha.size() < hb.size() ? -1 : 1;
-    return 0;
-}
-
 namespace {
 
 bool IsMultiple(const Window &window) {
@@ -60,32 +16,14 @@ bool IsMultiple(const Window &window) {
 
 bool Notifies(const Window &window) { return (window.style & LBS_NOTIFY) != 0; }
 
-int Count(const Window &window) { return static_cast<int>(window.items.size()); }
+int Count(const Window &window) { return static_cast<int>(window.lines.Count()); }
 
 bool Valid(const Window &window, WPARAM index) {
     return static_cast<int>(index) >= 0 && static_cast<int>(index) < Count(window);
 }
 
-// The binary search of a sorted insert: an equal line found on the way
-// gives its own index.
-int SortedPosition(const Window &window, const std::string &text) {
-    int low = 0, high = Count(window);
-    while (high > low) {
-        int middle = (low + high) / 2;
-        int order = CompareListText(text, window.items[static_cast<size_t>(middle)].text);
-        if (order == 0) return middle;
-        if (order < 0)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return high;
-}
-
-int Insert(Window &window, int index, const std::string &text) {
-    ListItem item;
-    item.text = text;
-    window.items.insert(window.items.begin() + index, item);
+// Moves the selection and caret past a line added at `index`.
+LRESULT Inserted(Window &window, int index) {
     if (IsMultiple(window)) {
         if (window.caret >= index && Count(window) > 1) ++window.caret;
         if (window.anchor >= index && Count(window) > 1) ++window.anchor;
@@ -95,8 +33,13 @@ int Insert(Window &window, int index, const std::string &text) {
     return index;
 }
 
+LRESULT Insert(Window &window, int index, std::string_view text) {
+    if (!window.lines.Insert(static_cast<size_t>(index), text)) return LB_ERRSPACE;
+    return Inserted(window, index);
+}
+
 LRESULT Delete(Window &window, int index) {
-    window.items.erase(window.items.begin() + index);
+    window.lines.Erase(static_cast<size_t>(index));
     int count = Count(window);
     if (IsMultiple(window)) {
         if (window.caret > index || window.caret >= count) window.caret = window.caret > 0 ? window.caret - 1 : 0;
@@ -111,7 +54,7 @@ LRESULT Delete(Window &window, int index) {
     return count;
 }
 
-bool EqualIgnoringCase(const std::string &a, const std::string &b, size_t length) {
+bool EqualIgnoringCase(std::string_view a, std::string_view b, size_t length) {
     if (a.size() < length || b.size() < length) return false;
     for (size_t i = 0; i < length; ++i) {
         char x = a[i], y = b[i];
@@ -123,14 +66,14 @@ bool EqualIgnoringCase(const std::string &a, const std::string &b, size_t length
 }
 
 // Searches after `start` and wraps round, as LB_FINDSTRING does.
-int Find(const Window &window, WPARAM start, const char *text, bool exact) {
-    std::string wanted = text ? text : "";
+int Find(Window &window, WPARAM start, const char *text, bool exact) {
+    std::string_view wanted = text ? text : "";
     int count = Count(window);
     int from = static_cast<int>(start);
     if (from < -1 || from >= count) from = -1;
     for (int n = 1; n <= count; ++n) {
         int index = (from + n) % count;
-        const std::string &line = window.items[static_cast<size_t>(index)].text;
+        std::string_view line = window.lines.Text(static_cast<size_t>(index));
         if (exact ? (line.size() == wanted.size() && EqualIgnoringCase(line, wanted, line.size()))
                   : EqualIgnoringCase(line, wanted, wanted.size()))
             return index;
@@ -144,9 +87,11 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
     const char *text = reinterpret_cast<const char *>(lParam);
     switch (message) {
     case LB_ADDSTRING: {
-        std::string line = text ? text : "";
-        int index = (window.style & LBS_SORT) ? SortedPosition(window, line) : Count(window);
-        return Insert(window, index, line);
+        std::string_view line = text ? text : "";
+        if (!(window.style & LBS_SORT)) return Insert(window, Count(window), line);
+        long index = window.lines.InsertSorted(line);
+        if (index < 0) return LB_ERRSPACE;
+        return Inserted(window, static_cast<int>(index));
     }
     case LB_INSERTSTRING: {
         int index = static_cast<int>(wParam);
@@ -158,7 +103,7 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
         if (!Valid(window, wParam)) return LB_ERR;
         return Delete(window, static_cast<int>(wParam));
     case LB_RESETCONTENT:
-        window.items.clear();
+        window.lines.Clear();
         window.curSel = LB_ERR;
         window.caret = window.anchor = window.topIndex = 0;
         return 0;
@@ -167,19 +112,21 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
     case LB_GETTEXT:
         if (!Valid(window, wParam) || !lParam) return LB_ERR;
         {
-            const std::string &line = window.items[wParam].text;
-            std::memcpy(reinterpret_cast<char *>(lParam), line.c_str(), line.size() + 1);
+            std::string_view line = window.lines.Text(wParam);
+            char *out = reinterpret_cast<char *>(lParam);
+            std::memcpy(out, line.data(), line.size());
+            out[line.size()] = '\0';
             return static_cast<LRESULT>(line.size());
         }
     case LB_GETTEXTLEN:
         if (!Valid(window, wParam)) return LB_ERR;
-        return static_cast<LRESULT>(window.items[wParam].text.size());
+        return static_cast<LRESULT>(window.lines.At(wParam).length);
     case LB_GETITEMDATA:
         if (!Valid(window, wParam)) return LB_ERR;
-        return window.items[wParam].data;
+        return window.lines.At(wParam).data;
     case LB_SETITEMDATA:
         if (!Valid(window, wParam)) return LB_ERR;
-        window.items[wParam].data = lParam;
+        window.lines.At(wParam).data = lParam;
         return TRUE;
     case LB_SETCURSEL: {
         // Code selecting a line notifies nothing.
@@ -202,36 +149,28 @@ LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) 
         if (!IsMultiple(window)) return LB_ERR;
         int index = static_cast<int>(lParam);
         if (index == -1) {
-            for (auto &item : window.items) item.selected = wParam != 0;
+            window.lines.SelectAll(wParam != 0);
             return LB_OKAY;
         }
         if (index < 0 || index >= Count(window)) return LB_ERR;
-        window.items[static_cast<size_t>(index)].selected = wParam != 0;
+        window.lines.Select(static_cast<size_t>(index), wParam != 0);
         window.caret = window.anchor = index;
         return LB_OKAY;
     }
     case LB_GETSEL:
         if (!Valid(window, wParam)) return LB_ERR;
-        if (IsMultiple(window)) return window.items[wParam].selected ? 1 : 0;
+        if (IsMultiple(window)) return window.lines.At(wParam).selected ? 1 : 0;
         return window.curSel == static_cast<int>(wParam) ? 1 : 0;
     case LB_GETSELCOUNT: {
         if (!IsMultiple(window)) return LB_ERR;
-        int count = 0;
-        for (const auto &item : window.items) count += item.selected ? 1 : 0;
-        return count;
+        return static_cast<LRESULT>(window.lines.SelectedCount());
     }
     case LB_GETSELITEMS: {
         // Ascending, and never more than the caller has room for.
         if (!IsMultiple(window)) return LB_ERR;
         int *out = reinterpret_cast<int *>(lParam);
-        int room = static_cast<int>(wParam), count = 0;
-        for (int i = 0; i < Count(window) && count < room; ++i) {
-            if (window.items[static_cast<size_t>(i)].selected) {
-                if (out) out[count] = i;
-                ++count;
-            }
-        }
-        return count;
+        int room = static_cast<int>(wParam);
+        return static_cast<LRESULT>(window.lines.SelectedIndexes(out, room > 0 ? static_cast<size_t>(room) : 0));
     }
     case LB_SETCARETINDEX:
         if (!Valid(window, wParam)) return LB_ERR;
@@ -297,11 +236,11 @@ bool UserClickLine(HWND list, int index, bool doubleClick) {
     // The press selects: a multiple-selection list toggles the line, an
     // extended one selects it alone, a single one moves its selection.
     if (window->style & LBS_MULTIPLESEL) {
-        auto &item = window->items[static_cast<size_t>(index)];
-        item.selected = !item.selected;
+        bool selected = window->lines.At(static_cast<size_t>(index)).selected;
+        window->lines.Select(static_cast<size_t>(index), !selected);
     } else if (window->style & LBS_EXTENDEDSEL) {
-        for (auto &item : window->items) item.selected = false;
-        window->items[static_cast<size_t>(index)].selected = true;
+        window->lines.SelectAll(false);
+        window->lines.Select(static_cast<size_t>(index), true);
     } else {
         window->curSel = index;
     }

@@ -17,12 +17,29 @@
 #ifndef ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
 #define ORVIXFAX_PORTABLE_LISTBOX_ORDER_H
 
-#include <string>
+#include <cstdint>
+#include <string_view>
 
 namespace portable {
 
 // < 0, 0 or > 0 as `a` sorts before, with or after `b`.
-int CompareListText(const std::string &a, const std::string &b);
+int CompareListText(std::string_view a, std::string_view b);
+
+// Sixteen places of a text in this order packed into two numbers: the
+// first sixteen, or those after the first `skipped`. Two texts that have
+// those first places in common and whose keys differ compare as their
+// keys do; equal keys say nothing and the texts must be compared.
+struct ListKey {
+    uint64_t high = 0, low = 0;
+};
+inline bool operator==(const ListKey &a, const ListKey &b) { return a.high == b.high && a.low == b.low; }
+inline bool operator<(const ListKey &a, const ListKey &b) {
+    return a.high != b.high ? a.high < b.high : a.low < b.low;
+}
+ListKey ListTextKey(std::string_view text, uint32_t skipped = 0);
+
+// How many first places two texts have in common (case does not count).
+uint32_t SharedListPlaces(std::string_view a, std::string_view b);
 
 }  // namespace portable
 

@@ -5,6 +5,7 @@
 #ifndef ORVIXFAX_PORTABLE_USER_WINDOW_H
 #define ORVIXFAX_PORTABLE_USER_WINDOW_H
 
+#include "listbox_lines.h"
 #include "windows.h"
 
 #include <string>
@@ -13,12 +14,6 @@
 namespace portable {
 
 enum class WindowKind { Dialog, Button, Edit, ListBox, Static };
-
-struct ListItem {
-    std::string text;
-    LONG_PTR data = 0;
-    bool selected = false;
-};
 
 struct Window {
     HWND handle = nullptr;
@@ -54,7 +49,7 @@ struct Window {
     bool modified = false;
 
     // list boxes
-    std::vector<ListItem> items;
+    ListLines lines;
     int curSel = LB_ERR;            // single selection
     int caret = 0;                  // multiple selection: the focus rectangle
     int anchor = 0;

@@ -7,17 +7,20 @@
 
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace portable {
 namespace {
 
+// Handles are never reused, so a stale handle finds nothing: handle N is
+// kFirstHandle + 4 N and its window, while it lives, is windows[N], found
+// in one step by every message.
+constexpr uintptr_t kFirstHandle = 0x10010;
+
 struct WindowTable {
-    std::map<uintptr_t, std::unique_ptr<Window>> windows;
-    // Handles are never reused, so a stale handle finds nothing.
-    uintptr_t nextHandle = 0x10010;
+    std::vector<std::unique_ptr<Window>> windows;
     HWND focus = nullptr;
     HWND active = nullptr;
     int screenWidth = 1024;
@@ -49,15 +52,16 @@ void FrameOf(const Window &window, int &side, int &top) {
 
 
 Window *FindWindowRecord(HWND window) {
-    auto found = Table().windows.find(reinterpret_cast<uintptr_t>(window));
-    return found == Table().windows.end() ? nullptr : found->second.get();
+    uintptr_t value = reinterpret_cast<uintptr_t>(window);
+    if (value < kFirstHandle || (value - kFirstHandle) % 4 != 0) return nullptr;
+    size_t index = (value - kFirstHandle) / 4;
+    return index < Table().windows.size() ? Table().windows[index].get() : nullptr;
 }
 
 HWND CreateWindowRecord(WindowKind kind, HWND parent, DWORD style, DWORD exStyle, int id,
                         const std::string &text, RECT rect, HINSTANCE instance) {
     auto window = std::make_unique<Window>();
-    HWND handle = reinterpret_cast<HWND>(Table().nextHandle);
-    Table().nextHandle += 4;
+    HWND handle = reinterpret_cast<HWND>(kFirstHandle + 4 * Table().windows.size());
     window->handle = handle;
     window->kind = kind;
     window->parent = parent;
@@ -67,7 +71,7 @@ HWND CreateWindowRecord(WindowKind kind, HWND parent, DWORD style, DWORD exStyle
     window->text = text;
     window->rect = rect;
     window->instance = instance;
-    Table().windows[reinterpret_cast<uintptr_t>(handle)] = std::move(window);
+    Table().windows.push_back(std::move(window));
     if (kind != WindowKind::Dialog) {
         if (Window *owner = FindWindowRecord(parent)) owner->children.push_back(handle);
     }
@@ -98,7 +102,7 @@ void DestroyWindowRecord(HWND handle) {
             if (owner->lastFocus == handle) owner->lastFocus = nullptr;
         }
     }
-    Table().windows.erase(reinterpret_cast<uintptr_t>(handle));
+    Table().windows[(reinterpret_cast<uintptr_t>(handle) - kFirstHandle) / 4].reset();
 }
 
 void NotifyParent(Window &control, int code) {

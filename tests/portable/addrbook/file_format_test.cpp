@@ -160,6 +160,17 @@ TEST_F(FileFormatTest, HugePositionsDoNotWrapRound) {
               "P|Ann|Lee|||\n  N|1|\nP|Bo|Ek|||\n  N|3|\nG|G| 0.0\n");
 }
 
+// Short number lists are walked, longer ones looked up by position; both
+// find the same numbers and refuse a position past the end.
+TEST_F(FileFormatTest, MembersOfShortAndLongNumberListsResolve) {
+    const std::string persons = ",A,A,,,,,a0,,a1,\n,B,B,,,,,b0,,b1,,b2,,b3,,b4,,b5,\n,C,C,,,,,\n,D,D,,,,,d0,\n\f";
+    EXPECT_EQ(DumpBook(Load(persons + "G,1.5,0.1,1.0,3.0,0.2,1.6,2.0,1.4\n")),
+              "P|A|A|||\n  N|a0|\n  N|a1|\n"
+              "P|B|B|||\n  N|b0|\n  N|b1|\n  N|b2|\n  N|b3|\n  N|b4|\n  N|b5|\n"
+              "P|C|C|||\nP|D|D|||\n  N|d0|\n"
+              "G|G| 1.5 0.1 1.0 3.0 1.4\n");
+}
+
 TEST_F(FileFormatTest, LastNumberWithoutDetailsIsLostButThePersonStays) {
     EXPECT_EQ(DumpBook(Load(",Ann,Lee,,,,,1,a,2\n,Bo,Ek,,,,,3,b\n\f")),
               "P|Ann|Lee|||\n  N|1|a\nP|Bo|Ek|||\n  N|3|b\n");

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -42,6 +44,59 @@ TEST_F(GlobalMemory, DoubleFreeIsRefused) {
     HGLOBAL handle = GlobalAlloc(GHND, 8);
     EXPECT_EQ(GlobalFree(handle), nullptr);
     EXPECT_EQ(GlobalFree(handle), handle);
+}
+
+// Blocks of every size class and of the C heap side by side: each keeps
+// its own bytes and size, finds its handle from its address, and a freed
+// slot given out again belongs to the new block alone.
+TEST_F(GlobalMemory, BlocksOfEverySizeStayApartThroughFreeAndReuse) {
+    std::vector<size_t> sizes;
+    for (size_t size = 0; size <= 1100; size += 7) sizes.push_back(size);
+    for (size_t size : {8176u, 8183u, 8184u, 8185u, 8192u, 20000u, 102400u}) sizes.push_back(size);
+    std::vector<HGLOBAL> handles;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        HGLOBAL handle = GlobalAlloc(i % 2 ? GPTR : GHND, sizes[i]);
+        ASSERT_NE(handle, nullptr) << sizes[i];
+        handles.push_back(handle);
+        if (sizes[i] == 0) continue;
+        auto *data = static_cast<unsigned char *>(GlobalLock(handle));
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(data) % 8, 0u);
+        EXPECT_EQ(GlobalHandle(data), handle);
+        EXPECT_EQ(GlobalSize(handle), sizes[i]);
+        std::memset(data, static_cast<int>(i & 0xFF), sizes[i]);
+        // Inside a block or just past it is no block's address.
+        EXPECT_EQ(GlobalHandle(data + 8), nullptr);
+        EXPECT_EQ(GlobalHandle(data + sizes[i] + 8), nullptr);
+        EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(data + 8)), nullptr);
+    }
+    // Free every other block, then take the same sizes again.
+    std::vector<void *> freedData(sizes.size(), nullptr);
+    for (size_t i = 0; i < sizes.size(); i += 2) {
+        freedData[i] = sizes[i] ? GlobalLock(handles[i]) : nullptr;
+        EXPECT_EQ(GlobalFree(handles[i]), nullptr);
+        EXPECT_EQ(GlobalSize(handles[i]), 0u);
+        if (freedData[i]) {
+            EXPECT_EQ(GlobalHandle(freedData[i]), nullptr);
+        }
+    }
+    for (size_t i = 0; i < sizes.size(); i += 2) {
+        handles[i] = GlobalAlloc(GHND, sizes[i]);
+        ASSERT_NE(handles[i], nullptr);
+        EXPECT_EQ(GlobalSize(handles[i]), sizes[i]);
+        if (sizes[i] == 0) continue;
+        auto *data = static_cast<unsigned char *>(GlobalLock(handles[i]));
+        for (size_t b = 0; b < sizes[i]; ++b) ASSERT_EQ(data[b], 0) << "size " << sizes[i];
+        std::memset(data, static_cast<int>(i & 0xFF), sizes[i]);
+    }
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        if (sizes[i] == 0) {
+            GlobalFree(handles[i]);
+            continue;
+        }
+        auto *data = static_cast<unsigned char *>(GlobalLock(handles[i]));
+        for (size_t b = 0; b < sizes[i]; ++b) ASSERT_EQ(data[b], i & 0xFF) << "size " << sizes[i];
+        EXPECT_EQ(GlobalFree(handles[i]), nullptr);
+    }
 }
 
 TEST_F(GlobalMemory, FailureSwitchSkipsThenFailsThenRecovers) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -67,6 +68,24 @@ TEST_F(Profile, NewKeysInAnLfFileKeepItsLineEnds) {
     ASSERT_TRUE(WritePrivateProfileStringA("A", "added", "3", path_.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringA("B", "more", "4", path_.c_str()));
     EXPECT_EQ(dir_.Read("orvixfax.ini"), "[A]\nx=1\nadded=3\n\n[B]\ny=2\nmore=4\n");
+}
+
+// A value written again as it stands leaves the file alone (the fax
+// dialog writes every key at each job); a changed one replaces the file.
+TEST_F(Profile, WritingTheSameValueAgainLeavesTheFileAlone) {
+    dir_.Write("orvixfax.ini", "[A]\nx=1\n");
+    std::string file = dir_.HostPath("orvixfax.ini");
+    auto inode = [&file] {
+        struct stat info {};
+        ::stat(file.c_str(), &info);
+        return info.st_ino;
+    };
+    ino_t before = inode();
+    ASSERT_TRUE(WritePrivateProfileStringA("a", "X", "1", path_.c_str()));
+    EXPECT_EQ(inode(), before);
+    ASSERT_TRUE(WritePrivateProfileStringA("A", "x", "2", path_.c_str()));
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(dir_.Read("orvixfax.ini"), "[A]\nx=2\n");
 }
 
 TEST_F(Profile, DeletionsInAnLfFileKeepItsLineEnds) {

@@ -1,0 +1,117 @@
+// The lines of a list box: their texts, item data and selection marks.
+//
+// A sorted list of a large address book has hundreds of thousands of
+// lines, each added at the place a binary search finds. So the lines are
+// kept in short runs: adding or deleting a line moves part of one run,
+// never the whole list, and line N is found through a Fenwick tree of the
+// run lengths. The texts sit in a store of 64 KB pages that they never
+// leave, so moving a line moves 16 bytes.
+//
+// While the lines are in order (every sorted list whose lines all came by
+// LB_ADDSTRING), a text's place is found from keys, not texts: a run's
+// first line has a key of its first sixteen places (listbox_order.h), and
+// every line of a run a key of the eight places after those that all
+// lines of the run share. Lines that differ only far in, as the numbers
+// of one name do, are told apart by their keys all the same.
+#ifndef ORVIXFAX_PORTABLE_LISTBOX_LINES_H
+#define ORVIXFAX_PORTABLE_LISTBOX_LINES_H
+
+#include "listbox_order.h"
+#include "windows.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace portable {
+
+struct ListLine {
+    LONG_PTR data = 0;
+    uint32_t text = 0;  // in the text store: page << 16 | offset
+    uint32_t length : 31;
+    uint32_t selected : 1;
+    ListLine() : length(0), selected(0) {}
+};
+
+class ListLines {
+public:
+    size_t Count() const { return count_; }
+    // Index must be below Count().
+    ListLine &At(size_t index);
+    std::string_view Text(size_t index);
+
+    // Where LB_ADDSTRING of a sorted list puts the text: the index USER32's
+    // binary search over the lines gives (an equal line met on the way
+    // gives its own index).
+    size_t SortedPosition(std::string_view text);
+    // Adds the text where SortedPosition puts it and gives that index, or
+    // -1 when the text store is full (4 GB of text).
+    long InsertSorted(std::string_view text);
+    // Adds the text at `index`; false when the text store is full.
+    bool Insert(size_t index, std::string_view text);
+    void Erase(size_t index);
+    void Clear();
+
+    void Select(size_t index, bool selected);
+    void SelectAll(bool selected);
+    size_t SelectedCount() const { return selected_; }
+    // The first `room` selected indexes, ascending; how many were written.
+    size_t SelectedIndexes(int *out, size_t room) const;
+
+private:
+    struct Run {
+        std::vector<ListLine> lines;
+        std::vector<uint64_t> keys;  // per line: eight places after `shared`
+        uint32_t shared = 0;         // places every line of the run has in common
+        size_t selected = 0;
+    };
+    struct Place {
+        size_t run;
+        size_t offset;
+    };
+    Place Locate(size_t index);
+    Place PlaceFor(size_t index);
+    size_t StartOf(size_t run) const;
+    void RebuildTree();
+    void AddToTree(size_t run, int delta);
+
+    std::string_view TextOf(const ListLine &line) const;
+    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset]); }
+    int CompareFull(std::string_view text, const Run &run, size_t offset) const;
+    size_t Bound(std::string_view text, const ListKey &key, bool upper);
+    size_t SortedPosition(std::string_view text, const ListKey &key);
+    bool MayEqual(size_t index, std::string_view text, const ListKey &key);
+    size_t ProbedPosition(std::string_view text);
+    bool InsertAt(Place place, std::string_view text);
+    void SplitRun(size_t run, Run &second);
+    // Makes a run's shared places fit its first line and the line that
+    // bounds it (the next run's first, or its own last), and its keys
+    // those places' followers.
+    void SetShared(size_t run, bool rather);
+    void Reserve(Run &run, size_t lines);
+    bool StoreText(std::string_view text, uint32_t &at);
+    void CompactTexts();
+
+    std::vector<Run> runs_;
+    std::vector<ListKey> firstKeys_;  // each run's first line's first sixteen places
+    std::vector<uint32_t> tree_;      // Fenwick tree of run lengths, 1-based
+    size_t count_ = 0;
+    size_t selected_ = 0;
+    bool sorted_ = true;  // every line added in order: the keys hold
+    // The run the last lookup found and its first index: a binary search
+    // that has narrowed to one run, and a walk line by line, find it here.
+    size_t cachedRun_ = 0;
+    size_t cachedStart_ = 0;
+    bool cacheValid_ = false;
+
+    std::vector<std::unique_ptr<char[]>> pages_;
+    size_t pageUsed_ = 0;  // in the last page
+    size_t pageSize_ = 0;  // of the last page
+    size_t liveBytes_ = 0;
+    size_t deadBytes_ = 0;  // texts of deleted lines, until the store is compacted
+};
+
+}  // namespace portable
+
+#endif

@@ -1,0 +1,133 @@
+#include "listbox_order.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace portable {
+
+namespace {
+
+// Each byte's place in the order (see listbox_order.h), looked up once per
+// byte: the compare runs for every probe of every sorted insert.
+struct Weights {
+    uint16_t of[256] = {};
+    // A byte's weight as a rank from 1 among the weights in use, 0 for
+    // the bytes that are passed over; fits a key's eight bits a place.
+    uint8_t rank[256] = {};
+    Weights() {
+        static const char kOrder[] =
+            " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>0123456789abcdefghijklmnopqrstuvwxyz";
+        for (int c = 0; c < 256; ++c) {
+            int folded = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+            const char *at = folded != 0 ? std::strchr(kOrder, folded) : nullptr;
+            if (c >= 128)
+                of[c] = static_cast<uint16_t>(512 + c);
+            else if (c < 0x20 || c == 0x7F)
+                of[c] = static_cast<uint16_t>(c);
+            else
+                of[c] = static_cast<uint16_t>(at ? 0x20 + (at - kOrder) : 0x100 + c);
+        }
+        bool used[1024] = {};
+        for (int c = 1; c < 256; ++c)
+            if (c != '-' && c != '\'') used[of[c]] = true;
+        uint8_t rankOf[1024] = {};
+        int next = 1;
+        for (int weight = 0; weight < 1024; ++weight)
+            if (used[weight]) rankOf[weight] = static_cast<uint8_t>(next++);
+        for (int c = 1; c < 256; ++c)
+            if (c != '-' && c != '\'') rank[c] = rankOf[of[c]];
+    }
+};
+
+const Weights kWeights;
+
+bool PassedOver(char c) { return c == '-' || c == '\''; }
+
+// Texts equal but for hyphens and apostrophes: the one without them, or
+// with them later, comes first.
+int CompareMarks(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (true) {
+        while (i < a.size() && !PassedOver(a[i])) ++i;
+        while (j < b.size() && !PassedOver(b[j])) ++j;
+        if (i == a.size() || j == b.size()) break;
+        if (i != j) return i > j ? -1 : 1;
+        if (a[i] != b[j]) return a[i] == '\'' ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i != a.size()) return 1;
+    if (j != b.size()) return -1;
+    return 0;
+}
+
+// Whether any of eight bytes is a hyphen or an apostrophe.
+bool HasMark(uint64_t bytes) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+    uint64_t hyphens = bytes ^ (kOnes * '-'), apostrophes = bytes ^ (kOnes * '\'');
+    return (((hyphens - kOnes) & ~hyphens) | ((apostrophes - kOnes) & ~apostrophes)) & kHighs;
+}
+
+}  // namespace
+
+int CompareListText(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (true) {
+        // Equal bytes have equal weights: pass over a shared stretch at
+        // once, eight bytes at a time while there is no mark in them.
+        while (i + 8 <= a.size() && j + 8 <= b.size()) {
+            uint64_t left, right;
+            std::memcpy(&left, a.data() + i, 8);
+            std::memcpy(&right, b.data() + j, 8);
+            if (left != right || HasMark(left)) break;
+            i += 8;
+            j += 8;
+        }
+        while (i < a.size() && j < b.size() && a[i] == b[j] && !PassedOver(a[i])) {
+            ++i;
+            ++j;
+        }
+        while (i < a.size() && PassedOver(a[i])) ++i;
+        while (j < b.size() && PassedOver(b[j])) ++j;
+        if (i == a.size() || j == b.size()) break;
+        int difference = kWeights.of[static_cast<unsigned char>(a[i])] -
+                         kWeights.of[static_cast<unsigned char>(b[j])];
+        if (difference) return difference;
+        ++i;
+        ++j;
+    }
+    if (i != a.size()) return 1;
+    if (j != b.size()) return -1;
+    return CompareMarks(a, b);
+}
+
+ListKey ListTextKey(std::string_view text, uint32_t skipped) {
+    uint64_t places[2] = {0, 0};
+    uint32_t place = 0;
+    for (size_t i = 0; i < text.size() && place < skipped + 16; ++i) {
+        if (PassedOver(text[i])) continue;
+        if (place >= skipped) {
+            uint32_t at = place - skipped;
+            places[at / 8] |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[i])]) << (56 - 8 * (at % 8));
+        }
+        ++place;
+    }
+    return ListKey{places[0], places[1]};
+}
+
+uint32_t SharedListPlaces(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    uint32_t shared = 0;
+    while (true) {
+        while (i < a.size() && PassedOver(a[i])) ++i;
+        while (j < b.size() && PassedOver(b[j])) ++j;
+        if (i == a.size() || j == b.size()) return shared;
+        if (kWeights.rank[static_cast<unsigned char>(a[i])] != kWeights.rank[static_cast<unsigned char>(b[j])])
+            return shared;
+        ++shared;
+        ++i;
+        ++j;
+    }
+}
+
+}  // namespace portable

@@ -1,0 +1,152 @@
+// The lines of a large list box against the plain model they stand for: a
+// vector of texts where a sorted add lands where USER32's binary search
+// lands. Many equal and case-different texts, lines put out of order,
+// deletions and selections, over enough lines to split many runs.
+#include "platform/portable/listbox_lines.h"
+#include "platform/portable/listbox_order.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using portable::CompareListText;
+using portable::ListLines;
+
+size_t ModelSortedPosition(const std::vector<std::string> &lines, const std::string &text) {
+    size_t low = 0, high = lines.size();
+    while (high > low) {
+        size_t middle = (low + high) / 2;
+        int order = CompareListText(text, lines[middle]);
+        if (order == 0) return middle;
+        if (order < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return high;
+}
+
+void ExpectSame(ListLines &lines, const std::vector<std::string> &model,
+                const std::vector<bool> &selected) {
+    ASSERT_EQ(lines.Count(), model.size());
+    std::vector<int> expected;
+    for (size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(lines.Text(i), model[i]) << "line " << i;
+        LONG_PTR data = lines.At(i).data;
+        ASSERT_TRUE(data == 0 || data == static_cast<LONG_PTR>(model[i].size())) << "line " << i;
+        if (selected[i]) expected.push_back(static_cast<int>(i));
+    }
+    std::vector<int> got(expected.size() + 1, -1);
+    ASSERT_EQ(lines.SelectedIndexes(got.data(), got.size()), expected.size());
+    got.resize(expected.size());
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(lines.SelectedCount(), expected.size());
+}
+
+std::string RandomText(std::mt19937 &random, bool longText) {
+    // Few distinct texts: equal lines, lines equal but for case or a hyphen.
+    static const char *const kPieces[] = {"a", "A", "b", "B", "-", "'", "ab", "Ab", " ", "9", "10"};
+    std::string text;
+    int pieces = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < pieces; ++i) text += kPieces[random() % 11];
+    // Long texts share many first places, so the order is found past them.
+    static const char *const kStarts[] = {"Schmidt, Anna\t+49 30 ", "Schmidt, Anne\t+49 30 ",
+                                          "schmidt, anna\t+49 30 ", "Schmid-t, Anna\t+49 3", "Schmidt, Ann"};
+    if (longText) text = std::string(kStarts[random() % 5]) + text;
+    return text;
+}
+
+void RunModel(unsigned seed, bool longTexts, bool outOfOrder) {
+    std::mt19937 random(seed);
+    ListLines lines;
+    std::vector<std::string> model;
+    std::vector<bool> selected;
+    for (int step = 0; step < 3000; ++step) {
+        unsigned action = random() % 100;
+        if (action < 70 || model.empty()) {
+            std::string text = RandomText(random, longTexts);
+            size_t index = ModelSortedPosition(model, text);
+            ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "step " << step << " text " << text;
+            lines.At(index).data = static_cast<LONG_PTR>(text.size());
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+            selected.insert(selected.begin() + static_cast<std::ptrdiff_t>(index), false);
+        } else if (action < 72 && outOfOrder) {
+            std::string text = RandomText(random, longTexts);
+            size_t index = random() % (model.size() + 1);
+            ASSERT_TRUE(lines.Insert(index, text));
+            lines.At(index).data = static_cast<LONG_PTR>(text.size());
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+            selected.insert(selected.begin() + static_cast<std::ptrdiff_t>(index), false);
+        } else if (action < 85) {
+            size_t index = random() % model.size();
+            lines.Erase(index);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+            selected.erase(selected.begin() + static_cast<std::ptrdiff_t>(index));
+        } else if (action < 99) {
+            size_t index = random() % model.size();
+            bool on = random() % 2 != 0;
+            lines.Select(index, on);
+            selected[index] = on;
+        } else {
+            bool on = random() % 2 != 0;
+            lines.SelectAll(on);
+            selected.assign(selected.size(), on);
+        }
+        if (step % 1500 == 1499) ExpectSame(lines, model, selected);
+    }
+    ExpectSame(lines, model, selected);
+    lines.Clear();
+    EXPECT_EQ(lines.Count(), 0u);
+    EXPECT_EQ(lines.SortedPosition("a"), 0u);
+}
+
+TEST(ListLines, SortedAddsLandWhereTheBinarySearchDoes) {
+    RunModel(1, false, false);
+    RunModel(4, true, false);
+}
+TEST(ListLines, LongSharedStartsAndLinesPutOutOfOrder) { RunModel(2, true, true); }
+TEST(ListLines, ShortTextsPutOutOfOrder) { RunModel(3, false, true); }
+
+// Texts that sort past the last line, or before the first, of lines that
+// share a long start (the keys inside a run skip what its lines share).
+TEST(ListLines, AddsBeyondLinesThatShareALongStart) {
+    ListLines lines;
+    std::vector<std::string> model;
+    auto add = [&](const std::string &text) {
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << text;
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+    };
+    for (int i = 0; i < 300; ++i) add("Same long start of every line " + std::to_string(1000 + i * 7 % 300));
+    for (const char *text : {"Zz", "A", "Same long start of every line 1150x", "Same long start", "Same long start of every line 9",
+                             "Same long start of every line 1299 ", "Same long start of every line 1000", "zz"})
+        add(text);
+    ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+}
+
+// Deleting most lines of a long list moves the texts of the rest into a
+// fresh store; each line keeps its own text.
+TEST(ListLines, TextsSurviveTheStoreBeingCompacted) {
+    ListLines lines;
+    std::vector<std::string> model;
+    for (int i = 0; i < 2000; ++i) {
+        std::string text = "Line " + std::to_string(i * 7919 % 2000) + std::string(700, 'x');
+        if (i % 200 == 0) text = std::string(5000, static_cast<char>('a' + i / 200 % 26));  // a page of its own
+        size_t index = lines.SortedPosition(text);
+        ASSERT_TRUE(lines.Insert(index, text));
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+    }
+    std::mt19937 random(4);
+    while (model.size() > 300) {
+        size_t index = random() % model.size();
+        lines.Erase(index);
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+}
+
+}  // namespace
