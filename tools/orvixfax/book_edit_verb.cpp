@@ -1,5 +1,5 @@
 // orvixfax book edit: the address book dialog, as OrvixFaxBookCall runs it,
-// worked by a script (the scripted front end) instead of a person.
+// worked by a script (the scripted front end) or by a person at the terminal.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +19,7 @@
 #include "../../src/platform/portable/host.h"
 #include "../../src/platform/portable/front_ends/script_front_end.h"
 #include "../../src/res/resource_names.h"
+#include "terminal/terminal_user.h"
 #endif
 
 namespace {
@@ -51,8 +52,11 @@ int EditBook(const BookEditOptions &options) {
     }
     portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
     portable::ScriptFrontEnd script(res::ControlIdByName);
-    bool parsed;
-    if (options.script.empty() || options.script == "-") {
+    std::unique_ptr<terminal::TerminalFrontEnd> person;
+    bool parsed = true;
+    if (DialogsAtTerminal(options.script)) {
+        person = MakeTerminalUser();
+    } else if (options.script.empty() || options.script == "-") {
         std::ostringstream text;
         text << std::cin.rdbuf();
         parsed = script.Parse(text.str(), "standard input");
@@ -97,13 +101,25 @@ int EditBook(const BookEditOptions &options) {
     const std::string before = FileBytes(book);
 
 #ifndef _WIN32
-    portable::ScopedFrontEnd frontEnd(&script);
+    std::string terminalError;
+    if (person && !person->Start(terminalError)) {
+        std::cerr << verb << ": " << terminalError << "; give the user's actions with --script\n";
+        return 2;
+    }
+    portable::ScopedFrontEnd frontEnd(person ? static_cast<portable::FrontEnd *>(person.get()) : &script);
 #endif
     OrvixFaxBookCall(nullptr);
     const bool exists = std::filesystem::exists(book);
     const bool changed = exists != existed || (exists && FileBytes(book) != before);
 #ifndef _WIN32
-    if (!script.Finish()) {
+    if (person) {
+        person->End();
+        if (person->Lost()) {
+            std::cerr << verb << ": the terminal went away while the dialog was open; the book file is "
+                      << (changed ? "changed (OK was pressed before)\n" : "as it was\n");
+            return 2;
+        }
+    } else if (!script.Finish()) {
         std::cerr << script.Report();
         std::cerr << verb << ": the script did not run through; the book file is "
                   << (changed ? "changed (OK was pressed before the failure)\n" : "as it was\n");
@@ -125,8 +141,8 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
     CLI::App *edit = book.add_subcommand(
         "edit",
         "Run the address book dialog, as OrvixFaxBookCall does, worked by a script of the "
-        "scripted front end (one action a line; see src/script/script.h). OK in the dialog "
-        "saves the book.\n"
+        "scripted front end (one action a line; see src/script/script.h) or, at a terminal "
+        "without --script, by you. OK in the dialog saves the book.\n"
         "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
         "without a book file, or the book cannot be read or locked; 2 bad option, directory or "
         "script, or a script step that failed.");
@@ -134,7 +150,9 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
                      "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
                      "made when missing)");
     edit->add_option("--script", options->script,
-                     "the script to run (default, or \"-\": read it from standard input)");
+                     "the script to run (\"-\": read it from standard input; without it, the "
+                     "dialog comes up in the terminal when standard input and output are one, and "
+                     "the script is read from standard input otherwise)");
     edit->callback([options, &exitCode] {
         exitCode = RunVerb("orvixfax book edit", [&] { return EditBook(*options); });
     });

@@ -1,5 +1,5 @@
 // orvixfax fax: a whole fax job through the module's exports, the user
-// played by a script of the scripted front end.
+// played by a script of the scripted front end, or a person at the terminal.
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -20,6 +20,7 @@
 #include "../../src/platform/portable/host.h"
 #include "../../src/platform/portable/front_ends/script_front_end.h"
 #include "../../src/res/resource_names.h"
+#include "terminal/terminal_user.h"
 #endif
 
 namespace {
@@ -54,16 +55,19 @@ int RunFax(const FaxOptions &options) {
         return 2;
     }
 
-    portable::ScriptFrontEnd user(res::ControlIdByName);
-    bool read;
-    if (options.script.empty() || options.script == "-") {
+    portable::ScriptFrontEnd script(res::ControlIdByName);
+    std::unique_ptr<terminal::TerminalFrontEnd> person;
+    bool read = true;
+    if (DialogsAtTerminal(options.script)) {
+        person = MakeTerminalUser();
+    } else if (options.script.empty() || options.script == "-") {
         std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-        read = user.Parse(text, "standard input");
+        read = script.Parse(text, "standard input");
     } else {
-        read = user.LoadFile(options.script);
+        read = script.LoadFile(options.script);
     }
     if (!read) {
-        std::cerr << verb << "the script cannot be read:\n" << user.Report();
+        std::cerr << verb << "the script cannot be read:\n" << script.Report();
         return 2;
     }
 
@@ -74,11 +78,16 @@ int RunFax(const FaxOptions &options) {
     BookLock lock;
     std::string lockError;
     lock.Acquire(BookPath(std::filesystem::absolute(dir).string()), lockError);
+    std::string terminalError;
+    if (person && !person->Start(terminalError)) {
+        std::cerr << verb << terminalError << "; give the user's actions with --script\n";
+        return 2;
+    }
     SetTicketTime(options.at.empty() ? nullptr : &moment);
     char *text = nullptr;
     uint32_t length = 0;
     {
-        portable::ScopedFrontEnd playing(&user);
+        portable::ScopedFrontEnd playing(person ? static_cast<portable::FrontEnd *>(person.get()) : &script);
         if (options.pcl) {
             CreatePCLOrvixFaxInfo(&text, &length);
         } else {
@@ -88,8 +97,14 @@ int RunFax(const FaxOptions &options) {
     SetTicketTime(nullptr);
     std::unique_ptr<char, void (*)(char *)> ticket(text, FreeTicket);
 
-    if (!user.Finish()) {
-        std::cerr << verb << "the script did not run through:\n" << user.Report();
+    if (person) {
+        person->End();
+        if (person->Lost()) {
+            std::cerr << verb << "the terminal went away while the dialog was open; no ticket\n";
+            return 2;
+        }
+    } else if (!script.Finish()) {
+        std::cerr << verb << "the script did not run through:\n" << script.Report();
         return 2;
     }
     if (text == nullptr) {
@@ -111,7 +126,8 @@ void AddFaxVerb(CLI::App &app, int &exitCode) {
         "fax",
         "Run a whole fax job as a printer driver would: the \"Fax Document\" dialog over the "
         "address book (OrvixFax.adb) and settings (orvixfax.ini) of DIR, worked by a script of "
-        "the user's actions, then the job ticket the driver would get.\n"
+        "the user's actions or, at a terminal without --script, by you, then the job ticket the "
+        "driver would get.\n"
         "Exit status: 0 ticket written; 1 the user chose Print (no ticket) or it could not be "
         "written; 2 bad option, or a script that cannot be read or did not run through.");
     auto *pcl = verb->add_flag("--pcl", options->pcl, "the PCL driver's call: a PJL ticket");
@@ -122,7 +138,9 @@ void AddFaxVerb(CLI::App &app, int &exitCode) {
                      "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
                      "as for the book commands)");
     verb->add_option("--script", options->script,
-                     "the user's actions, one a line (default or \"-\": standard input)");
+                     "the user's actions, one a line (\"-\": standard input; without it, the dialog "
+                     "comes up in the terminal when standard input and output are one, and the "
+                     "script is read from standard input otherwise)");
     verb->add_option("--at", options->at,
                      "the local time for the cover sheet's date, \"YYYY-MM-DD HH:MM:SS\" "
                      "(default: now)");

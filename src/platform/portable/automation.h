@@ -34,6 +34,11 @@ bool HasFocus(HWND dialog, int id);
 // What kind of control it is: "button", "check box", "radio button",
 // "group box", "edit", "list box", "static", "icon"; "" when there is none.
 std::string ControlKind(HWND dialog, int id);
+// The same for a control's handle: the IDC_STATIC ones share one id.
+std::string KindOf(HWND control);
+// Every control of a dialog in template (tab) order, IDC_STATIC ones too,
+// for a front end that draws the whole dialog.
+std::vector<HWND> Controls(HWND dialog);
 
 // Keyboard: the control gets the focus with the caret after its last
 // character, then each character arrives as the user's key press would
