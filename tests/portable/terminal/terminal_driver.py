@@ -113,7 +113,10 @@ class Terminal:
         """A left click at a cell (0-based), in the SGR mouse encoding."""
         press = b"\x1b[<0;%d;%dM" % (col + 1, row + 1)
         release = b"\x1b[<0;%d;%dm" % (col + 1, row + 1)
-        os.write(self.fd, press + release + ((press + release) if double else b""))
+        for _ in range(2 if double else 1):
+            for event in (press, release):
+                os.write(self.fd, event)
+                time.sleep(0.05)
         self.settle()
 
     def resize(self, rows, cols):
@@ -142,6 +145,7 @@ class Terminal:
         return runs
 
     def finish(self, limit=30.0):
+        """Waits for the program to end; its exit code (minus a signal)."""
         end = time.time() + limit
         while self.status is None and time.time() < end:
             self._read(0.1)
@@ -150,6 +154,8 @@ class Terminal:
             os.kill(self.pid, signal.SIGKILL)
             self._reap(block=True)
             raise AssertionError("the program did not end; the screen:\n" + self.text())
+        return os.waitstatus_to_exitcode(self.status)
+
+    def close(self):
         os.close(self.fd)
         shutil.rmtree(self.terminfo, ignore_errors=True)
-        return os.waitstatus_to_exitcode(self.status)

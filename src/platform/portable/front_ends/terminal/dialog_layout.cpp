@@ -56,6 +56,28 @@ void GiveTextRoom(ControlPlace &control, int dialogCols) {
     cells.left = std::clamp(cells.left, 0, std::max(0, dialogCols - cells.cols));
 }
 
+// A one-line label that runs into the control after it on its row moves
+// left into free cells, as far as it can.
+void ClearOfNeighbours(std::vector<ControlPlace> &controls) {
+    auto overlaps = [](const Cells &a, const Cells &b) {
+        return a.top < b.top + b.rows && b.top < a.top + a.rows && a.left < b.left + b.cols && b.left < a.left + a.cols;
+    };
+    for (ControlPlace &label : controls) {
+        if (label.look != Look::Text || label.cells.rows != 1) continue;
+        int blocked = label.cells.left + label.cells.cols;  // the first cell taken on its right
+        int free = 0;                                       // the first free cell on its left
+        for (const ControlPlace &other : controls) {
+            if (&other == &label || other.look == Look::GroupBox) continue;
+            const Cells &cells = other.cells;
+            if (cells.top > label.cells.top || cells.top + cells.rows <= label.cells.top) continue;
+            if (cells.left >= label.cells.left && overlaps(cells, label.cells)) blocked = std::min(blocked, cells.left);
+            if (cells.left + cells.cols <= label.cells.left) free = std::max(free, cells.left + cells.cols);
+        }
+        int over = label.cells.left + label.cells.cols - blocked;
+        if (over > 0) label.cells.left -= std::min(over, label.cells.left - free);
+    }
+}
+
 }  // namespace
 
 const ControlPlace *DialogPlace::Find(HWND control) const {
@@ -187,6 +209,7 @@ DialogPlace LayOut(HWND dialog, int screenCols, const CodePage &codePage) {
         place.cols = std::max(place.cols, cells.left + cells.cols);
         place.controls.push_back(control);
     }
+    ClearOfNeighbours(place.controls);
     return place;
 }
 

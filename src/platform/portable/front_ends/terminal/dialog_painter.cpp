@@ -225,8 +225,8 @@ Cursor DialogPainter::Draw(const DialogPlace &dialog, const Placement &placement
                 canvas.Char(cells.top, cells.left + cells.cols - 1, L']', attr);
             }
             if (isDefault && inner >= TextWidth(label) + 2) {
-                canvas.Char(cells.top, cells.left + 1, L'>', attr);
-                canvas.Char(cells.top, cells.left + cells.cols - 2, L'<', attr);
+                canvas.Char(cells.top, cells.left + 1, L'[', attr);
+                canvas.Char(cells.top, cells.left + cells.cols - 2, L']', attr);
                 inner -= 2;
             }
             int width = std::min(TextWidth(label), std::max(0, inner));
@@ -295,12 +295,14 @@ Cursor DialogPainter::Draw(const DialogPlace &dialog, const Placement &placement
             if (!IsMultilineEdit(control)) {
                 wchar_t fill = enabled && !readOnly ? L'_' : L' ';
                 const std::wstring &chars = edit.chars;
+                // The caret alone is easily missed: the focused field is bold.
+                attr_t field = focused ? (base | A_BOLD) : base;
                 view.firstCol = KeepInView(chars, view.firstCol, caret, cells.cols);
-                canvas.Fill(cells.top, cells.left, cells.cols, fill, base);
+                canvas.Fill(cells.top, cells.left, cells.cols, fill, field);
                 int used = 0;
                 for (size_t i = static_cast<size_t>(view.firstCol); i < chars.size() && used < cells.cols; ++i) {
                     used += canvas.Text(cells.top, cells.left + used, chars.substr(i, 1),
-                                        selected(i) ? (base | A_REVERSE) : base, cells.cols - used);
+                                        selected(i) ? (field | A_REVERSE) : field, cells.cols - used);
                 }
                 int before = TextWidth(chars.substr(static_cast<size_t>(view.firstCol), caret - static_cast<size_t>(view.firstCol)));
                 if (focused) cursor = Cursor{true, placement.ScreenRow(cells.top), placement.ScreenCol(cells.left + before)};

@@ -1,7 +1,7 @@
 // Drawing dialogs and their controls on the terminal, as the Windows
 // controls draw themselves: group boxes as frames, check boxes as [x],
-// radio buttons as (*), push buttons in brackets (the default one marked
-// [> <]), edits as fields, lists in a frame with the selected lines in
+// radio buttons as (*), push buttons in brackets (the default one in
+// double brackets), edits as fields, lists in a frame with the selected lines in
 // reverse. A disabled control is dim (a disabled push button loses its
 // brackets too); the focused one is in reverse, and the terminal's cursor
 // stands where the keys will act.

@@ -124,8 +124,8 @@ void MessageBoxView::Draw(int screenRows, int screenCols) {
         face.front() = L'[';
         face.back() = L']';
         if (focused) {
-            face[1] = L'>';
-            face[face.size() - 2] = L'<';
+            face[1] = L'[';
+            face[face.size() - 2] = L']';
         }
         int start = (buttonCols - TextWidth(label)) / 2;
         face.replace(static_cast<size_t>(start), label.size(), label);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <ctime>
 
 namespace terminal {
 namespace {
@@ -24,6 +25,20 @@ bool exitHookInstalled = false;
 
 // Escape waits this long (ms) for a key that makes it Alt+key.
 constexpr int kAltWait = 40;
+// Two presses of the mouse button this close (ms) are a double click.
+constexpr long long kDoubleClickTime = 500;
+
+struct Press {
+    long long at = -kDoubleClickTime - 1;
+    int row = -1, col = -1;
+};
+Press lastPress;
+
+long long Milliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 void Restore() {
     if (!running) return;
@@ -93,11 +108,14 @@ Key Special(int code) {
         key.kind = K::Mouse;
         key.row = event.y;
         key.col = event.x;
-        if (event.bstate & BUTTON1_DOUBLE_CLICKED)
-            key.mouse = Key::Mouse::DoubleClick;
-        else if (event.bstate & (BUTTON1_CLICKED | BUTTON1_PRESSED))
-            key.mouse = Key::Mouse::Click;
-        else if (event.bstate & BUTTON4_PRESSED)
+        if (event.bstate & BUTTON1_PRESSED) {
+            // A press acts, as on Windows; a second press on the same cell
+            // soon after is a double click.
+            long long now = Milliseconds();
+            bool twice = now - lastPress.at <= kDoubleClickTime && lastPress.row == event.y && lastPress.col == event.x;
+            key.mouse = twice ? Key::Mouse::DoubleClick : Key::Mouse::Click;
+            lastPress = twice ? Press{} : Press{now, event.y, event.x};
+        } else if (event.bstate & BUTTON4_PRESSED)
             key.mouse = Key::Mouse::WheelUp;
         else if (event.bstate & BUTTON5_PRESSED)
             key.mouse = Key::Mouse::WheelDown;
@@ -169,7 +187,10 @@ bool StartSession(std::string &error) {
     intrflush(stdscr, FALSE);
     keypad(stdscr, TRUE);
     set_escdelay(25);
-    mousemask(BUTTON1_CLICKED | BUTTON1_DOUBLE_CLICKED | BUTTON4_PRESSED | BUTTON5_PRESSED, nullptr);
+    // Presses and releases as they come (the releases are dropped): ncurses
+    // makes no clicks of them then, which some terminals' reports defeat.
+    mousemask(BUTTON1_PRESSED | BUTTON1_RELEASED | BUTTON4_PRESSED | BUTTON5_PRESSED, nullptr);
+    mouseinterval(0);
     curs_set(1);
     return true;
 }
