@@ -248,7 +248,119 @@ def check_restore():
             assert now.read() == before.read(), how
 
 
+# Statements of the templates that make a tab stop unless they say NOT WS_TABSTOP.
+TAB_STOP_BY_DEFAULT = {"PUSHBUTTON", "DEFPUSHBUTTON", "CHECKBOX", "AUTOCHECKBOX", "EDITTEXT"}
+
+
+def templates():
+    """The dialogs of orvixfax.rc: for each, its controls as (statement,
+    text, id name, style words) in template order."""
+    with open(os.path.join(SOURCE, "src", "res", "orvixfax.rc")) as f:
+        text = f.read()
+    dialogs = {}
+    for name, body in re.findall(r"^(\w+) DIALOG .*?^BEGIN\n(.*?)^END", text, re.S | re.M):
+        controls = []
+        for statement in re.split(r"\n(?=    \w)", body.strip("\n")):
+            words = " ".join(statement.split())
+            kind = words.split()[0]
+            label = re.match(r'\w+\s+"([^"]*)"', words)
+            rest = words[label.end():] if label else words[len(kind):]
+            fields = [field.strip() for field in rest.split(",")]
+            ident = fields[1] if label else fields[0].strip()
+            if kind == "CONTROL":
+                ident = fields[1]
+            styles = " ".join(fields[5:])  # after the id and the four coordinates
+            controls.append((kind, label.group(1) if label else "", ident, styles))
+        dialogs[name] = controls
+    return dialogs
+
+
+def tab_stops(controls, disabled):
+    stops = []
+    for kind, label, ident, styles in controls:
+        if "NOT WS_VISIBLE" in styles or ident in disabled:
+            continue
+        explicit = re.search(r"(?<!NOT )WS_TABSTOP", styles) is not None
+        if (kind in TAB_STOP_BY_DEFAULT and "NOT WS_TABSTOP" not in styles) or explicit:
+            stops.append((kind, label.replace("&", ""), ident))
+    return stops
+
+
+def walk_tab_stops(term):
+    """Tabs once round the dialog; each stop as what the screen shows of it."""
+    def stop():
+        row, col = term.cursor()
+        line = term.screen.display[row].replace("↑", "│").replace("↓", "│")  # the scroll marks
+        return (col, line, tuple(t for _, _, t in term.reversed_text()))
+    term.press("tab")  # from a stop as Tab leaves it (an edit all selected)
+    seen, shown = [stop()], set(term.text().split("\n"))
+    for _ in range(40):
+        row, col = term.cursor()
+        assert 0 < row < term.rows - 1, "the focus is off the dialog's rows:\n" + term.text()
+        term.press("tab")
+        shown |= set(term.text().split("\n"))
+        if stop() == seen[0]:
+            return seen, "\n".join(shown)
+        seen.append(stop())
+    raise AssertionError("Tab never came round:\n" + term.text())
+
+
+# Each dialog in the states that between them enable every control: how to
+# get there from the program's first dialog, its caption then, the
+# template's controls that are disabled in that state, and how to go back.
+REACH = [
+    ("fax", "IDD_ORVIX_FAX", [("Fax Document", ["space", "alt-s"], {"IDC_FAX_NEW_NAME", "IDC_FAX_NEW_NUMBER"}),
+                              ("Fax Document", ["alt-r", "tab", "tab", "type-1"], {"IDC_FAX_RECIPIENTS", "IDC_FAX_NUMBERS", "IDC_FAX_EDIT_COVER"})]),
+    ("fax", "IDD_COVER_PAGE", [("Cover Page", ["space", "alt-s", "alt-c"], set())]),
+    ("book", "IDD_EDIT_ADDRESS_BOOK", [("Edit Address Book", ["tab", "tab", "down"], set())]),
+    ("book", "IDD_EDIT_INDIV", [("Edit Individual", ["tab", "tab", "type-L", "alt-e", "tab", "tab", "tab", "tab", "down"], set())]),
+    ("book", "IDD_EDIT_NUMBER", [("Edit Number", ["tab", "tab", "type-L", "alt-e", "tab", "tab", "tab", "tab", "down", "alt-e"], set())]),
+    # Each list enables its button as it takes the focus: one round of Tab
+    # reaches both.
+    ("book", "IDD_EDIT_GROUPS", [("New Group", ["alt-n", "type-X", "tab", "down", "alt-a", "tab", "down"], set())]),
+]
+
+
+def check_reach():
+    """At 80x24 every control of every dialog is reached by Tab and shown
+    whole when it has the focus, and every text of its template is seen."""
+    dialogs = templates()
+    for program, name, states in REACH:
+        seen_texts = ""
+        reversed_seen = set()
+        for caption, keys, disabled in states:
+            directory = fresh_dir()
+            argv = [ORVIXFAX, "fax", "--pcl"] if program == "fax" else [ORVIXFAX, "book", "edit"]
+            term = Terminal(argv + ["--dir", directory, "--out", os.devnull] if program == "fax" else argv + ["--dir", directory])
+            term.wait_for("Fax Document" if program == "fax" else "Edit Address Book")
+            for key in keys:
+                if key.startswith("alt-"):
+                    term.alt(key[4:])
+                elif key.startswith("type-"):
+                    term.type(key[5:])
+                else:
+                    term.press(key)
+            term.wait_for(caption)
+            stops, shown = walk_tab_stops(term)
+            expected = tab_stops(dialogs[name], disabled)
+            assert len(stops) == len(expected), "%s: %d tab stops reached, the template has %d: %s\n%s" % (
+                caption, len(stops), len(expected), [e[2] for e in expected], term.text())
+            seen_texts += shown
+            for stop in stops:
+                reversed_seen.update(stop[2])
+            os.kill(term.pid, signal.SIGTERM)
+            term.finish()
+            term.close()
+        for kind, label, ident, styles in dialogs[name]:
+            if not label or "NOT WS_VISIBLE" in styles:
+                continue
+            assert label.replace("&", "") in seen_texts, "%s: %r never shown:\n%s" % (name, label, seen_texts)
+            if kind in TAB_STOP_BY_DEFAULT:
+                assert any(label.replace("&", "") in text for text in reversed_seen), "%s: %r never focused" % (name, label)
+
+
 CHECKS = {
+    "reach": check_reach,
     "fax_job": check_fax_job,
     "book_edit": check_book_edit,
     "message_box": check_message_box,

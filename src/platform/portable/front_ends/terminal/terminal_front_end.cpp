@@ -12,6 +12,29 @@
 
 namespace terminal {
 
+namespace {
+
+// The focused control's cells, taken up to the title of the outermost group
+// box around it when that still fits the rows shown: the user sees what
+// the control belongs to.
+Cells WithItsGroup(const DialogPlace &dialog, const ControlPlace &focused, int viewRows) {
+    Cells wanted = focused.cells;
+    int bottom = wanted.top + wanted.rows;
+    for (const ControlPlace &group : dialog.controls) {
+        const Cells &frame = group.cells;
+        if (group.look != Look::GroupBox || frame.top >= wanted.top || bottom > frame.top + frame.rows ||
+            focused.cells.left < frame.left || focused.cells.left >= frame.left + frame.cols)
+            continue;
+        if (bottom - frame.top <= viewRows) {
+            wanted.rows = bottom - frame.top;
+            wanted.top = frame.top;
+        }
+    }
+    return wanted;
+}
+
+}  // namespace
+
 TerminalFrontEnd::TerminalFrontEnd(const std::string &codePage, IconDrawings icons)
     : codePage_(codePage), icons_(std::move(icons)) {}
 
@@ -36,7 +59,7 @@ void TerminalFrontEnd::Paint(MessageBoxView *box) {
         if (i + 1 == dialogs.size()) {
             HWND focus = GetFocus();
             const ControlPlace *focused = IsChild(dialog, focus) ? place.Find(focus) : nullptr;
-            if (focused && followFocus_) ScrollToShow(placement, place, focused->cells);
+            if (focused && followFocus_) ScrollToShow(placement, place, WithItsGroup(place, *focused, placement.ViewRows()));
             scroll = Scroll{placement.scrollRow, placement.scrollCol};
         }
         Cursor drawn = painter.Draw(place, placement, active);
