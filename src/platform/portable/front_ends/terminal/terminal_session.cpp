@@ -2,13 +2,14 @@
 
 #include <curses.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <ctime>
+#include <string>
 
 namespace terminal {
 namespace {
@@ -209,6 +210,7 @@ bool SessionRunning() { return running != 0; }
 Key ReadKey() {
     wint_t c = 0;
     int status = wget_wch(stdscr, &c);
+    while (status == ERR && errno == EINTR) status = wget_wch(stdscr, &c);
     if (status == ERR) {
         // A read that fails with no signal behind it: the terminal is gone.
         Key key;
