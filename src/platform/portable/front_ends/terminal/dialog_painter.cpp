@@ -335,8 +335,9 @@ Cursor DialogPainter::Draw(const DialogPlace &dialog, const Placement &placement
             }
             if (IsFramed(control)) canvas.Thumb(cells, view.firstLine, content.rows, static_cast<int>(spans.size()), base);
             if (focused) {
-                int before = TextWidth(caretChars.substr(std::min(caretChars.size(), static_cast<size_t>(view.firstCol)),
-                                                         caret - caretLineStart - std::min(caret - caretLineStart, static_cast<size_t>(view.firstCol))));
+                size_t column = caret - caretLineStart;
+                size_t from = std::min(column, static_cast<size_t>(view.firstCol));
+                int before = TextWidth(caretChars.substr(from, column - from));
                 cursor = Cursor{true, placement.ScreenRow(content.top + caretLine - view.firstLine),
                                 placement.ScreenCol(content.left + before)};
             }

@@ -20,7 +20,8 @@ volatile sig_atomic_t running = 0;
 
 // The signals that end the program; each gets the terminal back first.
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-struct sigaction previousActions[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+constexpr size_t kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+struct sigaction previousActions[kSignalCount];
 bool handlersInstalled = false;
 bool exitHookInstalled = false;
 
@@ -49,7 +50,7 @@ void Restore() {
 
 void OnEndingSignal(int signal, siginfo_t *info, void *) {
     Restore();
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
+    for (size_t i = 0; i < kSignalCount; ++i)
         if (kEndingSignals[i] == signal) sigaction(signal, &previousActions[i], nullptr);
     // A fault comes back when the instruction runs again, now to the
     // handler that was there before (the default, or a sanitizer's); a sent
@@ -59,21 +60,23 @@ void OnEndingSignal(int signal, siginfo_t *info, void *) {
     if (!fault) raise(signal);
 }
 
-void InstallHandlers() {
+// Ours, each handing on to `handOnTo` (what the program had before).
+void InstallHandlers(const struct sigaction *handOnTo) {
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_sigaction = OnEndingSignal;
     action.sa_flags = SA_SIGINFO;
     sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-        sigaction(kEndingSignals[i], &action, &previousActions[i]);
+    for (size_t i = 0; i < kSignalCount; ++i) {
+        previousActions[i] = handOnTo[i];
+        sigaction(kEndingSignals[i], &action, nullptr);
+    }
     handlersInstalled = true;
 }
 
 void RemoveHandlers() {
     if (!handlersInstalled) return;
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-        sigaction(kEndingSignals[i], &previousActions[i], nullptr);
+    for (size_t i = 0; i < kSignalCount; ++i) sigaction(kEndingSignals[i], &previousActions[i], nullptr);
     handlersInstalled = false;
 }
 
@@ -161,9 +164,8 @@ bool StartSession(std::string &error) {
     std::setlocale(LC_CTYPE, "");
     // ncurses puts in its own interrupt handlers where there are none: ours
     // go over them and hand on to what was there before ncurses.
-    struct sigaction before[sizeof kEndingSignals / sizeof kEndingSignals[0]];
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-        sigaction(kEndingSignals[i], nullptr, &before[i]);
+    struct sigaction before[kSignalCount];
+    for (size_t i = 0; i < kSignalCount; ++i) sigaction(kEndingSignals[i], nullptr, &before[i]);
     const char *term = std::getenv("TERM");
     screen = newterm(nullptr, stdout, stdin);
     if (screen == nullptr) {
@@ -173,11 +175,7 @@ bool StartSession(std::string &error) {
     }
     set_term(screen);
     running = 1;
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-        sigaction(kEndingSignals[i], &before[i], nullptr);
-    InstallHandlers();
-    for (size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-        previousActions[i] = before[i];
+    InstallHandlers(before);
     if (!exitHookInstalled) {
         std::atexit(Restore);
         exitHookInstalled = true;
