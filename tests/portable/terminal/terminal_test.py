@@ -6,6 +6,7 @@ pseudo-terminal as a person would, against the real orvixfax program.
 CHECK is one of: fax_job, book_edit, message_box, reach, restore. Each run
 at a terminal must leave the same bytes as the scripted run of the same
 actions (the ticket, the settings, the book)."""
+import atexit
 import os
 import re
 import shutil
@@ -23,8 +24,13 @@ SAMPLE_BOOK = os.path.join(SOURCE, "samples", "OrvixFax.adb")
 AT = "2026-03-04 05:06:07"
 
 
+SCRATCH = tempfile.mkdtemp(prefix="orvix-terminal-")
+atexit.register(shutil.rmtree, SCRATCH, True)
+
+
 def fresh_dir():
-    directory = tempfile.mkdtemp(prefix="orvix-terminal-")
+    """A directory of its own with the sample book in it."""
+    directory = tempfile.mkdtemp(dir=SCRATCH)
     shutil.copy(SAMPLE_BOOK, directory)
     return directory
 
@@ -160,7 +166,8 @@ def check_book_edit():
     row, col = next((r, c) for r, c, line in ((r, line.find("Keller, Bruno"), line) for r, line in enumerate(term.screen.display)) if c >= 0)
     term.click(row, col)
     term.alt("a")
-    assert "Adams, Eve" in term.text() and re.search(r"│Keller, Bruno.*│Keller, Bruno", term.text()) is None
+    # Both moved over to the group's list.
+    assert term.text().count("Adams, Eve") == 1 and term.text().count("Keller, Bruno") == 1, term.text()
     tab_to(term, "OK")
     term.press("enter")
     term.wait_for("Fair Contacts")
