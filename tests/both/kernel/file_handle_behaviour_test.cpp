@@ -1,5 +1,5 @@
 // Files by handle, replacing a file by another and locking, over real files.
-#include "kernel_harness.h"
+#include "support/kernel_harness.h"
 
 #include <gtest/gtest.h>
 

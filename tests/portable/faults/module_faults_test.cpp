@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "addrbook/book_dump.h"
+#include "portable/addrbook/book_dump.h"
 #include "addrbook/address_book_file.h"
 #include "addrbook/records.h"
 #include "common/text_field.h"
