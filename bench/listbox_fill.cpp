@@ -1,7 +1,7 @@
 // Filling a sorted list box the way the dialogs fill theirs: one
 // LB_ADDSTRING per line of the book, each placed by binary search.
 // Run: build/native/bench/listbox_fill
-#include "platform/portable/automation.h"
+#include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
 
 #include <benchmark/benchmark.h>

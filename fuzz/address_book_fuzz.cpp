@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "../tests/addrbook/book_dump.h"
+#include "portable/addrbook/book_dump.h"
 #include "addrbook/address_book_file.h"
 #include "addrbook/records.h"
 #include "platform/portable/host.h"

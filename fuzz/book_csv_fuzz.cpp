@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "../tests/addrbook/book_dump.h"
-#include "../tools/orvixfax/book_csv.h"
+#include "portable/addrbook/book_dump.h"
+#include "orvixfax/book_csv.h"
 #include "addrbook/records.h"
 #include "platform/portable/host.h"
 

@@ -10,7 +10,7 @@
 #include <ctime>
 #include <string>
 
-#include "../tools/orvixfax/job_file.h"
+#include "orvixfax/job_file.h"
 #include "entry/fax_info.h"
 #include "entry/module_instance.h"
 #include "platform/portable/host.h"

@@ -1,7 +1,8 @@
 // Scripts from anywhere: reading must never crash, and whatever reads
 // cleanly is played against a small dialog, message box included.
 #include "platform/portable/host.h"
-#include "platform/portable/script_front_end.h"
+#include "platform/portable/front_ends/script_front_end.h"
+#include "res/resource_names.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,7 +37,7 @@ INT_PTR CALLBACK FuzzDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    portable::ScriptFrontEnd script;
+    portable::ScriptFrontEnd script(res::ControlIdByName);
     if (!script.Parse(std::string(reinterpret_cast<const char *>(data), size), "fuzz")) {
         if (script.Report().empty()) __builtin_trap();  // a refusal must say why
         return 0;

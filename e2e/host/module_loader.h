@@ -3,7 +3,7 @@
 #ifndef ORVIXFAX_E2E_MODULE_LOADER_H
 #define ORVIXFAX_E2E_MODULE_LOADER_H
 
-#include "scenario/export_call.h"
+#include "support/scenario/export_call.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,12 @@
 #include "scenario_run.h"
 
-#include "dialog_driver.h"
 #include "module_loader.h"
-#include "script.h"
-#include "script_runner.h"
-#include "scenario/export_call.h"
-#include "scenario/scenario.h"
+#include "res/resource_names.h"
+#include "support/scenario/export_call.h"
+#include "support/scenario/scenario.h"
+#include "script/script.h"
+#include "support/user32/dialog_thread.h"
+#include "support/user32/script_hands.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -158,10 +159,9 @@ int PrepareScenario(const ScenarioPaths &paths) {
 int RunScenario(const ScenarioPaths &paths) {
     scenario::Scenario sc;
     if (!LoadForHost(paths, sc)) return 2;
-    std::string error;
-    std::vector<ScriptAction> actions;
-    if (!ParseScript(sc.script, sc.name + ".scenario", sc.scriptFirstLine, actions, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    script::Script script(res::ControlIdByName);
+    if (!script.Parse(sc.script, sc.name + ".scenario", sc.scriptFirstLine)) {
+        std::fprintf(stderr, "%s", script.Report().c_str());
         return 2;
     }
 
@@ -213,25 +213,24 @@ int RunScenario(const ScenarioPaths &paths) {
     }
 
     scenario::ScenarioOutcome outcome;
-    ScriptRunner runner(actions, sc.name + ".scenario");
     if (problems.empty()) {
-        InstallDialogThread(exports.instance);
-        std::thread hands([&runner] { runner.Run(); });
+        user32::InstallDialogThread(exports.instance);
+        std::thread hands([&script] { user32::PlayScript(script); });
         // Nothing may hang the test run: a call that never comes back ends
         // the process with a message.
         std::thread watchdog([] {
-            for (int i = 0; i < 1200 && !IsCallFinished(); ++i) Sleep(100);
-            if (!IsCallFinished()) {
+            for (int i = 0; i < 1200 && !user32::IsCallFinished(); ++i) Sleep(100);
+            if (!user32::IsCallFinished()) {
                 std::fprintf(stderr, "the call did not return within two minutes\n");
                 std::fflush(stderr);
                 ExitProcess(3);
             }
         });
         scenario::RunExport(sc, exports, outcome);
-        CallFinished();
+        user32::CallFinished();
         hands.join();
         watchdog.join();
-        UninstallDialogThread();
+        user32::UninstallDialogThread();
     }
     // What the exporter saw, before the check below adds a load of its own.
     std::string exporterLog = NormaliseExporterLog(scenario::ReadFile(logPath), systemDir, appDataDir, currentDir);
@@ -248,7 +247,7 @@ int RunScenario(const ScenarioPaths &paths) {
     SetCurrentDirectoryA(previousDir);
 
     std::string messages;
-    for (const ShownMessageBox &box : runner.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
+    for (const script::MessageBoxSeen &box : script.MessageBoxes()) messages += box.caption + " | " + box.text + "\n";
     outcome["messages.txt"] = messages;
     outcome["exporter.txt"] = exporterLog;
     // Still a directory, so never saved over: it goes, and no book is left.
@@ -265,7 +264,7 @@ int RunScenario(const ScenarioPaths &paths) {
     ClearUserFolder(userDir);
     std::string errors;
     for (const std::string &p : problems) errors += p + "\n";
-    for (const std::string &e : runner.Errors()) errors += e + "\n";
+    errors += script.Report();
     if (!errors.empty()) outcome["errors.txt"] = errors;
 
     if (!exporterDir.empty()) {

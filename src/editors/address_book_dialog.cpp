@@ -1,15 +1,15 @@
-#include "address_book_dialog.h"
+#include "editors/address_book_dialog.h"
 
-#include "../addrbook/address_book_file.h"
-#include "../addrbook/display_lines.h"
-#include "../addrbook/records.h"
-#include "../common/center_window.h"
-#include "../common/record_set.h"
-#include "../common/text_field.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
-#include "group_editor.h"
-#include "person_editor.h"
+#include "addrbook/address_book_file.h"
+#include "addrbook/display_lines.h"
+#include "addrbook/records.h"
+#include "common/center_window.h"
+#include "common/record_set.h"
+#include "common/text_field.h"
+#include "entry/module_instance.h"
+#include "res/resource.h"
+#include "editors/group_editor.h"
+#include "editors/person_editor.h"
 
 namespace {
 

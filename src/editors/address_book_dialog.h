@@ -3,7 +3,7 @@
 #ifndef ORVIXFAX_ADDRESS_BOOK_DIALOG_H
 #define ORVIXFAX_ADDRESS_BOOK_DIALOG_H
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 // Creation parameter: the WorkingContext. Every change takes effect in the
 // context at once; OK also writes the book to "OrvixFax.adb" in the system

@@ -1,11 +1,11 @@
 // The "Cover Page" dialog: procedure, initialiser and command handler.
-#include "cover_page_dialog.h"
+#include "editors/cover_page_dialog.h"
 
 #include <cstring>
 
-#include "../addrbook/records.h"
-#include "../common/text_field.h"
-#include "../res/resource.h"
+#include "addrbook/records.h"
+#include "common/text_field.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ void FitNoteField(HWND dialog, HWND note, HFONT font) {
 BOOL OnInitCoverPage(HWND dialog, WorkingContext *context) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
     if (context == nullptr || context->senderInfo == nullptr || context->faxInfo == nullptr) {
-        EndDialog(dialog, 2);
+        EndDialog(dialog, IDCANCEL);
         return TRUE;
     }
     const SenderInfo *sender = context->senderInfo;
@@ -154,7 +154,7 @@ void OnCoverPageOk(HWND dialog, WorkingContext *context) {
     CopyField(sender->senderHomeNumber, text);
 
     ReadNoteLines(dialog, sender);
-    EndDialog(dialog, 1);
+    EndDialog(dialog, IDOK);
 }
 
 // The note font belongs to this dialog; release it with the dialog, unless
@@ -196,7 +196,7 @@ INT_PTR CoverPageMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         if (LOWORD(wParam) == IDOK && context != nullptr) {
             OnCoverPageOk(dialog, context);
         } else if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, 2);
+            EndDialog(dialog, IDCANCEL);
         }
         return 0;
     }

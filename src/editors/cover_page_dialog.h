@@ -4,7 +4,7 @@
 #ifndef ORVIXFAX_COVER_PAGE_DIALOG_H
 #define ORVIXFAX_COVER_PAGE_DIALOG_H
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 // Creation parameter: the WorkingContext, whose SenderInfo and the three
 // recipient flags of whose FaxInfo change on OK. Ends with 1 (OK) or 2.

@@ -1,10 +1,10 @@
-#include "group_editor.h"
+#include "editors/group_editor.h"
 
-#include "../addrbook/display_lines.h"
-#include "../common/record_set.h"
-#include "../common/text_field.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
+#include "addrbook/display_lines.h"
+#include "common/record_set.h"
+#include "common/text_field.h"
+#include "entry/module_instance.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ void AddPairLine(HWND dialog, int listId, PersonRecord *person, NumberRecord *nu
     const LRESULT index = SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0,
                                               reinterpret_cast<LPARAM>(line));
     if (index < 0) {
-        FreeRecord(reinterpret_cast<void **>(&link));
+        void *block = link;
+        FreeRecord(&block);
         return;
     }
     SendDlgItemMessageA(dialog, listId, LB_SETITEMDATA, static_cast<WPARAM>(index),
@@ -55,8 +56,8 @@ MemberLink *LineLink(HWND dialog, int listId, int index) {
 void ReleasePairLines(HWND dialog, int listId) {
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, listId, LB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
-        MemberLink *link = LineLink(dialog, listId, index);
-        FreeRecord(reinterpret_cast<void **>(&link));
+        void *link = LineLink(dialog, listId, index);
+        FreeRecord(&link);
     }
     SendDlgItemMessageA(dialog, listId, LB_RESETCONTENT, 0, 0);
 }
@@ -230,7 +231,8 @@ void OnGroupOk(HWND dialog, EditorParams *params) {
     if (clash != nullptr) RemoveGroupFromBook(context, clash);
 
     CopyField(group->name, name);
-    FreeChain(reinterpret_cast<void **>(&group->members));
+    void *chain = group->members;
+    FreeChain(&chain);
     group->members = members;
     EndDialog(dialog, IDOK);
 }

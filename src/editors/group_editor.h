@@ -3,8 +3,8 @@
 #ifndef ORVIXFAX_GROUP_EDITOR_H
 #define ORVIXFAX_GROUP_EDITOR_H
 
-#include "../addrbook/records.h"
-#include "../platform/win32api.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
 
 // Creation parameter: an EditorParams block (mode, GroupRecord, context).
 // Ends with 1 after a successful OK (name and members stored in the group;

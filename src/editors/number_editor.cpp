@@ -1,8 +1,8 @@
-#include "number_editor.h"
+#include "editors/number_editor.h"
 
-#include "../common/text_field.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
+#include "common/text_field.h"
+#include "entry/module_instance.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #define ORVIXFAX_NUMBER_EDITOR_H
 
 #include "orvixfax.h"
-#include "../addrbook/records.h"
+#include "addrbook/records.h"
 
 // Edit limits of the two fields, in characters. A longer number read from
 // the book is still shown and kept whole (up to its 79-character field).

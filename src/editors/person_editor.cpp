@@ -1,10 +1,10 @@
-#include "person_editor.h"
+#include "editors/person_editor.h"
 
-#include "../addrbook/display_lines.h"
-#include "../common/text_field.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
-#include "number_editor.h"
+#include "addrbook/display_lines.h"
+#include "common/text_field.h"
+#include "entry/module_instance.h"
+#include "res/resource.h"
+#include "editors/number_editor.h"
 
 namespace {
 
@@ -56,7 +56,9 @@ bool MakeWorkingCopy(PersonEditorState *state) {
 void ReleaseEditorState(HWND dialog) {
     PersonEditorState *state = EditorState(dialog);
     if (state == nullptr) return;
-    FreeRecordList(reinterpret_cast<void **>(&state->working));
+    void *working = state->working;
+    FreeRecordList(&working);
+    state->working = nullptr;
     void *block = state;
     DisposePtr(&block);
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -160,7 +162,8 @@ void OnAddNumber(HWND dialog, PersonEditorState *state) {
         ListAppend(state->working, number);
         FillNumberList(dialog, state);
     } else {
-        FreeRecord(reinterpret_cast<void **>(&number));
+        void *block = number;
+        FreeRecord(&block);
     }
     if (selected >= 0) SelectLine(dialog, selected);
 }
@@ -179,7 +182,8 @@ void OnDeleteNumber(HWND dialog, PersonEditorState *state) {
     NumberRecord *number = WorkingNumberAt(state, SelectedLine(dialog));
     if (number == nullptr) return;
     ListUnlink(state->working, number);
-    FreeRecord(reinterpret_cast<void **>(&number));
+    void *block = number;
+    FreeRecord(&block);
     FillNumberList(dialog, state);
 }
 
@@ -198,7 +202,8 @@ void ReconcileNumbers(WorkingContext *context, PersonRecord *person, NumberRecor
         if (FindById(working, number->id) == nullptr) {
             RemoveNumberFromGroups(context, number);
             ListUnlink(person->numbers, number);
-            FreeRecord(reinterpret_cast<void **>(&number));
+            void *block = number;
+            FreeRecord(&block);
         }
         number = following;
     }

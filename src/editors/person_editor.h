@@ -4,8 +4,8 @@
 #ifndef ORVIXFAX_PERSON_EDITOR_H
 #define ORVIXFAX_PERSON_EDITOR_H
 
-#include "../addrbook/records.h"
-#include "../platform/win32api.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
 
 // Creation parameter: an EditorParams block (mode, PersonRecord, context).
 // Ends with 1 after OK (fields stored, numbers reconciled: edited numbers

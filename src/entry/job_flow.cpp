@@ -18,7 +18,7 @@ void RunFaxJob(FaxInfo *destination) {
             INT_PTR result = DialogBoxParamA(ModuleInstance(), "IDD_ORVIX_FAX", nullptr, FaxDlgProc,
                                              reinterpret_cast<LPARAM>(context));
             // Only "F&ax" carries a job; "&Print" and a failed dialog leave the caller's record alone.
-            if (result == 1) CopyFaxInfo(destination, context->faxInfo);
+            if (result == FAX_DIALOG_FAX) CopyFaxInfo(destination, context->faxInfo);
         }
     } catch (...) {
     }

@@ -1,17 +1,17 @@
 // The "Fax Document" dialog: procedure, initialiser and command handler.
-#include "fax_dialog.h"
+#include "faxdlg/fax_dialog.h"
 
 #include <cstring>
 
-#include "../addrbook/records.h"
-#include "../common/center_window.h"
-#include "../common/text_field.h"
-#include "../editors/address_book_dialog.h"
-#include "../editors/cover_page_dialog.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
-#include "fax_settings.h"
-#include "recipient_list.h"
+#include "addrbook/records.h"
+#include "common/center_window.h"
+#include "common/text_field.h"
+#include "editors/address_book_dialog.h"
+#include "editors/cover_page_dialog.h"
+#include "entry/module_instance.h"
+#include "faxdlg/fax_settings.h"
+#include "faxdlg/recipient_list.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ BOOL OnInitFaxDialog(HWND dialog, WorkingContext *context) {
     // Without a context there is nothing to fill and nothing to save: the
     // job prints as if the user had pressed "&Print".
     if (context == nullptr || context->faxInfo == nullptr || context->senderInfo == nullptr) {
-        EndDialog(dialog, 2);
+        EndDialog(dialog, FAX_DIALOG_PRINT);
         return TRUE;
     }
     std::memset(context->selection, 0, sizeof context->selection);
@@ -107,8 +107,8 @@ BOOL OnInitFaxDialog(HWND dialog, WorkingContext *context) {
     CopyField(sender->senderBusinessNumber, settings.senderBusinessNumber);
     CopyField(sender->senderHomeNumber, settings.senderHomeNumber);
 
-    SendDlgItemMessageA(dialog, IDC_FAX_NEW_NAME, EM_LIMITTEXT, 82, 0);
-    SendDlgItemMessageA(dialog, IDC_FAX_NEW_NUMBER, EM_LIMITTEXT, 40, 0);
+    SendDlgItemMessageA(dialog, IDC_FAX_NEW_NAME, EM_LIMITTEXT, NEW_RECIPIENT_NAME_LIMIT, 0);
+    SendDlgItemMessageA(dialog, IDC_FAX_NEW_NUMBER, EM_LIMITTEXT, NEW_RECIPIENT_NUMBER_LIMIT, 0);
 
     CheckDlgButton(dialog, IDC_FAX_NEW_RECIPIENT,
                    settings.newRecipient == 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -147,14 +147,14 @@ void OnFax(HWND dialog, WorkingContext *context) {
     }
     context->faxInfo->status = 1;
     SaveDialogSettings(dialog, context);
-    EndDialog(dialog, 1);
+    EndDialog(dialog, FAX_DIALOG_FAX);
 }
 
 void OnPrint(HWND dialog, WorkingContext *context) {
     context->faxInfo->coverSheet = 0;
     context->faxInfo->status = 0;
     SaveDialogSettings(dialog, context);
-    EndDialog(dialog, 2);
+    EndDialog(dialog, FAX_DIALOG_PRINT);
 }
 
 void OnFaxCommand(HWND dialog, int id, int code) {

@@ -2,9 +2,12 @@
 #ifndef ORVIXFAX_FAX_DIALOG_H
 #define ORVIXFAX_FAX_DIALOG_H
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
-// Creation parameter: the WorkingContext. Ends with 1 after "F&ax", 2 after "&Print".
+// What the dialog ends with: "F&ax" makes a job, "&Print" prints without one.
+enum FaxDialogResult { FAX_DIALOG_FAX = 1, FAX_DIALOG_PRINT = 2 };
+
+// Creation parameter: the WorkingContext.
 INT_PTR CALLBACK FaxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

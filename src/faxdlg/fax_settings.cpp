@@ -1,9 +1,9 @@
-#include "fax_settings.h"
+#include "faxdlg/fax_settings.h"
 
 #include <cstring>
 
-#include "../common/file_places.h"
-#include "../common/text_field.h"
+#include "common/file_places.h"
+#include "common/text_field.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 // One field per key, in key order. Lives only for one read or one write.
 struct FaxSettings {

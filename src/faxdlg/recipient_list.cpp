@@ -1,15 +1,15 @@
-#include "recipient_list.h"
+#include "faxdlg/recipient_list.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "../addrbook/display_lines.h"
-#include "../common/kanji_mode.h"
-#include "../common/text_field.h"
-#include "../editors/address_book_dialog.h"
-#include "../entry/module_instance.h"
-#include "../res/resource.h"
+#include "addrbook/display_lines.h"
+#include "common/kanji_mode.h"
+#include "common/text_field.h"
+#include "editors/address_book_dialog.h"
+#include "entry/module_instance.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void RevertToRememberedSelection(HWND dialog, const WorkingContext *context) {
     }
 }
 
-// One piece of field 1032: the text and its own separator, or nothing at
+// One piece of IDC_FAX_NUMBERS: the text and its own separator, or nothing at
 // all when the text is empty.
 void AppendItem(char *text, size_t size, const char *piece, const char *separator) {
     if (piece == nullptr || piece[0] == '\0') return;
@@ -430,7 +430,7 @@ void AppendCoverRecipientName(WorkingContext *context, const char *firstName,
     char *names = context->faxInfo->recipientNames;
     const size_t first = firstName != nullptr ? std::strlen(firstName) : 0;
     const size_t last = lastName != nullptr ? std::strlen(lastName) : 0;
-    if (strnlen(names, sizeof context->faxInfo->recipientNames) + first + last + 2 >= 82) return;
+    if (strnlen(names, sizeof context->faxInfo->recipientNames) + first + last + 2 >= COVER_NAMES_LIMIT) return;
     char name[128];
     FormatRecipientName(firstName, lastName, name, sizeof name);
     AppendField(context->faxInfo->recipientNames, "\t");

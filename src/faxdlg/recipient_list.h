@@ -1,14 +1,22 @@
-// The recipient list of the fax dialog (list 1000): every group and every
-// fax number of every person, each line carrying a RecipientListItem. Here
-// the list is filled and emptied, selections are counted against the
-// 200-recipient limit, field 1032 shows what the selection stands for, the
+// The recipient list of the fax dialog (IDC_FAX_RECIPIENTS): every group and
+// every fax number of every person, each line carrying a RecipientListItem.
+// Here the list is filled and emptied, selections are counted against the
+// 200-recipient limit, IDC_FAX_NUMBERS shows what the selection stands for, the
 // selection survives an address book edit, and "F&ax" turns the selection
 // (or the typed new recipient) into the job record's recipient slots.
 #ifndef ORVIXFAX_RECIPIENT_LIST_H
 #define ORVIXFAX_RECIPIENT_LIST_H
 
-#include "../addrbook/records.h"
-#include "../platform/win32api.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
+
+// What the user may type for a new recipient: as much as the drivers'
+// cover sheets take.
+const int NEW_RECIPIENT_NAME_LIMIT = 82;
+const int NEW_RECIPIENT_NUMBER_LIMIT = 40;
+// recipientNames, in its tab-led form for several recipients, stays below
+// this many characters: a name that would reach it is left out.
+const size_t COVER_NAMES_LIMIT = 82;
 
 // One person and one of that person's numbers, taken from a selected line.
 struct RecipientPair {
@@ -28,10 +36,11 @@ int CountSelectedRecipients(HWND dialog, const int *positions, int count);
 int CollectSelectedRecipients(HWND dialog, const int *positions, int count,
                               RecipientPair *pairs, int capacity);
 
-// Run for every LBN_SELCHANGE of list 1000: holds the selection to the limit,
-// remembers an accepted selection, rewrites field 1032, enables "F&ax".
+// Run for every LBN_SELCHANGE of IDC_FAX_RECIPIENTS: holds the selection to
+// the limit, remembers an accepted selection, rewrites IDC_FAX_NUMBERS,
+// enables "F&ax".
 void OnRecipientSelectionChange(HWND dialog, WorkingContext *context);
-// Rewrites field 1032 for the given selected lines.
+// Rewrites IDC_FAX_NUMBERS for the given selected lines.
 void ShowSelectedNumbers(HWND dialog, int selectedCount, const int *positions);
 
 // "&Edit Address Book": runs the address book dialog and carries the
@@ -46,7 +55,7 @@ void BuildNewRecipient(HWND dialog, WorkingContext *context);
 BOOL AddRecipientEntry(FaxInfo *info, const char *firstName, const char *lastName,
                        const char *faxNumber, const char *company);
 // Appends a tab and the name to recipientNames when it keeps the field
-// below 82 characters; otherwise the name is left out.
+// below COVER_NAMES_LIMIT; otherwise the name is left out.
 void AppendCoverRecipientName(WorkingContext *context, const char *firstName,
                               const char *lastName);
 

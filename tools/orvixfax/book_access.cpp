@@ -1,12 +1,12 @@
-#include "book_access.h"
+#include "orvixfax/book_access.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
-#include "../../src/addrbook/address_book_file.h"
-#include "cli_support.h"
+#include "addrbook/address_book_file.h"
+#include "orvixfax/cli_support.h"
 
 namespace {
 
@@ -26,14 +26,10 @@ std::string UnreadableReason(const std::string &path, DWORD error) {
 std::string BookPath(const std::string &directory) { return directory + "\\" ADDRESS_BOOK_FILE_NAME; }
 
 std::string Shown(const std::string &path) {
-#ifdef _WIN32
-    return path;
-#else
     std::string shown = path;
     for (char &c : shown)
-        if (c == '\\') c = '/';
+        if (c == '\\') c = static_cast<char>(fs::path::preferred_separator);
     return shown;
-#endif
 }
 
 BookContext LoadBook(const std::string &path, std::string &error) {

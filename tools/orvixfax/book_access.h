@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "../../src/addrbook/records.h"
-#include "../../src/platform/win32api.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
 
 // The book's path as the module spells it ('\' before the name).
 std::string BookPath(const std::string &directory);

@@ -1,4 +1,4 @@
-#include "book_csv.h"
+#include "orvixfax/book_csv.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "../../src/common/text_field.h"
+#include "common/text_field.h"
 
 const char *const kBookCsvColumns[7] = {"firstName", "lastName", "company", "department",
                                         "notes",     "number",   "details"};

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/addrbook/records.h"
+#include "addrbook/records.h"
 
 // The columns, in the order export writes them.
 extern const char *const kBookCsvColumns[7];

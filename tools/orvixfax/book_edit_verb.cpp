@@ -1,24 +1,18 @@
 // orvixfax book edit: the address book dialog, as OrvixFaxBookCall runs it,
-// worked by a script (the scripted front end) instead of a person.
-#include <cstdlib>
+// worked by a script, a person at the terminal, or on Windows the person at the desk.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 
+#include "addrbook/address_book_file.h"
 #include "orvixfax.h"
-#include "../../src/addrbook/address_book_file.h"
-#include "book_access.h"
-#include "cli_support.h"
-#include "verbs.h"
-
-#ifndef _WIN32
-#include "../../src/platform/portable/host.h"
-#include "../../src/platform/portable/script_front_end.h"
-#endif
+#include "orvixfax/book_access.h"
+#include "orvixfax/cli_support.h"
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
 
 namespace {
 
@@ -34,49 +28,22 @@ std::string FileBytes(const std::filesystem::path &path) {
 
 int EditBook(const BookEditOptions &options) {
     const char *verb = "orvixfax book edit";
-#ifdef _WIN32
-    // On Windows the real dialog comes up for a person at the desk, on the
-    // real system directory's book.
-    if (!options.dir.empty() || !options.script.empty()) {
-        std::cerr << verb << ": --dir and --script need the portable build; on Windows the "
-                     "dialog is worked by hand on the system directory's book\n";
-        return 2;
-    }
-#else
     std::string dir, error;
-    if (!DataDirectory(options.dir, dir, error)) {
+    if (!DataDirectory(options.dir, dir, error) || !UseDataDirectory(dir, !options.dir.empty(), error)) {
         std::cerr << verb << ": " << error << "\n";
         return 2;
     }
-    portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
-    portable::ScriptFrontEnd script;
-    bool parsed;
-    if (options.script.empty() || options.script == "-") {
-        std::ostringstream text;
-        text << std::cin.rdbuf();
-        parsed = script.Parse(text.str(), "standard input");
-    } else {
-        if (!std::filesystem::is_regular_file(options.script)) {
-            std::cerr << verb << ": --script: \"" << options.script << "\" is not a readable file\n";
-            return 2;
-        }
-        parsed = script.LoadFile(options.script);
-    }
-    if (!parsed) {
-        std::cerr << script.Report();
+    DialogUser user;
+    if (!user.Prepare(options.script, error)) {
+        std::cerr << verb << ": " << error << "\n";
         return 2;
     }
-#endif
     char path[MAX_PATH];
     if (!GetAddressBookPath(path, sizeof path)) {
         std::cerr << verb << ": the directory's path is too long for the address book's name\n";
         return 2;
     }
-#ifdef _WIN32
-    const std::filesystem::path book = path;
-#else
-    const std::filesystem::path book = std::filesystem::absolute(dir) / ADDRESS_BOOK_FILE_NAME;
-#endif
+    const std::filesystem::path book = Shown(path);
     // Held from the load to the save, as by every command that changes the
     // book; a book that cannot be read is said so here and never edited.
     BookLock lock;
@@ -95,20 +62,15 @@ int EditBook(const BookEditOptions &options) {
     const bool existed = std::filesystem::exists(book);
     const std::string before = FileBytes(book);
 
-#ifndef _WIN32
-    portable::ScopedFrontEnd frontEnd(&script);
-#endif
-    OrvixFaxBookCall(nullptr);
+    user.Play([] { OrvixFaxBookCall(nullptr); });
     const bool exists = std::filesystem::exists(book);
     const bool changed = exists != existed || (exists && FileBytes(book) != before);
-#ifndef _WIN32
-    if (!script.Finish()) {
-        std::cerr << script.Report();
-        std::cerr << verb << ": the script did not run through; the book file is "
+    if (!user.Finish(error)) {
+        std::cerr << verb << ": " << error << "\n"
+                  << verb << ": the book file is "
                   << (changed ? "changed (OK was pressed before the failure)\n" : "as it was\n");
         return 2;
     }
-#endif
     if (!exists) {
         std::cout << "no address book saved as " << book.string() << "\n";
         return 1;
@@ -124,16 +86,18 @@ void AddBookEditVerb(CLI::App &book, int &exitCode) {
     CLI::App *edit = book.add_subcommand(
         "edit",
         "Run the address book dialog, as OrvixFaxBookCall does, worked by a script of the "
-        "scripted front end (one action a line; see script_front_end.h). OK in the dialog "
+        "scripted front end (one action a line; see src/script/script.h). OK in the dialog "
         "saves the book.\n"
         "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
         "without a book file, or the book cannot be read or locked; 2 bad option, directory or "
         "script, or a script step that failed.");
     edit->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
-                     "made when missing)");
+                     std::string("the directory that plays the system directory (default: ") +
+                         kDefaultDataDirectoryText + ")");
     edit->add_option("--script", options->script,
-                     "the script to run (default, or \"-\": read it from standard input)");
+                     "the script to run (\"-\": read it from standard input; without it, the "
+                     "dialog comes up in the terminal when standard input and output are one, and "
+                     "the script is read from standard input otherwise)");
     edit->callback([options, &exitCode] {
         exitCode = RunVerb("orvixfax book edit", [&] { return EditBook(*options); });
     });

@@ -1,10 +1,10 @@
-#include "book_listing.h"
+#include "orvixfax/book_listing.h"
 
 #include <charconv>
 #include <cstring>
 #include <string_view>
 
-#include "../../src/addrbook/address_book_index.h"
+#include "addrbook/address_book_index.h"
 
 namespace {
 

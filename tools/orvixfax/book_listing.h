@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "../../src/addrbook/records.h"
+#include "addrbook/records.h"
 
 // "Address book PATH: N persons, M groups", then each person with its
 // fields and numbers, then each group with its members. `shownPath` is the

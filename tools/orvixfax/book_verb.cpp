@@ -8,13 +8,14 @@
 #include <sstream>
 #include <string>
 
-#include "../../src/addrbook/address_book_file.h"
-#include "../../src/addrbook/records.h"
-#include "book_access.h"
-#include "book_csv.h"
-#include "book_listing.h"
-#include "cli_support.h"
-#include "verbs.h"
+#include "addrbook/address_book_file.h"
+#include "addrbook/records.h"
+#include "orvixfax/book_access.h"
+#include "orvixfax/book_csv.h"
+#include "orvixfax/book_listing.h"
+#include "orvixfax/cli_support.h"
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
 
 namespace {
 
@@ -100,13 +101,8 @@ CLI::App *AddBookVerb(CLI::App &app, int &exitCode) {
     auto options = std::make_shared<BookOptions>();
     auto addDir = [options](CLI::App *command) {
         command->add_option("--dir", options->dir,
-                            "Directory that plays the system directory (default: "
-#ifdef _WIN32
-                            "the system directory"
-#else
-                            "~/.local/share/orvixfax"
-#endif
-                            ")");
+                            std::string("Directory that plays the system directory (default: ") +
+                                kDefaultDataDirectoryText + ")");
     };
     auto run = [options, &exitCode](const std::string &action) {
         return [options, &exitCode, action] {

@@ -1,4 +1,4 @@
-#include "cli_support.h"
+#include "orvixfax/cli_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,44 +6,37 @@
 #include <fstream>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <system_error>
 
-#include "../../src/platform/win32api.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "orvixfax/platform.h"
+#include "platform/win32api.h"
 
 bool DataDirectory(const std::string &option, std::string &directory, std::string &error) {
     if (!option.empty()) {
         directory = option;
-    } else {
-#ifdef _WIN32
-        char system[MAX_PATH];
-        UINT length = GetSystemDirectoryA(system, sizeof system);
-        if (length == 0 || length >= sizeof system) {
-            error = "the system directory cannot be found";
-            return false;
-        }
-        directory = system;
-#else
-        const char *home = std::getenv("HOME");
-        if (home == nullptr || *home == '\0') {
-            error = "HOME is not set; name the directory with --dir";
-            return false;
-        }
-        directory = std::string(home) + "/.local/share/orvixfax";
-        // Made on first use, so that a first save has somewhere to go.
-        std::error_code ignored;
-        std::filesystem::create_directories(directory, ignored);
-#endif
+    } else if (!DefaultDataDirectory(directory, error)) {
+        return false;
     }
     if (!std::filesystem::is_directory(directory)) {
         error = "--dir: \"" + directory + "\" is not a directory";
         return false;
     }
     return true;
+}
+
+bool ReadScript(const std::string &option, std::string &text, std::string &name, std::string &error) {
+    if (option.empty() || option == "-") {
+        std::ostringstream read;
+        read << std::cin.rdbuf();
+        text = read.str();
+        name = "standard input";
+        return true;
+    }
+    name = option;
+    if (ReadWholeFile(option, text, error)) return true;
+    error = "--script: " + error;
+    return false;
 }
 
 namespace {
@@ -104,11 +97,8 @@ bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
         if (!whole) DeleteFileA(out.c_str());
         return whole;
     }
-#ifdef _WIN32
     // The ticket's line ends are its own: no CR may be added before LF.
-    std::cout.flush();
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    UseBinaryStandardOutput();
     std::cout.write(text, length);
     std::cout.flush();
     return static_cast<bool>(std::cout);

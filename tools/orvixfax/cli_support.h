@@ -1,6 +1,6 @@
 // What several verbs of the orvixfax command share: the directory that plays
-// the system directory, the --at moment, the ticket's way out, 8-bit text
-// shown as UTF-8.
+// the system directory, the script of the user's actions, the --at moment,
+// the ticket's way out, 8-bit text shown as UTF-8.
 #ifndef ORVIXFAX_CLI_SUPPORT_H
 #define ORVIXFAX_CLI_SUPPORT_H
 
@@ -10,10 +10,14 @@
 #include <string>
 
 // The directory that plays the system directory: --dir when given, else the
-// platform's (Windows: the system directory; elsewhere
-// ~/.local/share/orvixfax, made when missing). False with a reason when
-// there is none.
+// platform's default (see platform.h). False with a reason when there is
+// none or it is not a directory.
 bool DataDirectory(const std::string &option, std::string &directory, std::string &error);
+
+// The text of a script: the file --script names, or standard input when the
+// option is empty or "-". `name` names the script in messages. False with
+// a message naming the file and the reason when it cannot be read.
+bool ReadScript(const std::string &option, std::string &text, std::string &name, std::string &error);
 
 // "YYYY-MM-DD HH:MM:SS", every field in its range, nothing more.
 bool ParseTicketMoment(const std::string &text, std::tm &moment);

@@ -1,25 +1,17 @@
 // orvixfax fax: a whole fax job through the module's exports, the user
-// played by a script of the scripted front end.
-#include <cstdio>
+// played by a script, a person at the terminal, or on Windows the person at the desk.
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 
+#include "addrbook/address_book_file.h"
 #include "orvixfax.h"
-#include "../../src/ticket/ticket_clock.h"
-#include "book_access.h"
-#include "cli_support.h"
-#include "verbs.h"
-
-#ifndef _WIN32
-#include "../../src/platform/portable/host.h"
-#include "../../src/platform/portable/script_front_end.h"
-#endif
+#include "orvixfax/book_access.h"
+#include "orvixfax/cli_support.h"
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
+#include "ticket/ticket_clock.h"
 
 namespace {
 
@@ -32,15 +24,8 @@ struct FaxOptions {
     std::string out;
 };
 
-
 int RunFax(const FaxOptions &options) {
     const char *verb = "orvixfax fax: ";
-#ifdef _WIN32
-    (void)options;
-    std::cerr << verb << "needs the portable build: on Windows the user works the dialog "
-                         "and the module runs inside the printer driver\n";
-    return 2;
-#else
     std::tm moment{};
     if (!options.at.empty() && !ParseTicketMoment(options.at, moment)) {
         std::cerr << verb << "--at: \"" << options.at
@@ -52,43 +37,33 @@ int RunFax(const FaxOptions &options) {
         std::cerr << verb << error << "\n";
         return 2;
     }
-
-    portable::ScriptFrontEnd user;
-    bool read;
-    if (options.script.empty() || options.script == "-") {
-        std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-        read = user.Parse(text, "standard input");
-    } else {
-        read = user.LoadFile(options.script);
-    }
-    if (!read) {
-        std::cerr << verb << "the script cannot be read:\n" << user.Report();
+    DialogUser user;
+    if (!user.Prepare(options.script, error) || !UseDataDirectory(dir, !options.dir.empty(), error)) {
+        std::cerr << verb << error << "\n";
         return 2;
     }
-
-    portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
     // "Edit Address Book" in the dialog can save the book: it is held as the
     // book commands hold it. Where no lock can be made, no book can be saved
     // either, and the fax goes on without.
     BookLock lock;
     std::string lockError;
-    lock.Acquire(BookPath(std::filesystem::absolute(dir).string()), lockError);
+    char path[MAX_PATH];
+    if (GetAddressBookPath(path, sizeof path)) lock.Acquire(path, lockError);
     SetTicketTime(options.at.empty() ? nullptr : &moment);
     char *text = nullptr;
     uint32_t length = 0;
-    {
-        portable::ScopedFrontEnd playing(&user);
+    user.Play([&] {
         if (options.pcl) {
             CreatePCLOrvixFaxInfo(&text, &length);
         } else {
             CreatePSOrvixFaxInfo(&text, &length);
         }
-    }
+    });
     SetTicketTime(nullptr);
     std::unique_ptr<char, void (*)(char *)> ticket(text, FreeTicket);
 
-    if (!user.Finish()) {
-        std::cerr << verb << "the script did not run through:\n" << user.Report();
+    if (!user.Finish(error)) {
+        std::cerr << verb << error << "\n";
         return 2;
     }
     if (text == nullptr) {
@@ -99,7 +74,6 @@ int RunFax(const FaxOptions &options) {
     std::cerr << verb << "cannot write the ticket to "
               << (options.out.empty() ? std::string("standard output") : options.out) << "\n";
     return 1;
-#endif
 }
 
 }  // namespace
@@ -118,10 +92,12 @@ void AddFaxVerb(CLI::App &app, int &exitCode) {
     pcl->excludes(ps);
     ps->excludes(pcl);
     verb->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
-                     "as for the book commands)");
+                     std::string("the directory that plays the system directory (default: ") +
+                         kDefaultDataDirectoryText + ", as for the book commands)");
     verb->add_option("--script", options->script,
-                     "the user's actions, one a line (default or \"-\": standard input)");
+                     "the user's actions, one a line (\"-\": standard input; without it, the dialog "
+                     "comes up in the terminal when standard input and output are one, and the "
+                     "script is read from standard input otherwise)");
     verb->add_option("--at", options->at,
                      "the local time for the cover sheet's date, \"YYYY-MM-DD HH:MM:SS\" "
                      "(default: now)");

@@ -1,4 +1,4 @@
-#include "job_file.h"
+#include "orvixfax/job_file.h"
 
 #include <cstring>
 #include <fstream>
@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../../src/common/text_field.h"
-#include "cli_support.h"
+#include "common/text_field.h"
+#include "orvixfax/cli_support.h"
 
 namespace {
 

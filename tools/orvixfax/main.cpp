@@ -3,26 +3,12 @@
 #include <iostream>
 #include <new>
 
-#include "../../src/entry/module_instance.h"
+#include "entry/module_instance.h"
 #include "orvixfax.h"
-#include "verbs.h"
-
-#ifndef _WIN32
-#include "../../src/platform/portable/host.h"
-#endif
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
 
 namespace {
-
-// The module finds its strings and templates through its instance handle.
-// In a program linked with the module, that is the program's own handle on
-// Windows (the resources are linked in) and the portable layer's elsewhere.
-HINSTANCE ProgramInstance() {
-#ifdef _WIN32
-    return GetModuleHandleA(nullptr);
-#else
-    return portable::ModuleInstance();
-#endif
-}
 
 // The program, with main only stopping what it throws.
 int Run(int argc, char **argv) {

@@ -7,13 +7,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../../src/faxdlg/fax_settings.h"
-#include "cli_support.h"
-#include "verbs.h"
-
-#ifndef _WIN32
-#include "../../src/platform/portable/host.h"
-#endif
+#include "faxdlg/fax_settings.h"
+#include "orvixfax/cli_support.h"
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
 
 namespace {
 
@@ -29,15 +26,10 @@ int ShowSettings(const SettingsOptions &options) {
         std::cerr << "orvixfax settings show: " << error << "\n";
         return 2;
     }
-#ifndef _WIN32
-    portable::SetSystemDirectory(std::filesystem::absolute(dir).string());
-#else
-    if (!options.dir.empty()) {
-        std::cerr << "orvixfax settings show: --dir needs the portable build; on Windows the "
-                     "settings live in the system directory\n";
+    if (!UseDataDirectory(dir, !options.dir.empty(), error)) {
+        std::cerr << "orvixfax settings show: " << error << "\n";
         return 2;
     }
-#endif
     char path[MAX_PATH];
     if (!GetFaxSettingsPath(path, sizeof path)) {
         std::cerr << "orvixfax settings show: the directory's path is too long for the "
@@ -102,8 +94,8 @@ void AddSettingsVerb(CLI::App &app, int &exitCode) {
         "default, the yes/no rules of each key applied.\n"
         "Exit status: 0 shown; 2 bad option or directory.");
     show->add_option("--dir", options->dir,
-                     "the directory that plays the system directory (default: ~/.local/share/orvixfax, "
-                     "as for the book commands)");
+                     std::string("the directory that plays the system directory (default: ") +
+                         kDefaultDataDirectoryText + ", as for the book commands)");
     show->add_flag("--json", options->json, "print one JSON object, keys in file order");
     show->callback([options, &exitCode] {
         exitCode = RunVerb("orvixfax settings show", [&] { return ShowSettings(*options); });

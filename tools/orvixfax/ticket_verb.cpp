@@ -6,21 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "../../src/entry/fax_info.h"
-#include "../../src/res/resource.h"
-#include "../../src/ticket/pjl_ticket.h"
-#include "../../src/ticket/ps_ticket.h"
-#include "../../src/ticket/ticket_clock.h"
-#include "job_file.h"
-#include "cli_support.h"
-#include "verbs.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#else
-#include "../../src/platform/portable/host.h"
-#endif
+#include "entry/fax_info.h"
+#include "orvixfax/cli_support.h"
+#include "orvixfax/job_file.h"
+#include "orvixfax/platform.h"
+#include "orvixfax/verbs.h"
+#include "ticket/pjl_ticket.h"
+#include "ticket/ps_ticket.h"
+#include "ticket/ticket_clock.h"
 
 namespace {
 
@@ -40,14 +33,10 @@ int RunTicket(const TicketOptions &options) {
                   << "\" is not a valid local time of the form YYYY-MM-DD HH:MM:SS\n";
         return 2;
     }
-    if (options.kanji) {
-#ifdef _WIN32
-        std::cerr << "orvixfax ticket: --kanji needs the portable build; on Windows the "
-                     "module's own string table decides\n";
+    std::string error;
+    if (options.kanji && !UseKanjiMode(error)) {
+        std::cerr << "orvixfax ticket: " << error << "\n";
         return 2;
-#else
-        portable::OverrideString(IDS_LANGUAGE, "Kanji");
-#endif
     }
 
     FaxInfo *info = nullptr;
@@ -59,7 +48,6 @@ int RunTicket(const TicketOptions &options) {
         FreeFaxInfo(record);
     });
 
-    std::string error;
     if (!ReadJobFile(options.job, info, error)) {
         std::cerr << "orvixfax ticket: " << error << "\n";
         return 2;

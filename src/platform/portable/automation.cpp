@@ -118,8 +118,16 @@ bool HasFocus(HWND dialog, int id) {
     return control && GetFocus() == control;
 }
 
-std::string ControlKind(HWND dialog, int id) {
-    Window *window = FindWindowRecord(GetDlgItem(dialog, id));
+std::string ControlKind(HWND dialog, int id) { return KindOf(GetDlgItem(dialog, id)); }
+
+std::vector<HWND> Controls(HWND dialog) {
+    Window *window = FindWindowRecord(dialog);
+    if (!window || window->kind != WindowKind::Dialog) return {};
+    return window->children;
+}
+
+std::string KindOf(HWND control) {
+    Window *window = FindWindowRecord(control);
     if (!window) return "";
     switch (window->kind) {
     case WindowKind::Edit: return "edit";

@@ -1,11 +1,6 @@
-// The user's hands on the portable layer: find the open dialog, read its
-// controls, type, click, select, press keys, answer message boxes.
-//
-// On Windows the user works the modal loop. On the portable layer
-// DialogBoxParamA builds the dialog, sends WM_INITDIALOG and then hands the
-// dialog to the registered front end, which acts as the user until the
-// dialog ends. A nested dialog (run from a button of the outer one)
-// re-enters the front end; when it ends, the outer front end call goes on.
+// The user's hands and eyes on the portable layer: find the open dialog,
+// read its controls, type, click, select, press keys. Front ends (see
+// front_end.h) act as the user through these.
 #ifndef ORVIXFAX_PORTABLE_AUTOMATION_H
 #define ORVIXFAX_PORTABLE_AUTOMATION_H
 
@@ -15,23 +10,6 @@
 #include <vector>
 
 namespace portable {
-
-class FrontEnd {
-public:
-    virtual ~FrontEnd() = default;
-    // Act on `dialog` until it has ended (EndDialog was called on it).
-    // Returning while the dialog is still open ends it with IDCANCEL.
-    virtual void RunDialog(HWND dialog) = 0;
-    // Answer a message box; the result is the button pressed (IDOK, IDYES...).
-    virtual int AnswerMessageBox(HWND owner, const std::string &text,
-                                 const std::string &caption, UINT type) = 0;
-};
-
-// The front end that DialogBoxParamA and MessageBoxA hand over to; null
-// makes DialogBoxParamA fail with -1 after WM_INITDIALOG and WM_DESTROY.
-void SetFrontEnd(FrontEnd *frontEnd);
-FrontEnd *CurrentFrontEnd();
-
 namespace automation {
 
 // Every action returns false when the user could not do it (no such dialog
@@ -56,6 +34,11 @@ bool HasFocus(HWND dialog, int id);
 // What kind of control it is: "button", "check box", "radio button",
 // "group box", "edit", "list box", "static", "icon"; "" when there is none.
 std::string ControlKind(HWND dialog, int id);
+// The same for a control's handle: the IDC_STATIC ones share one id.
+std::string KindOf(HWND control);
+// Every control of a dialog in template (tab) order, IDC_STATIC ones too,
+// for a front end that draws the whole dialog.
+std::vector<HWND> Controls(HWND dialog);
 
 // Keyboard: the control gets the focus with the caret after its last
 // character, then each character arrives as the user's key press would

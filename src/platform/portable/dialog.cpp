@@ -1,6 +1,6 @@
 // Modal dialogs built from the module's templates, the dialog manager's
 // default behaviour and the hand-over to the front end.
-#include "automation.h"
+#include "front_end.h"
 #include "gdi_fonts.h"
 #include "resources.h"
 #include "user_input.h"

@@ -1,5 +1,5 @@
 // Message boxes: the front end plays the user who reads and answers them.
-#include "automation.h"
+#include "front_end.h"
 
 #include <new>
 #include <string>

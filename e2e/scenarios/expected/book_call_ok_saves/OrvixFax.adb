@@ -1,0 +1,4 @@
+,Ann,Lee,,Acme,,,555-1000,office,555-1001,home
+,,,,Gamma Ltd,,,555-3000,main
+Team,0.0
+Solo,0.1

@@ -1,0 +1,3 @@
+,Bob,Roe,,Beta,,,555-2000,desk
+,,,,Gamma Ltd,,,555-3000,main
+Team,0.0
