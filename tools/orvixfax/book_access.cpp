@@ -107,7 +107,9 @@ bool BookLock::Acquire(const std::string &bookPath, std::string &error) {
     OVERLAPPED start{};
     if (LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) return true;
     if (GetLastError() == ERROR_LOCK_VIOLATION) {
-        std::cerr << "waiting for another command to finish with the address book " << Shown(bookPath) << "\n";
+        // One write: commands waiting together share standard error, and an
+        // unbuffered stream would interleave the pieces of their lines.
+        std::cerr << "waiting for another command to finish with the address book " + Shown(bookPath) + "\n";
         OVERLAPPED again{};
         if (LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &again)) return true;
     }
