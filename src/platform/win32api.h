@@ -14,7 +14,7 @@
 // The shell's folders (SHGetFolderPathA), left out by the lean set above.
 #include <shlobj.h>
 #else
-#include "portable/windows.h"
+#include "platform/portable/windows.h"
 #endif
 
 #endif

@@ -4,7 +4,7 @@
 
 #include "platform/portable/front_end.h"
 #include "platform/portable/host.h"
-#include "platform/portable/user_input.h"
+#include "platform/portable/user/user_input.h"
 
 namespace behaviour {
 namespace {

@@ -1,8 +1,8 @@
 // The automation API: the user's hands and eyes on the open dialogs.
-#include "automation.h"
+#include "platform/portable/automation.h"
 
-#include "user_input.h"
-#include "user_window.h"
+#include "platform/portable/user/user_input.h"
+#include "platform/portable/user/user_window.h"
 
 namespace portable {
 namespace automation {

@@ -7,7 +7,7 @@
 #ifndef ORVIXFAX_PORTABLE_FRONT_END_H
 #define ORVIXFAX_PORTABLE_FRONT_END_H
 
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 #include <string>
 

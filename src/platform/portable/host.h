@@ -4,7 +4,7 @@
 #ifndef ORVIXFAX_PORTABLE_HOST_H
 #define ORVIXFAX_PORTABLE_HOST_H
 
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 #include <string>
 

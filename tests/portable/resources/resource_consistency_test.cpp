@@ -3,7 +3,7 @@
 // string and icon must agree, or the two builds would show different dialogs.
 #include "compiled_resources.h"
 #include "platform/portable/host.h"
-#include "platform/portable/resources.h"
+#include "platform/portable/resources/resources.h"
 #include "res/resource_names.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Finding templates and icons through the module's instance, and the
 // template facts the dialogs depend on.
 #include "platform/portable/host.h"
-#include "platform/portable/resources.h"
+#include "platform/portable/resources/resources.h"
 #include "platform/win32api.h"
 #include "res/resource.h"
 

@@ -2,7 +2,7 @@
 // control's style: the portable layer reads styles as they are now.
 #include "support/test_front_end.h"
 
-#include "platform/portable/user_input.h"
+#include "platform/portable/user/user_input.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

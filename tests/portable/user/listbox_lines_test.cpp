@@ -2,8 +2,8 @@
 // vector of texts where a sorted add lands where USER32's binary search
 // lands. Many equal and case-different texts, lines put out of order,
 // deletions and selections, over enough lines to split many runs.
-#include "platform/portable/listbox_lines.h"
-#include "platform/portable/listbox_order.h"
+#include "platform/portable/user/listbox_lines.h"
+#include "platform/portable/user/listbox_order.h"
 
 #include <gtest/gtest.h>
 

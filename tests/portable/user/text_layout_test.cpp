@@ -3,8 +3,8 @@
 // can be asked about.
 #include "support/test_front_end.h"
 
-#include "platform/portable/edit_lines.h"
-#include "platform/portable/listbox_order.h"
+#include "platform/portable/user/edit_lines.h"
+#include "platform/portable/user/listbox_order.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "platform/portable/front_ends/terminal/dialog_keys.h"
 
 #include "platform/portable/automation.h"
-#include "platform/portable/user_input.h"
+#include "platform/portable/user/user_input.h"
 
 #include <curses.h>
 

@@ -1,6 +1,6 @@
 #include "platform/portable/front_ends/terminal/dialog_painter.h"
 
-#include "platform/portable/resources.h"
+#include "platform/portable/resources/resources.h"
 
 #include <curses.h>
 

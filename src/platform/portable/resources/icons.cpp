@@ -1,9 +1,9 @@
 // LoadIconA over the module's icon resources and the system's stock icons.
 // An icon handle is its id moved into a range no other handle uses; loading
 // the same icon twice gives the same handle, as shared icons do on Windows.
-#include "host.h"
-#include "kernel_state.h"
-#include "resources.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
+#include "platform/portable/resources/resources.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // Buttons: push, default push, check boxes, radio buttons, group boxes.
-#include "user_window.h"
+#include "platform/portable/user/user_window.h"
 
 namespace portable {
 namespace {

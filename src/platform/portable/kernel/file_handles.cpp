@@ -1,8 +1,8 @@
 // Files by handle (CreateFileA and the calls on its handles) over POSIX
 // descriptors. A handle is a number of its own, never a descriptor, so a
 // stale or foreign handle is refused as on Windows.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <cerrno>
 #include <fcntl.h>

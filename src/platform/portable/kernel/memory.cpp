@@ -18,8 +18,8 @@
 //
 // GlobalAlloc passes the kernel call table, so tests reach every
 // out-of-memory path.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <sys/mman.h>
 

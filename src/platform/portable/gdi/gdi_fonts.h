@@ -22,7 +22,7 @@
 #ifndef ORVIXFAX_PORTABLE_GDI_FONTS_H
 #define ORVIXFAX_PORTABLE_GDI_FONTS_H
 
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 namespace portable {
 

@@ -1,7 +1,7 @@
 // Directories, what stands at a path, and the one shell folder the module
 // asks for: the user's application-data folder, a directory the host names.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <cerrno>
 #include <cstring>

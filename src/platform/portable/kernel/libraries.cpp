@@ -1,8 +1,8 @@
 // Dynamic libraries. Nothing on this system loads as a Win32 library, so
 // LoadLibraryA finds only what a test or host registered, by file name
 // without regard to case or directory, with ".dll" supplied as Windows does.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <map>
 #include <string>

@@ -1,8 +1,8 @@
 // Edit controls: single and multi-line, limits, read-only, word wrap and
 // the notifications Windows sends for each kind of change.
-#include "edit_lines.h"
-#include "gdi_fonts.h"
-#include "user_window.h"
+#include "platform/portable/user/edit_lines.h"
+#include "platform/portable/gdi/gdi_fonts.h"
+#include "platform/portable/user/user_window.h"
 
 #include <cstring>
 

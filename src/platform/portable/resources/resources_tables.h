@@ -3,7 +3,7 @@
 #ifndef ORVIXFAX_PORTABLE_RESOURCES_TABLES_H
 #define ORVIXFAX_PORTABLE_RESOURCES_TABLES_H
 
-#include "resources.h"
+#include "platform/portable/resources/resources.h"
 
 namespace portable::generated {
 extern const DialogTemplate dialogs[];

@@ -1,6 +1,6 @@
 // The module instance, the system directory and the thread's last error.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <cstring>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "listbox_order.h"
+#include "platform/portable/user/listbox_order.h"
 
 #include <cstdint>
 #include <cstring>

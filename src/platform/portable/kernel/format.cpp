@@ -7,7 +7,7 @@
 // stored. Where USER32 departs from C (a minus sign counts as a digit of
 // the precision, precision 0 still prints 0, "%#x" of 0 is "0x0") the layer
 // follows USER32.
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 #include <cstring>
 

@@ -5,8 +5,8 @@
 // where it was; the new text replaces the file only once it is complete.
 // Reads and writes pass the kernel call table twice: as profile calls, and
 // as the file calls they are made of.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <cstring>
 #include <new>

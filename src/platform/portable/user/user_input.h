@@ -6,7 +6,7 @@
 #ifndef ORVIXFAX_PORTABLE_USER_INPUT_H
 #define ORVIXFAX_PORTABLE_USER_INPUT_H
 
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 namespace portable {
 

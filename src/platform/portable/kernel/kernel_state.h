@@ -2,8 +2,8 @@
 #ifndef ORVIXFAX_PORTABLE_KERNEL_STATE_H
 #define ORVIXFAX_PORTABLE_KERNEL_STATE_H
 
-#include "host.h"
-#include "windows.h"
+#include "platform/portable/host.h"
+#include "platform/portable/windows.h"
 
 #include <string>
 

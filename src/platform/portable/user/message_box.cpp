@@ -1,5 +1,5 @@
 // Message boxes: the front end plays the user who reads and answers them.
-#include "front_end.h"
+#include "platform/portable/front_end.h"
 
 #include <new>
 #include <string>

@@ -1,10 +1,10 @@
 // Modal dialogs built from the module's templates, the dialog manager's
 // default behaviour and the hand-over to the front end.
-#include "front_end.h"
-#include "gdi_fonts.h"
-#include "resources.h"
-#include "user_input.h"
-#include "user_window.h"
+#include "platform/portable/front_end.h"
+#include "platform/portable/gdi/gdi_fonts.h"
+#include "platform/portable/resources/resources.h"
+#include "platform/portable/user/user_input.h"
+#include "platform/portable/user/user_window.h"
 
 #include <cctype>
 #include <cstring>

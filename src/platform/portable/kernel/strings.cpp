@@ -1,8 +1,8 @@
 // String loading from the module's string table, with the run's overrides,
 // and the string helpers of KERNEL32.
-#include "host.h"
-#include "kernel_state.h"
-#include "resources.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
+#include "platform/portable/resources/resources.h"
 
 #include <cstring>
 #include <map>

@@ -1,7 +1,7 @@
 // The kernel call table: one entry per kind of kernel call, each with an
 // optional fault and a failure switch, passed by every call before it runs.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 namespace portable {
 

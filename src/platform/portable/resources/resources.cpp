@@ -1,7 +1,7 @@
 // Lookups over the generated resource tables.
-#include "resources.h"
-#include "resources_tables.h"
-#include "host.h"
+#include "platform/portable/resources/resources.h"
+#include "platform/portable/resources/resources_tables.h"
+#include "platform/portable/host.h"
 
 #include <strings.h>
 

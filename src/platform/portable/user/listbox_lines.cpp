@@ -1,4 +1,4 @@
-#include "listbox_lines.h"
+#include "platform/portable/user/listbox_lines.h"
 
 #include <algorithm>
 #include <cstring>

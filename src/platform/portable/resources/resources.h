@@ -5,7 +5,7 @@
 #ifndef ORVIXFAX_PORTABLE_RESOURCES_H
 #define ORVIXFAX_PORTABLE_RESOURCES_H
 
-#include "windows.h"
+#include "platform/portable/windows.h"
 
 namespace portable {
 

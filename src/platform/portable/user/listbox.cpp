@@ -1,8 +1,8 @@
 // List boxes: sorted and unsorted, single and multiple selection, item
 // data, tab stops, horizontal extent and the notifications of user actions.
-#include "listbox_order.h"
-#include "user_input.h"
-#include "user_window.h"
+#include "platform/portable/user/listbox_order.h"
+#include "platform/portable/user/user_input.h"
+#include "platform/portable/user/user_window.h"
 
 #include <cstring>
 #include <string_view>

@@ -16,8 +16,8 @@
 #ifndef ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 #define ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 
-#include "listbox_order.h"
-#include "windows.h"
+#include "platform/portable/user/listbox_order.h"
+#include "platform/portable/windows.h"
 
 #include <cstdint>
 #include <memory>

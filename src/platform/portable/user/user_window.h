@@ -5,8 +5,8 @@
 #ifndef ORVIXFAX_PORTABLE_USER_WINDOW_H
 #define ORVIXFAX_PORTABLE_USER_WINDOW_H
 
-#include "listbox_lines.h"
-#include "windows.h"
+#include "platform/portable/user/listbox_lines.h"
+#include "platform/portable/windows.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 // Windows of the portable layer: handles, message dispatch, text, state,
 // focus, window data and placement. The dialog manager and the controls
 // live in their own files.
-#include "gdi_fonts.h"
-#include "host.h"
-#include "user_window.h"
+#include "platform/portable/gdi/gdi_fonts.h"
+#include "platform/portable/host.h"
+#include "platform/portable/user/user_window.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Device contexts and fonts over the metrics model of gdi_fonts.h.
-#include "gdi_fonts.h"
-#include "user_window.h"
+#include "platform/portable/gdi/gdi_fonts.h"
+#include "platform/portable/user/user_window.h"
 
 #include <cstdint>
 #include <cstring>

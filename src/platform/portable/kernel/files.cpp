@@ -1,7 +1,7 @@
 // The _l* file functions, moving, replacing and deleting files, over POSIX,
 // with Windows paths ('\\' separates directories) and Windows error codes.
-#include "host.h"
-#include "kernel_state.h"
+#include "platform/portable/host.h"
+#include "platform/portable/kernel/kernel_state.h"
 
 #include <cerrno>
 #include <climits>
