@@ -7,8 +7,8 @@
 #include <ctime>
 #include <vector>
 
-#include "entry/fax_info.h"
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
+#include "job/fax_info.h"
 #include "platform/portable/host.h"
 #include "ticket/pjl_ticket.h"
 #include "ticket/ps_ticket.h"

@@ -10,9 +10,9 @@
 #include <ctime>
 #include <string>
 
+#include "common/module_instance.h"
+#include "job/fax_info.h"
 #include "orvixfax/job_file.h"
-#include "entry/fax_info.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 #include "ticket/pjl_ticket.h"
 #include "ticket/ps_ticket.h"

@@ -12,9 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../common/file_places.h"
-#include "../platform/win32api.h"
-#include "records.h"
+#include "addrbook/records.h"
+#include "common/file_places.h"
+#include "platform/win32api.h"
 
 #define ADDRESS_BOOK_FILE_NAME "OrvixFax.adb"
 

@@ -1,4 +1,4 @@
-#include "address_book_index.h"
+#include "addrbook/address_book_index.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "records.h"
+#include "addrbook/records.h"
 
 // Persons by position, and each person's numbers by position (loading).
 // A record that memory ran out for while it was read keeps its position as

@@ -3,8 +3,8 @@
 // when the system directory refuses the save (file_places.h).
 #include <cstring>
 
-#include "../common/text_field.h"
-#include "address_book_file.h"
+#include "addrbook/address_book_file.h"
+#include "common/text_field.h"
 
 FilePlace GetAddressBookPlace(char *path, size_t size) {
     char system[MAX_PATH];

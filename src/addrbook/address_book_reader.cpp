@@ -1,9 +1,9 @@
 // Reading the address book file into the working context's lists.
 #include <cstring>
 
-#include "../common/text_field.h"
-#include "address_book_file.h"
-#include "address_book_index.h"
+#include "addrbook/address_book_file.h"
+#include "addrbook/address_book_index.h"
+#include "common/text_field.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and the handle behind it can always be found again with GlobalHandle.
 #include <cstring>
 
-#include "../platform/win32api.h"
-#include "records.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
 
 uint16_t CreatePtr(void **block, size_t size) {
     *block = nullptr;

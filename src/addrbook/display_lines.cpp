@@ -1,5 +1,5 @@
 // The list-box lines of the address book records.
-#include "display_lines.h"
+#include "addrbook/display_lines.h"
 
 #include <cstring>
 #include <initializer_list>

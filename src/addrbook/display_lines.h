@@ -4,8 +4,8 @@
 #ifndef ORVIXFAX_DISPLAY_LINES_H
 #define ORVIXFAX_DISPLAY_LINES_H
 
-#include "../platform/win32api.h"
-#include "records.h"
+#include "addrbook/records.h"
+#include "platform/win32api.h"
 
 // Per-line data of the fax dialog's recipient list.
 enum : uint32_t { RECIPIENT_NUMBER_LINE = 0, RECIPIENT_GROUP_LINE = 1 };

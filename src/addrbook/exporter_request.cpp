@@ -2,8 +2,8 @@
 // when there is none yet.
 #include <cstring>
 
-#include "../common/text_field.h"
-#include "address_book_file.h"
+#include "addrbook/address_book_file.h"
+#include "common/text_field.h"
 
 namespace {
 

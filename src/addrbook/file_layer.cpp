@@ -2,8 +2,8 @@
 // Windows file handle functions.
 #include <cstring>
 
-#include "../common/text_field.h"
-#include "address_book_file.h"
+#include "addrbook/address_book_file.h"
+#include "common/text_field.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The horizontal scroll extent of the address book lists: as wide as the
 // longest line at the dialog's average character width.
-#include "display_lines.h"
+#include "addrbook/display_lines.h"
 
 void SetListHorizontalExtent(HWND dialog, int controlId) {
     LRESULT count = SendDlgItemMessageA(dialog, controlId, LB_GETCOUNT, 0, 0);

@@ -2,8 +2,8 @@
 // positions in the lists as they stand.
 #include <cstdio>
 
-#include "address_book_file.h"
-#include "address_book_index.h"
+#include "addrbook/address_book_file.h"
+#include "addrbook/address_book_index.h"
 
 void FormatMemberRef(WorkingContext *context, const MemberLink *link, char *text, size_t size) {
     if (size == 0) return;

@@ -3,7 +3,7 @@
 // memcpy so that one set of functions serves every record kind.
 #include <cstring>
 
-#include "records.h"
+#include "addrbook/records.h"
 
 namespace {
 

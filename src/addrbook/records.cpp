@@ -3,7 +3,7 @@
 // take the address of the pointer, accept null and leave it null.
 #include <cstring>
 
-#include "records.h"
+#include "addrbook/records.h"
 
 namespace {
 

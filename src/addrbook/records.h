@@ -113,8 +113,6 @@ int NewGroup(GroupRecord **group);
 int FreeGroup(GroupRecord **group);
 int FreeGroupList(GroupRecord **sentinel);
 int NewSenderInfo(SenderInfo **info);
-int NewFaxInfo(FaxInfo **info);
-int FreeFaxInfo(FaxInfo **info);
 
 // ---- the working context
 // 1 when the context is open, its book loaded (or, when the file could not

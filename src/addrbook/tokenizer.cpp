@@ -3,7 +3,7 @@
 // which is put back before the next token is taken.
 #include <cstring>
 
-#include "address_book_file.h"
+#include "addrbook/address_book_file.h"
 
 const char TOKEN_SEPARATORS[] = "\t\n,\f";
 const char NOTES_SEPARATORS[] = ",";

@@ -1,6 +1,7 @@
 // The per-call working context and the group maintenance the editors use.
-#include "address_book_file.h"
-#include "records.h"
+#include "addrbook/address_book_file.h"
+#include "addrbook/records.h"
+#include "job/fax_info.h"
 
 int OpenWorkingContext(WorkingContext **context) {
     void *block = nullptr;

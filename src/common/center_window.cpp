@@ -1,4 +1,4 @@
-#include "center_window.h"
+#include "common/center_window.h"
 
 void CenterWindow(HWND window, HWND reference) {
     RECT rect;

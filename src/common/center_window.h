@@ -2,7 +2,7 @@
 #ifndef ORVIXFAX_CENTER_WINDOW_H
 #define ORVIXFAX_CENTER_WINDOW_H
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 // Moves `window` so that it sits in the middle of the screen, size unchanged:
 // left = (screen width - window width) / 2, top likewise, each raised to 0

@@ -1,8 +1,8 @@
-#include "file_places.h"
+#include "common/file_places.h"
 
 #include <cstring>
 
-#include "text_field.h"
+#include "common/text_field.h"
 
 namespace {
 

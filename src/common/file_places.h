@@ -16,7 +16,7 @@
 
 #include <cstddef>
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 enum FilePlace {
     PLACE_NONE = 0,    // no path to be had

@@ -1,10 +1,10 @@
-#include "kanji_mode.h"
+#include "common/kanji_mode.h"
 
 #include <cstring>
 
-#include "../entry/module_instance.h"
-#include "../platform/win32api.h"
-#include "../res/resource.h"
+#include "common/module_instance.h"
+#include "platform/win32api.h"
+#include "res/resource.h"
 
 bool IsKanjiMode() {
     char language[25] = {};

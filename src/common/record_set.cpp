@@ -1,4 +1,4 @@
-#include "record_set.h"
+#include "common/record_set.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "text_field.h"
+#include "common/text_field.h"
 
 #include <cstring>
 

@@ -4,12 +4,12 @@
 #include "addrbook/display_lines.h"
 #include "addrbook/records.h"
 #include "common/center_window.h"
+#include "common/module_instance.h"
 #include "common/record_set.h"
 #include "common/text_field.h"
-#include "entry/module_instance.h"
-#include "res/resource.h"
 #include "editors/group_editor.h"
 #include "editors/person_editor.h"
+#include "res/resource.h"
 
 namespace {
 

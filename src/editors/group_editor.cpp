@@ -1,9 +1,9 @@
 #include "editors/group_editor.h"
 
 #include "addrbook/display_lines.h"
+#include "common/module_instance.h"
 #include "common/record_set.h"
 #include "common/text_field.h"
-#include "entry/module_instance.h"
 #include "res/resource.h"
 
 namespace {

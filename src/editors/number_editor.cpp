@@ -1,7 +1,7 @@
 #include "editors/number_editor.h"
 
+#include "common/module_instance.h"
 #include "common/text_field.h"
-#include "entry/module_instance.h"
 #include "res/resource.h"
 
 namespace {

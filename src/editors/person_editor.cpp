@@ -1,10 +1,10 @@
 #include "editors/person_editor.h"
 
 #include "addrbook/display_lines.h"
+#include "common/module_instance.h"
 #include "common/text_field.h"
-#include "entry/module_instance.h"
-#include "res/resource.h"
 #include "editors/number_editor.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The module's exported functions (ordinals in orvixfax.def). Every export
 // is self-contained: its flow opens and closes its own working context.
 // EditNumberDlgProc, the fourth export, lives with the number editor.
+#include "entry/job_flow.h"
+#include "job/fax_info.h"
 #include "orvixfax.h"
-#include "../ticket/pjl_ticket.h"
-#include "../ticket/ps_ticket.h"
-#include "fax_info.h"
-#include "job_flow.h"
+#include "ticket/pjl_ticket.h"
+#include "ticket/ps_ticket.h"
 
 namespace {
 

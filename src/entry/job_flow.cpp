@@ -1,10 +1,10 @@
-#include "job_flow.h"
+#include "entry/job_flow.h"
 
-#include "../addrbook/records.h"
-#include "../editors/address_book_dialog.h"
-#include "../faxdlg/fax_dialog.h"
-#include "fax_info.h"
-#include "module_instance.h"
+#include "addrbook/records.h"
+#include "common/module_instance.h"
+#include "editors/address_book_dialog.h"
+#include "faxdlg/fax_dialog.h"
+#include "job/fax_info.h"
 
 // Both flows stop any exception at the export: the caller is a printer
 // driver, which must never see one. The module throws none; the portable

@@ -5,10 +5,10 @@
 
 #include "addrbook/records.h"
 #include "common/center_window.h"
+#include "common/module_instance.h"
 #include "common/text_field.h"
 #include "editors/address_book_dialog.h"
 #include "editors/cover_page_dialog.h"
-#include "entry/module_instance.h"
 #include "faxdlg/fax_settings.h"
 #include "faxdlg/recipient_list.h"
 #include "res/resource.h"

@@ -6,9 +6,9 @@
 
 #include "addrbook/display_lines.h"
 #include "common/kanji_mode.h"
+#include "common/module_instance.h"
 #include "common/text_field.h"
 #include "editors/address_book_dialog.h"
-#include "entry/module_instance.h"
 #include "res/resource.h"
 
 namespace {

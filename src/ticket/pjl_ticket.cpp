@@ -1,10 +1,10 @@
-#include "pjl_ticket.h"
+#include "ticket/pjl_ticket.h"
 
 #include <cstring>
 
-#include "../platform/win32api.h"
-#include "byte_scan.h"
-#include "ticket_texts.h"
+#include "platform/win32api.h"
+#include "ticket/byte_scan.h"
+#include "ticket/ticket_texts.h"
 
 namespace {
 

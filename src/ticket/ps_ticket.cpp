@@ -1,12 +1,12 @@
-#include "ps_ticket.h"
+#include "ticket/ps_ticket.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "../common/kanji_mode.h"
-#include "../platform/win32api.h"
-#include "byte_scan.h"
-#include "ticket_texts.h"
+#include "common/kanji_mode.h"
+#include "platform/win32api.h"
+#include "ticket/byte_scan.h"
+#include "ticket/ticket_texts.h"
 
 namespace {
 

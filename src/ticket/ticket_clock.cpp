@@ -1,4 +1,4 @@
-#include "ticket_clock.h"
+#include "ticket/ticket_clock.h"
 
 namespace {
 // A test seam, not job state: set only by tests and the command line.

@@ -1,13 +1,13 @@
-#include "ticket_texts.h"
+#include "ticket/ticket_texts.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "../common/text_field.h"
-#include "../entry/module_instance.h"
-#include "../platform/win32api.h"
-#include "../res/resource.h"
-#include "ticket_clock.h"
+#include "common/module_instance.h"
+#include "common/text_field.h"
+#include "platform/win32api.h"
+#include "res/resource.h"
+#include "ticket/ticket_clock.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <iostream>
 #include <new>
 
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
 #include "orvixfax.h"
 #include "orvixfax/platform.h"
 #include "orvixfax/verbs.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "entry/fax_info.h"
+#include "job/fax_info.h"
 #include "orvixfax/cli_support.h"
 #include "orvixfax/job_file.h"
 #include "orvixfax/platform.h"

@@ -4,10 +4,10 @@
 // dialog is in the book_* scenarios of e2e/scenarios.
 #include <algorithm>
 
-#include "book_fixture.h"
 #include "addrbook/display_lines.h"
+#include "book_fixture.h"
+#include "common/module_instance.h"
 #include "editors/address_book_dialog.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 
 using namespace portable::automation;

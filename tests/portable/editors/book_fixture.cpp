@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "addrbook/display_lines.h"
+#include "common/module_instance.h"
 #include "editors/address_book_dialog.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 
 const char kSampleBook[] =

@@ -2,8 +2,8 @@
 // screen and of odd differences (integer division).
 #include "book_fixture.h"
 #include "common/center_window.h"
+#include "common/module_instance.h"
 #include "editors/number_editor.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 
 using namespace portable::automation;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "book_fixture.h"
+#include "common/module_instance.h"
 #include "editors/number_editor.h"
-#include "entry/module_instance.h"
 
 using namespace portable::automation;
 

@@ -2,8 +2,8 @@
 // code, memory that runs out, a missing parameter block. What the user does
 // with the editor is in the person_* scenarios of e2e/scenarios.
 #include "book_fixture.h"
+#include "common/module_instance.h"
 #include "editors/person_editor.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 
 using namespace portable::automation;

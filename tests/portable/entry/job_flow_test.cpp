@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "addrbook/records.h"
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
 #include "platform/portable/automation.h"
 #include "platform/portable/front_end.h"
 #include "platform/portable/host.h"

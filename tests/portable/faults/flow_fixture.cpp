@@ -8,8 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "common/module_instance.h"
 #include "orvixfax/verbs.h"
-#include "entry/module_instance.h"
 #include "platform/portable/host.h"
 
 void FlowTest::SetUp() {

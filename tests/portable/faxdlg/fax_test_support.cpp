@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
 
 namespace faxtest {
 

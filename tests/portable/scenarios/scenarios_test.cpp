@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "entry/module_instance.h"
-#include "platform/portable/host.h"
+#include "common/module_instance.h"
 #include "platform/portable/front_ends/script_front_end.h"
+#include "platform/portable/host.h"
 #include "res/resource_names.h"
 #include "support/scenario/export_call.h"
 #include "support/scenario/scenario.h"

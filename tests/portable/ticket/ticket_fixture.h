@@ -10,8 +10,8 @@
 #include <ctime>
 #include <string>
 
-#include "entry/fax_info.h"
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
+#include "job/fax_info.h"
 #include "platform/portable/host.h"
 #include "ticket/ticket_clock.h"
 

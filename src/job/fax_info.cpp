@@ -1,6 +1,6 @@
-#include "fax_info.h"
+#include "job/fax_info.h"
 
-#include "../common/text_field.h"
+#include "common/text_field.h"
 
 namespace {
 

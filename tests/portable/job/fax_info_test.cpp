@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "entry/fax_info.h"
+#include "job/fax_info.h"
 #include "platform/portable/host.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "module_instance.h"
+#include "common/module_instance.h"
 
 namespace {
 HINSTANCE moduleInstance = nullptr;

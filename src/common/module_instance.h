@@ -3,7 +3,7 @@
 #ifndef ORVIXFAX_MODULE_INSTANCE_H
 #define ORVIXFAX_MODULE_INSTANCE_H
 
-#include "../platform/win32api.h"
+#include "platform/win32api.h"
 
 HINSTANCE ModuleInstance();
 
