@@ -29,14 +29,8 @@ std::string g_directory;
 std::string ModulePath() { return g_directory + "\\" ADDRESS_BOOK_FILE_NAME; }
 
 WorkingContext *NewContext() {
-    void *block = nullptr;
-    CreatePtr(&block, sizeof(WorkingContext));
-    WorkingContext *context = static_cast<WorkingContext *>(block);
-    void *persons = nullptr, *groups = nullptr;
-    NewList(&persons, sizeof(PersonRecord));
-    NewList(&groups, sizeof(GroupRecord));
-    context->persons = static_cast<PersonRecord *>(persons);
-    context->groups = static_cast<GroupRecord *>(groups);
+    WorkingContext *context = nullptr;
+    OpenEmptyWorkingContext(&context);
     return context;
 }
 

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <vector>
 
+#include "common/locked_block.h"
 #include "common/module_instance.h"
 #include "job/fax_info.h"
 #include "platform/portable/host.h"
@@ -72,12 +73,6 @@ struct Job {
     FaxInfo *work = nullptr;
 };
 
-void FreeTicket(char *text) {
-    HGLOBAL handle = GlobalHandle(text);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
-
 void RunWriter(benchmark::State &state, TicketWriter write, bool kanji) {
     Job job;
     if (kanji) portable::OverrideString(1045, "Kanji");
@@ -88,7 +83,7 @@ void RunWriter(benchmark::State &state, TicketWriter write, bool kanji) {
         state.ResumeTiming();
         char *text = write(job.work, &length);
         benchmark::DoNotOptimize(text);
-        FreeTicket(text);
+        FreeLockedBlock(text);
     }
     portable::ClearStringOverrides();
     state.counters["ticket_bytes"] = length;
@@ -103,7 +98,7 @@ void RunCopy(benchmark::State &state, TicketWriter write, bool kanji) {
         if (kanji) portable::OverrideString(1045, "Kanji");
         uint32_t written = 0;
         job.Reset();
-        FreeTicket(write(job.work, &written));
+        FreeLockedBlock(write(job.work, &written));
         portable::ClearStringOverrides();
         length = written;
     }

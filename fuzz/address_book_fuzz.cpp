@@ -19,14 +19,8 @@ namespace {
 std::string g_directory;
 
 WorkingContext *NewContext() {
-    void *block = nullptr;
-    if (CreatePtr(&block, sizeof(WorkingContext)) != ERR_NONE) std::abort();
-    WorkingContext *context = static_cast<WorkingContext *>(block);
-    void *persons = nullptr, *groups = nullptr;
-    if (NewList(&persons, sizeof(PersonRecord)) != ERR_NONE || NewList(&groups, sizeof(GroupRecord)) != ERR_NONE)
-        std::abort();
-    context->persons = static_cast<PersonRecord *>(persons);
-    context->groups = static_cast<GroupRecord *>(groups);
+    WorkingContext *context = nullptr;
+    if (!OpenEmptyWorkingContext(&context)) std::abort();
     return context;
 }
 

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string>
 
+#include "common/locked_block.h"
 #include "common/module_instance.h"
 #include "job/fax_info.h"
 #include "orvixfax/job_file.h"
@@ -19,12 +20,6 @@
 #include "ticket/ticket_clock.h"
 
 namespace {
-
-void Release(char *text) {
-    HGLOBAL handle = GlobalHandle(text);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
 
 void CheckPjl(const char *text, uint32_t length) {
     if (std::strlen(text) != length) std::abort();
@@ -69,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             char *pjl = WritePjlTicket(info, &length);
             if (pjl == nullptr) std::abort();
             CheckPjl(pjl, length);
-            Release(pjl);
+            FreeLockedBlock(pjl);
             char *ps = WritePsTicket(info, &length);
             if (ps == nullptr || std::strlen(ps) != length) std::abort();
-            Release(ps);
+            FreeLockedBlock(ps);
         }
     } else if (error.empty()) {
         std::abort();

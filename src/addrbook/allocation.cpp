@@ -4,17 +4,12 @@
 #include <cstring>
 
 #include "addrbook/records.h"
-#include "platform/win32api.h"
+#include "common/locked_block.h"
 
 uint16_t CreatePtr(void **block, size_t size) {
     *block = nullptr;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (memory == nullptr) return ERR_NO_MEMORY;
-    void *address = GlobalLock(memory);
-    if (address == nullptr) {
-        GlobalFree(memory);
-        return ERR_NO_MEMORY;
-    }
+    void *address = NewLockedBlock(size, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    if (address == nullptr) return ERR_NO_MEMORY;
     // GMEM_ZEROINIT already clears it; the records rely on it, so make sure.
     std::memset(address, 0, size);
     *block = address;
@@ -23,11 +18,7 @@ uint16_t CreatePtr(void **block, size_t size) {
 
 uint16_t DisposePtr(void **block) {
     if (block == nullptr || *block == nullptr) return ERR_NONE;
-    HGLOBAL memory = GlobalHandle(*block);
-    if (memory != nullptr) {
-        GlobalUnlock(memory);
-        GlobalFree(memory);
-    }
+    FreeLockedBlock(*block);
     *block = nullptr;
     return ERR_NONE;
 }

@@ -118,6 +118,12 @@ int NewSenderInfo(SenderInfo **info);
 // 1 when the context is open, its book loaded (or, when the file could not
 // be read, empty and marked so); 0 when memory ran out.
 int OpenWorkingContext(WorkingContext **context);
+// A context with empty person and group lists and nothing else, for a
+// book that is read or built by other means than the module's own file:
+// 1 when open, 0 when memory ran out. Either way the context is handed
+// out at once (null only when not even it could be had), so the caller's
+// CloseWorkingContext releases whatever a failed open had made.
+int OpenEmptyWorkingContext(WorkingContext **context);
 int CloseWorkingContext(WorkingContext **context);
 
 // ---- group maintenance

@@ -3,7 +3,7 @@
 #include "addrbook/records.h"
 #include "job/fax_info.h"
 
-int OpenWorkingContext(WorkingContext **context) {
+int OpenEmptyWorkingContext(WorkingContext **context) {
     void *block = nullptr;
     if (CreatePtr(&block, sizeof(WorkingContext)) != ERR_NONE) {
         *context = nullptr;
@@ -20,6 +20,12 @@ int OpenWorkingContext(WorkingContext **context) {
     void *groups = nullptr;
     if (NewList(&groups, sizeof(GroupRecord)) != ERR_NONE) return 0;
     made->groups = static_cast<GroupRecord *>(groups);
+    return 1;
+}
+
+int OpenWorkingContext(WorkingContext **context) {
+    if (!OpenEmptyWorkingContext(context)) return 0;
+    WorkingContext *made = *context;
     if (!NewFaxInfo(&made->faxInfo)) return 0;
     if (!NewSenderInfo(&made->senderInfo)) return 0;
     // A book that is there but cannot be read leaves the context open with

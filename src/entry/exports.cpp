@@ -1,6 +1,7 @@
 // The module's exported functions (ordinals in orvixfax.def). Every export
 // is self-contained: its flow opens and closes its own working context.
 // EditNumberDlgProc, the fourth export, lives with the number editor.
+#include "common/locked_block.h"
 #include "entry/job_flow.h"
 #include "job/fax_info.h"
 #include "orvixfax.h"
@@ -34,9 +35,7 @@ void CreateTicket(char **text, uint32_t *length, TicketWriter writeTicket) {
             *length = written;
         } else if (ticket != nullptr) {
             // A caller that cannot take the ticket must not lose the block.
-            HGLOBAL handle = GlobalHandle(ticket);
-            GlobalUnlock(handle);
-            GlobalFree(handle);
+            FreeLockedBlock(ticket);
         }
     }
     FreeFaxInfo(&info);

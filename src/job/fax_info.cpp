@@ -1,26 +1,7 @@
 #include "job/fax_info.h"
 
+#include "common/locked_block.h"
 #include "common/text_field.h"
-
-namespace {
-
-// One zero-filled, locked block of moveable global memory, or null.
-void *NewLockedBlock(size_t bytes) {
-    HGLOBAL handle = GlobalAlloc(GHND, bytes);
-    if (handle == nullptr) return nullptr;
-    void *block = GlobalLock(handle);
-    if (block == nullptr) GlobalFree(handle);
-    return block;
-}
-
-void FreeLockedBlock(void *block) {
-    if (block == nullptr) return;
-    HGLOBAL handle = GlobalHandle(block);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
-
-}  // namespace
 
 int NewFaxInfo(FaxInfo **info) {
     if (info == nullptr) return 0;

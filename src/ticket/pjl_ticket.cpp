@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/locked_block.h"
 #include "platform/win32api.h"
 #include "ticket/byte_scan.h"
 #include "ticket/ticket_texts.h"
@@ -144,13 +145,8 @@ char *WritePjlTicket(FaxInfo *info, uint32_t *length) {
     for (int i = 0; i < count; ++i)
         ReduceToDigits(info->recipients[i].faxNumber, sizeof info->recipients[i].faxNumber);
 
-    HGLOBAL handle = GlobalAlloc(GHND, PJL_TICKET_SIZE);
-    if (handle == nullptr) return nullptr;
-    auto *block = static_cast<char *>(GlobalLock(handle));
-    if (block == nullptr) {
-        GlobalFree(handle);
-        return nullptr;
-    }
+    auto *block = static_cast<char *>(NewLockedBlock(PJL_TICKET_SIZE));
+    if (block == nullptr) return nullptr;
 
     PjlText text{block, 0};
     WriteLine(text, "@@MJB=SRT");

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "common/kanji_mode.h"
+#include "common/locked_block.h"
 #include "platform/win32api.h"
 #include "ticket/byte_scan.h"
 #include "ticket/ticket_texts.h"
@@ -25,24 +26,9 @@ struct PsBuffer {
     bool failed = false;
 };
 
-char *NewBlock(UINT flags, size_t bytes) {
-    HGLOBAL handle = GlobalAlloc(flags, bytes);
-    if (handle == nullptr) return nullptr;
-    auto *block = static_cast<char *>(GlobalLock(handle));
-    if (block == nullptr) GlobalFree(handle);
-    return block;
-}
-
-void FreeBlock(char *block) {
-    if (block == nullptr) return;
-    HGLOBAL handle = GlobalHandle(block);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
-
 // No half ticket: a ticket without some of its numbers would fax wrongly.
 void Fail(PsBuffer &buffer) {
-    FreeBlock(buffer.work);
+    FreeLockedBlock(buffer.work);
     buffer = PsBuffer{};
     buffer.failed = true;
 }
@@ -53,10 +39,10 @@ void Append(PsBuffer &buffer, const char *bytes, size_t count) {
     if (buffer.used + count > buffer.workSize) {
         size_t size = buffer.workSize * 2 > buffer.capacity ? buffer.workSize * 2 : buffer.capacity;
         if (size < buffer.expected) size = buffer.expected;
-        char *work = NewBlock(GMEM_MOVEABLE, size);
+        auto *work = static_cast<char *>(NewLockedBlock(size, GMEM_MOVEABLE));
         if (work == nullptr) return Fail(buffer);
         if (buffer.used != 0) std::memcpy(work, buffer.work, buffer.used);
-        FreeBlock(buffer.work);
+        FreeLockedBlock(buffer.work);
         buffer.work = work;
         buffer.workSize = size;
     }
@@ -67,13 +53,13 @@ void Append(PsBuffer &buffer, const char *bytes, size_t count) {
 // The ticket block the caller receives: zero-filled, of the rule's size.
 char *Finish(PsBuffer &buffer) {
     if (buffer.failed) return nullptr;
-    char *block = NewBlock(GHND, buffer.capacity);
+    auto *block = static_cast<char *>(NewLockedBlock(buffer.capacity));
     if (block == nullptr) {
         Fail(buffer);
         return nullptr;
     }
     std::memcpy(block, buffer.work, buffer.used);
-    FreeBlock(buffer.work);
+    FreeLockedBlock(buffer.work);
     buffer.work = nullptr;
     return block;
 }

@@ -34,23 +34,13 @@ std::string Shown(const std::string &path) {
 
 BookContext LoadBook(const std::string &path, std::string &error) {
     const std::string outOfMemory = "not enough memory to load the address book " + Shown(path) + "; nothing was changed";
-    void *block = nullptr;
-    if (CreatePtr(&block, sizeof(WorkingContext)) != ERR_NONE) {
+    WorkingContext *opened = nullptr;
+    int open = OpenEmptyWorkingContext(&opened);
+    BookContext context(opened);
+    if (!open) {
         error = outOfMemory;
         return nullptr;
     }
-    BookContext context(static_cast<WorkingContext *>(block));
-    void *persons = nullptr, *groups = nullptr;
-    if (NewList(&persons, sizeof(PersonRecord)) != ERR_NONE) {
-        error = outOfMemory;
-        return nullptr;
-    }
-    context->persons = static_cast<PersonRecord *>(persons);
-    if (NewList(&groups, sizeof(GroupRecord)) != ERR_NONE) {
-        error = outOfMemory;
-        return nullptr;
-    }
-    context->groups = static_cast<GroupRecord *>(groups);
 
     FileRef ref{};
     ref.handle = INVALID_HANDLE_VALUE;

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/locked_block.h"
 #include "orvixfax/platform.h"
 #include "platform/win32api.h"
 
@@ -67,12 +68,7 @@ bool ParseTicketMoment(const std::string &text, std::tm &moment) {
     return true;
 }
 
-void FreeTicket(char *text) {
-    if (text == nullptr) return;
-    HGLOBAL handle = GlobalHandle(text);
-    GlobalUnlock(handle);
-    GlobalFree(handle);
-}
+void FreeTicket(char *text) { FreeLockedBlock(text); }
 
 bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
     if (!out.empty()) {

@@ -211,6 +211,25 @@ TEST_F(ModelTest, EveryFailedOpenIsReleasedByTheClose) {
     EXPECT_EQ(failures, 14);
 }
 
+// The empty context reads no file and has no job record: of its three
+// blocks, each failing in turn leaves what was made to the close.
+TEST_F(ModelTest, AnEmptyContextHasOnlyItsListsAndFailsCleanly) {
+    WriteBook(",Ann,Lee,,Acme,,,555-1234,office\n");
+    WorkingContext *context = nullptr;
+    ASSERT_EQ(OpenEmptyWorkingContext(&context), 1);
+    EXPECT_EQ(DumpBook(context), "") << "the book beside it is not read";
+    EXPECT_EQ(context->faxInfo, nullptr);
+    EXPECT_EQ(context->senderInfo, nullptr);
+    EXPECT_EQ(CloseWorkingContext(&context), 1);
+    for (int skip = 0; skip < 3; ++skip) {
+        portable::FailAllocations(1, skip);
+        EXPECT_EQ(OpenEmptyWorkingContext(&context), 0) << skip;
+        portable::FailAllocations(0);
+        EXPECT_EQ(context == nullptr, skip == 0) << "handed out unless the context itself failed";
+        EXPECT_EQ(CloseWorkingContext(&context), 1);
+    }
+}
+
 TEST_F(ModelTest, LastMemberGoneTakesTheGroupWithIt) {
     Empty();
     PersonRecord *ann = AddPerson("Ann", "Lee", "", {{"1", ""}, {"2", ""}});

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "orvixfax.h"
+#include "common/locked_block.h"
 #include "fax_test_support.h"
+#include "orvixfax.h"
 
 namespace faxtest {
 
@@ -72,9 +73,7 @@ private:
         if (text != nullptr) {
             ticket.made = true;
             ticket.text.assign(text, length);
-            HGLOBAL handle = GlobalHandle(text);
-            GlobalUnlock(handle);
-            GlobalFree(handle);
+            FreeLockedBlock(text);
         }
         return ticket;
     }

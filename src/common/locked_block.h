@@ -1,0 +1,20 @@
+// Blocks of moveable global memory kept locked for their whole life: the
+// records, the job record and the tickets the module hands out. Their
+// owner keeps only the pointer; the handle behind it is found again with
+// GlobalHandle when the block goes, as a driver releases a ticket.
+#ifndef ORVIXFAX_LOCKED_BLOCK_H
+#define ORVIXFAX_LOCKED_BLOCK_H
+
+#include <cstddef>
+
+#include "platform/win32api.h"
+
+// A locked block of `bytes`, zero-filled unless `flags` say otherwise; null
+// when it cannot be had, with nothing left allocated.
+void *NewLockedBlock(size_t bytes, UINT flags = GHND);
+
+// Unlocks and frees the block behind a locked block's pointer. Null, or a
+// pointer that is no block's, is left alone.
+void FreeLockedBlock(const void *block);
+
+#endif
