@@ -3,6 +3,7 @@
 // without regard to case or directory, with ".dll" supplied as Windows does.
 #include "platform/portable/host.h"
 #include "platform/portable/kernel/kernel_state.h"
+#include "platform/portable/resources/resources.h"
 
 #include <map>
 #include <string>
@@ -142,7 +143,10 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
         // The program itself: a handle of its own, distinct from the module's.
         return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000));
     }
-    if (strcasecmp(portable::FileName(name).c_str(), "OrvixFax.dll") == 0) return portable::ModuleInstance();
+    // The module the host loaded, by the name its resources were registered under.
+    if (*portable::ModuleFileName() != '\0' &&
+        strcasecmp(portable::FileName(name).c_str(), portable::FileName(portable::ModuleFileName()).c_str()) == 0)
+        return portable::ModuleInstance();
     portable::Library *library = portable::FindByName(name);
     if (library == nullptr || library->references == 0) {
         portable::SetLastErrorCode(ERROR_MOD_NOT_FOUND);

@@ -1,4 +1,5 @@
-// The module instance, the system directory and the thread's last error.
+// The module instance, the system directory, the thread's last error and
+// the string length of KERNEL32.
 #include "platform/portable/host.h"
 #include "platform/portable/kernel/kernel_state.h"
 
@@ -43,6 +44,8 @@ DWORD WINAPI GetLastError(void) { return portable::lastError; }
 void WINAPI SetLastError(DWORD code) { portable::lastError = code; }
 
 DWORD WINAPI GetCurrentProcessId(void) { return static_cast<DWORD>(::getpid()); }
+
+int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
     const std::string &directory = portable::SystemDirectory();

@@ -1,5 +1,4 @@
-// String loading from the module's string table, with the run's overrides,
-// and the string helpers of KERNEL32.
+// String loading from the module's string table, with the run's overrides.
 #include "platform/portable/host.h"
 #include "platform/portable/kernel/kernel_state.h"
 #include "platform/portable/resources/resources.h"
@@ -50,5 +49,3 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
     buffer[length] = '\0';
     return static_cast<int>(length);
 }
-
-int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
