@@ -1,6 +1,6 @@
 // The behaviour tests of the window layer know only the Win32 API and this
-// interface. It runs one of the module's dialog templates with a test
-// dialog procedure and lends the tests the user's hands. One
+// interface. It runs one of the test dialogs (resources/test_dialogs.rc)
+// with a test dialog procedure and lends the tests the user's hands. One
 // implementation drives the portable layer (behaviour_harness_portable.cpp);
 // another drives real USER32 under Windows or Wine, so the same tests show
 // that the portable layer behaves as Windows does.
@@ -47,7 +47,7 @@ private:
 // notification code. It may end the dialog.
 using CommandHandler = std::function<void(HWND dialog, int id, int code)>;
 
-// The instance whose templates the tests run: the module's.
+// The instance whose templates the tests run: the test dialogs'.
 HINSTANCE TemplateInstance();
 
 // Runs the template `templateName` modally with a test dialog procedure.

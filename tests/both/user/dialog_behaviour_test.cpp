@@ -2,7 +2,7 @@
 // placement.
 #include "support/behaviour_harness.h"
 
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,19 @@ using behaviour::Recorder;
 using behaviour::RunInDialog;
 
 TEST(DialogEnd, TheResultIsTheEndDialogValue) {
-    EXPECT_EQ(RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) { EXPECT_TRUE(EndDialog(dialog, 1234)); },
+    EXPECT_EQ(RunInDialog("IDD_FIELDS", [](HWND dialog) { EXPECT_TRUE(EndDialog(dialog, 1234)); },
                           nullptr),
               1234);
-    EXPECT_EQ(RunInDialog("IDD_EDIT_NUMBER", [](HWND) {}, nullptr), IDCANCEL);
+    EXPECT_EQ(RunInDialog("IDD_FIELDS", [](HWND) {}, nullptr), IDCANCEL);
     EXPECT_EQ(DialogBoxParamA(behaviour::TemplateInstance(), "IDD_NOT_THERE", nullptr, nullptr, 0), -1);
 }
 
 TEST(DialogKeys, EscapeIsCancelAndTheDialogDecides) {
     Recorder notes;
     RunInDialog(
-        "IDD_ORVIX_FAX",
+        "IDD_CHOICES",
         [&](HWND dialog) {
-            behaviour::PressEscape(GetDlgItem(dialog, IDC_FAX_NEW_RECIPIENT));
+            behaviour::PressEscape(GetDlgItem(dialog, IDC_CHOICES_OWN));
             EXPECT_TRUE(IsWindow(dialog));  // the test procedure ignores it
         },
         &notes);
@@ -34,12 +34,12 @@ TEST(DialogKeys, EscapeIsCancelAndTheDialogDecides) {
 TEST(DialogKeys, EnterPressesTheDefaultButtonOnlyWhileItIsEnabled) {
     Recorder notes;
     RunInDialog(
-        "IDD_EDIT_NUMBER",
+        "IDD_FIELDS",
         [&](HWND dialog) {
-            HWND number = GetDlgItem(dialog, IDC_NUMBER_NUMBER);
-            behaviour::PressEnter(number);
+            HWND field = GetDlgItem(dialog, IDC_FIELDS_FIRST);
+            behaviour::PressEnter(field);
             EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
-            behaviour::PressEnter(number);
+            behaviour::PressEnter(field);
         },
         &notes);
     EXPECT_EQ(notes.Count(IDOK, BN_CLICKED), 1);
@@ -48,7 +48,7 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonOnlyWhileItIsEnabled) {
 TEST(DialogKeys, EnterOnAFocusedPushButtonPressesThatButton) {
     Recorder notes;
     RunInDialog(
-        "IDD_EDIT_NUMBER",
+        "IDD_FIELDS",
         [&](HWND dialog) { behaviour::PressEnter(GetDlgItem(dialog, IDCANCEL)); }, &notes);
     EXPECT_EQ(notes.Count(IDCANCEL, BN_CLICKED), 1);
     EXPECT_EQ(notes.Count(IDOK, BN_CLICKED), 0);
@@ -56,12 +56,12 @@ TEST(DialogKeys, EnterOnAFocusedPushButtonPressesThatButton) {
 
 TEST(DialogClose, TheCloseBoxIsCancelWhenThereIsOne) {
     Recorder notes;
-    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) { behaviour::CloseBox(dialog); }, &notes);
+    RunInDialog("IDD_FIELDS", [](HWND dialog) { behaviour::CloseBox(dialog); }, &notes);
     EXPECT_EQ(notes.Count(IDCANCEL, BN_CLICKED), 1);
 
-    // The fax dialog has no system menu, so no close box.
+    // A dialog without a system menu has no close box.
     notes.Clear();
-    RunInDialog("IDD_ORVIX_FAX",
+    RunInDialog("IDD_CHOICES",
                 [](HWND dialog) {
                     EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_STYLE) & WS_SYSMENU);
                     behaviour::CloseBox(dialog);
@@ -71,35 +71,35 @@ TEST(DialogClose, TheCloseBoxIsCancelWhenThereIsOne) {
 
     // WM_CLOSE sent by code is Cancel as well.
     notes.Clear();
-    RunInDialog("IDD_ORVIX_FAX", [](HWND dialog) { SendMessageA(dialog, WM_CLOSE, 0, 0); }, &notes);
+    RunInDialog("IDD_CHOICES", [](HWND dialog) { SendMessageA(dialog, WM_CLOSE, 0, 0); }, &notes);
     EXPECT_EQ(notes.Count(IDCANCEL, BN_CLICKED), 1);
 }
 
 TEST(DialogFocus, InitReturningTrueFocusesTheFirstTabStop) {
-    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NUMBER_NUMBER));
-        HWND details = GetDlgItem(dialog, IDC_NUMBER_DETAILS);
-        EXPECT_EQ(SetFocus(details), GetDlgItem(dialog, IDC_NUMBER_NUMBER));
-        EXPECT_EQ(GetFocus(), details);
+    RunInDialog("IDD_FIELDS", [](HWND dialog) {
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_FIELDS_FIRST));
+        HWND second = GetDlgItem(dialog, IDC_FIELDS_SECOND);
+        EXPECT_EQ(SetFocus(second), GetDlgItem(dialog, IDC_FIELDS_FIRST));
+        EXPECT_EQ(GetFocus(), second);
         // A disabled window cannot keep the focus.
-        EnableWindow(details, FALSE);
-        EXPECT_NE(GetFocus(), details);
+        EnableWindow(second, FALSE);
+        EXPECT_NE(GetFocus(), second);
     });
-    RunInDialog("IDD_COVER_PAGE", [](HWND dialog) {
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_COVER_SENDER_NAME));
+    RunInDialog("IDD_NOTE", [](HWND dialog) {
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NOTE_FIRST));
     });
 }
 
 TEST(DialogWindow, CaptionDataAndEnabling) {
-    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
+    RunInDialog("IDD_FIELDS", [](HWND dialog) {
         char caption[64] = "";
         EXPECT_EQ(GetWindowTextA(dialog, caption, sizeof caption), 11);
-        EXPECT_STREQ(caption, "Edit Number");
+        EXPECT_STREQ(caption, "Edit Fields");
         EXPECT_EQ(GetWindowTextA(dialog, caption, 5), 4);  // cut to fit, terminated
         EXPECT_STREQ(caption, "Edit");
-        SetWindowTextA(dialog, "New Number");
+        SetWindowTextA(dialog, "New Fields");
         GetWindowTextA(dialog, caption, sizeof caption);
-        EXPECT_STREQ(caption, "New Number");
+        EXPECT_STREQ(caption, "New Fields");
 
         SetWindowLongPtrA(dialog, DWLP_USER, static_cast<LONG_PTR>(0x5A5A));
         EXPECT_EQ(GetWindowLongPtrA(dialog, DWLP_USER), 0x5A5A);
@@ -121,8 +121,8 @@ TEST(DialogWindow, CaptionDataAndEnabling) {
 }
 
 TEST(DialogFont, ControlsCarryTheTemplateFontUntilGivenAnother) {
-    RunInDialog("IDD_COVER_PAGE", [](HWND dialog) {
-        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+    RunInDialog("IDD_NOTE", [](HWND dialog) {
+        HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
         HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
         ASSERT_NE(dialogFont, nullptr);  // the template names a font
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(note, WM_GETFONT, 0, 0)), dialogFont);
@@ -152,19 +152,19 @@ TEST(DialogFont, ControlsCarryTheTemplateFontUntilGivenAnother) {
 }
 
 TEST(DialogWindow, ADestroyedControlIsGone) {
-    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
-        HWND details = GetDlgItem(dialog, IDC_NUMBER_DETAILS);
-        EXPECT_TRUE(IsWindow(details));
-        EXPECT_TRUE(DestroyWindow(details));
-        EXPECT_FALSE(IsWindow(details));
-        EXPECT_EQ(GetDlgItem(dialog, IDC_NUMBER_DETAILS), nullptr);
-        EXPECT_FALSE(SetDlgItemTextA(dialog, IDC_NUMBER_DETAILS, "x"));
-        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_NUMBER_DETAILS), 0u);
+    RunInDialog("IDD_FIELDS", [](HWND dialog) {
+        HWND second = GetDlgItem(dialog, IDC_FIELDS_SECOND);
+        EXPECT_TRUE(IsWindow(second));
+        EXPECT_TRUE(DestroyWindow(second));
+        EXPECT_FALSE(IsWindow(second));
+        EXPECT_EQ(GetDlgItem(dialog, IDC_FIELDS_SECOND), nullptr);
+        EXPECT_FALSE(SetDlgItemTextA(dialog, IDC_FIELDS_SECOND, "x"));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIELDS_SECOND), 0u);
     });
 }
 
 TEST(DialogPlacement, MoveSizeTopmostAndDialogUnits) {
-    RunInDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
+    RunInDialog("IDD_FIELDS", [](HWND dialog) {
         RECT units{0, 0, 161, 69};  // the template's size
         ASSERT_TRUE(MapDialogRect(dialog, &units));
         RECT client{};

@@ -2,7 +2,7 @@
 // read-only fields, Enter, and the display lines of a wrapping field.
 #include "support/behaviour_harness.h"
 
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,24 +35,24 @@ std::string Line(HWND edit, int line) {
 TEST(EditNotify, SetTextNotifiesOnlyFromASingleLineEdit) {
     Recorder notes;
     RunInDialog(
-        "IDD_EDIT_INDIV",
+        "IDD_LINE_AND_NOTES",
         [&](HWND dialog) {
             notes.Clear();
-            SetDlgItemTextA(dialog, IDC_PERSON_FIRST, "Ann");
-            SetDlgItemTextA(dialog, IDC_PERSON_NOTES, "multi-line notes");
-            EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PERSON_NOTES)), "multi-line notes");
+            SetDlgItemTextA(dialog, IDC_LINE, "Ann");
+            SetDlgItemTextA(dialog, IDC_NOTES, "multi-line notes");
+            EXPECT_EQ(Text(GetDlgItem(dialog, IDC_NOTES)), "multi-line notes");
         },
         &notes);
-    EXPECT_EQ(notes.Codes(IDC_PERSON_FIRST), (std::vector<int>{EN_UPDATE, EN_CHANGE}));
-    EXPECT_TRUE(notes.Codes(IDC_PERSON_NOTES).empty());
+    EXPECT_EQ(notes.Codes(IDC_LINE), (std::vector<int>{EN_UPDATE, EN_CHANGE}));
+    EXPECT_TRUE(notes.Codes(IDC_NOTES).empty());
 }
 
 TEST(EditLimit, SetTextIgnoresTheLimitTypingAndReplaceSelHonourIt) {
     Recorder notes;
     RunInDialog(
-        "IDD_EDIT_NUMBER",
+        "IDD_FIELDS",
         [&](HWND dialog) {
-            HWND edit = GetDlgItem(dialog, IDC_NUMBER_NUMBER);
+            HWND edit = GetDlgItem(dialog, IDC_FIELDS_FIRST);
             EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 30000);
             SendMessageA(edit, EM_LIMITTEXT, 5, 0);
             EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 5);
@@ -62,16 +62,16 @@ TEST(EditLimit, SetTextIgnoresTheLimitTypingAndReplaceSelHonourIt) {
             notes.Clear();
             behaviour::TypeText(edit, "4567");
             EXPECT_EQ(Text(edit), "12345");
-            EXPECT_GE(notes.Count(IDC_NUMBER_NUMBER, EN_MAXTEXT), 1);
+            EXPECT_GE(notes.Count(IDC_FIELDS_FIRST, EN_MAXTEXT), 1);
             // Only the two keys that changed the text notify; Wine also
             // notifies each of the two refused keys.
-            EXPECT_EQ(notes.Count(IDC_NUMBER_NUMBER, EN_CHANGE), behaviour::RunsOnWine() ? 4 : 2);
+            EXPECT_EQ(notes.Count(IDC_FIELDS_FIRST, EN_CHANGE), behaviour::RunsOnWine() ? 4 : 2);
             SetWindowTextA(edit, "12");
             SendMessageA(edit, EM_SETSEL, 2, 2);
             notes.Clear();
             SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("abcdef"));
             EXPECT_EQ(Text(edit), "12abc");
-            EXPECT_EQ(notes.Count(IDC_NUMBER_NUMBER, EN_MAXTEXT), 1);
+            EXPECT_EQ(notes.Count(IDC_FIELDS_FIRST, EN_MAXTEXT), 1);
             // A limit of 0 is the largest there is.
             SendMessageA(edit, EM_LIMITTEXT, 0, 0);
             EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
@@ -80,8 +80,8 @@ TEST(EditLimit, SetTextIgnoresTheLimitTypingAndReplaceSelHonourIt) {
 }
 
 TEST(EditReadOnly, TypingChangesNothingButTheProgramMay) {
-    RunInDialog("IDD_ORVIX_FAX", [](HWND dialog) {
-        HWND numbers = GetDlgItem(dialog, IDC_FAX_NUMBERS);
+    RunInDialog("IDD_CHOICES", [](HWND dialog) {
+        HWND numbers = GetDlgItem(dialog, IDC_CHOICES_READ_ONLY);
         EXPECT_TRUE(GetWindowLongPtrA(numbers, GWL_STYLE) & ES_READONLY);
         SetWindowTextA(numbers, "0123");
         behaviour::TypeText(numbers, "99");
@@ -92,9 +92,9 @@ TEST(EditReadOnly, TypingChangesNothingButTheProgramMay) {
 TEST(EditEnter, DefaultButtonUnlessTheEditWantsReturn) {
     Recorder notes;
     RunInDialog(
-        "IDD_COVER_PAGE",
+        "IDD_NOTE",
         [&](HWND dialog) {
-            HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+            HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
             behaviour::TypeText(note, "one\rtwo");
             EXPECT_EQ(Text(note), "one\r\ntwo");
             EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 2);
@@ -104,9 +104,9 @@ TEST(EditEnter, DefaultButtonUnlessTheEditWantsReturn) {
 
     notes.Clear();
     RunInDialog(
-        "IDD_EDIT_INDIV",
+        "IDD_LINE_AND_NOTES",
         [&](HWND dialog) {
-            HWND notesField = GetDlgItem(dialog, IDC_PERSON_NOTES);
+            HWND notesField = GetDlgItem(dialog, IDC_NOTES);
             behaviour::TypeText(notesField, "ab\r");
             EXPECT_EQ(Text(notesField), "ab");
         },
@@ -115,8 +115,8 @@ TEST(EditEnter, DefaultButtonUnlessTheEditWantsReturn) {
 }
 
 TEST(EditGetLine, BufferSizeTerminatorAndLinesPastTheEnd) {
-    RunInDialog("IDD_EDIT_INDIV", [](HWND dialog) {
-        HWND notesField = GetDlgItem(dialog, IDC_PERSON_NOTES);
+    RunInDialog("IDD_LINE_AND_NOTES", [](HWND dialog) {
+        HWND notesField = GetDlgItem(dialog, IDC_NOTES);
         SetWindowTextA(notesField, "abcdef\r\nxy");
         EXPECT_EQ(SendMessageA(notesField, EM_GETLINECOUNT, 0, 0), 2);
         char buffer[16];
@@ -133,7 +133,7 @@ TEST(EditGetLine, BufferSizeTerminatorAndLinesPastTheEnd) {
         EXPECT_EQ(GetLine(notesField, 9, 10, buffer), 0);
 
         // A single-line edit has one line, whatever line is asked for.
-        HWND first = GetDlgItem(dialog, IDC_PERSON_FIRST);
+        HWND first = GetDlgItem(dialog, IDC_LINE);
         SetWindowTextA(first, "Ann");
         EXPECT_EQ(SendMessageA(first, EM_GETLINECOUNT, 0, 0), 1);
         EXPECT_EQ(Line(first, 0), "Ann");
@@ -142,8 +142,8 @@ TEST(EditGetLine, BufferSizeTerminatorAndLinesPastTheEnd) {
 }
 
 TEST(EditWrap, ParagraphsBreakAtTheLastSpaceThatFitsLongWordsInside) {
-    RunInDialog("IDD_COVER_PAGE", [](HWND dialog) {
-        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+    RunInDialog("IDD_NOTE", [](HWND dialog) {
+        HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
         LOGFONTA logFont{};
         logFont.lfHeight = -11;
         logFont.lfWidth = 8;
@@ -180,18 +180,18 @@ TEST(EditWrap, ParagraphsBreakAtTheLastSpaceThatFitsLongWordsInside) {
 TEST(EditWrap, AFieldThatCannotScrollDownTakesOnlyTheLinesItShows) {
     Recorder notes;
     RunInDialog(
-        "IDD_COVER_PAGE",
+        "IDD_NOTE",
         [&](HWND dialog) {
             // The note field has no ES_AUTOVSCROLL: 77 units high, it shows
             // far fewer than 30 lines of the dialog font.
-            HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+            HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
             std::string enters(30, '\r');
             notes.Clear();
             behaviour::TypeText(note, ("a" + enters + "b").c_str());
             LRESULT lines = SendMessageA(note, EM_GETLINECOUNT, 0, 0);
             EXPECT_GT(lines, 3);
             EXPECT_LT(lines, 20);
-            EXPECT_GE(notes.Count(IDC_COVER_NOTE, EN_MAXTEXT), 1);
+            EXPECT_GE(notes.Count(IDC_NOTE_TEXT, EN_MAXTEXT), 1);
             // What was typed last went in on the last line that shows.
             EXPECT_EQ(Line(note, static_cast<int>(lines) - 1), "b");
         },
@@ -199,8 +199,8 @@ TEST(EditWrap, AFieldThatCannotScrollDownTakesOnlyTheLinesItShows) {
 }
 
 TEST(EditWrap, AnAutoScrollingFieldDoesNotWrap) {
-    RunInDialog("IDD_ORVIX_FAX", [](HWND dialog) {
-        HWND numbers = GetDlgItem(dialog, IDC_FAX_NUMBERS);  // ES_AUTOHSCROLL
+    RunInDialog("IDD_CHOICES", [](HWND dialog) {
+        HWND numbers = GetDlgItem(dialog, IDC_CHOICES_READ_ONLY);  // ES_AUTOHSCROLL
         std::string longLine(300, 'x');
         longLine += "\r\nsecond";
         SetWindowTextA(numbers, longLine.c_str());

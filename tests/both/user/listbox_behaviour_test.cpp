@@ -2,7 +2,7 @@
 // and multiple-selection lists, item data and user notifications.
 #include "support/behaviour_harness.h"
 
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -29,20 +29,20 @@ std::vector<std::string> Lines(HWND list) {
     return lines;
 }
 
-// The address book list: sorted, single selection, notifies.
-void InBookList(const std::function<void(HWND list)> &body, Recorder *notes = nullptr) {
-    RunInDialog("IDD_EDIT_ADDRESS_BOOK",
-                [&](HWND dialog) { body(GetDlgItem(dialog, IDC_BOOK_LIST)); }, notes);
+// A sorted single-selection list that notifies.
+void InSortedList(const std::function<void(HWND list)> &body, Recorder *notes = nullptr) {
+    RunInDialog("IDD_SORTED_LIST",
+                [&](HWND dialog) { body(GetDlgItem(dialog, IDC_SORTED_LIST)); }, notes);
 }
 
-// The fax dialog's recipient list: sorted, multiple selection, notifies.
-void InRecipientList(const std::function<void(HWND list)> &body, Recorder *notes = nullptr) {
-    RunInDialog("IDD_ORVIX_FAX",
-                [&](HWND dialog) { body(GetDlgItem(dialog, IDC_FAX_RECIPIENTS)); }, notes);
+// A sorted multiple-selection list that notifies.
+void InMultipleList(const std::function<void(HWND list)> &body, Recorder *notes = nullptr) {
+    RunInDialog("IDD_CHOICES",
+                [&](HWND dialog) { body(GetDlgItem(dialog, IDC_CHOICES_LIST)); }, notes);
 }
 
 TEST(ListBoxSort, BinaryInsertionReturnsEachNewIndex) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         EXPECT_EQ(Add(list, "item 2"), 0);
         EXPECT_EQ(Add(list, "item 0"), 0);
         EXPECT_EQ(Add(list, "item 1"), 1);
@@ -51,7 +51,7 @@ TEST(ListBoxSort, BinaryInsertionReturnsEachNewIndex) {
 }
 
 TEST(ListBoxSort, CaseDoesNotCountAndAnEqualLineGoesAtTheEqualIndex) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         Add(list, "beta");
         Add(list, "Alpha");
         Add(list, "GAMMA");
@@ -67,7 +67,7 @@ TEST(ListBoxSort, PunctuationThenDigitsOneByOneThenLetters) {
     // Windows' word sort: group lines in brackets come before names, and
     // numbers compare digit by digit. A byte-order compare would put
     // "[Team]" after "Zed" once case is folded.
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         Add(list, "Zed");
         Add(list, "adams");
         Add(list, "9 Lives");
@@ -80,7 +80,7 @@ TEST(ListBoxSort, PunctuationThenDigitsOneByOneThenLetters) {
 
 TEST(ListBoxSort, HyphensAndApostrophesArePassedOver) {
     // "co-z" sorts as "coz", after "coa"; byte order would put it first.
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         Add(list, "coa");
         EXPECT_EQ(Add(list, "co-z"), 1);
         EXPECT_EQ(Add(list, "O'Neil"), 2);
@@ -89,7 +89,7 @@ TEST(ListBoxSort, HyphensAndApostrophesArePassedOver) {
 }
 
 TEST(ListBoxSort, InsertStringNeverSorts) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         Add(list, "b");
         EXPECT_EQ(SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                                reinterpret_cast<LPARAM>("a")), 1);
@@ -101,7 +101,7 @@ TEST(ListBoxSort, InsertStringNeverSorts) {
 
 TEST(ListBoxSingle, SelectionMessages) {
     Recorder notes;
-    InBookList(
+    InSortedList(
         [&](HWND list) {
             Add(list, "a");
             Add(list, "b");
@@ -132,12 +132,12 @@ TEST(ListBoxSingle, SelectionMessages) {
         },
         &notes);
     // Selection by code notifies nothing.
-    EXPECT_EQ(notes.Count(IDC_BOOK_LIST, LBN_SELCHANGE), 0);
+    EXPECT_EQ(notes.Count(IDC_SORTED_LIST, LBN_SELCHANGE), 0);
 }
 
 TEST(ListBoxMultiple, SelectionMessages) {
     Recorder notes;
-    InRecipientList(
+    InMultipleList(
         [&](HWND list) {
             for (const char *text : {"a", "b", "c", "d", "e"}) Add(list, text);
             notes.Clear();
@@ -168,12 +168,12 @@ TEST(ListBoxMultiple, SelectionMessages) {
             EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 5);
         },
         &notes);
-    EXPECT_EQ(notes.Count(IDC_FAX_RECIPIENTS, LBN_SELCHANGE), 0);
+    EXPECT_EQ(notes.Count(IDC_CHOICES_LIST, LBN_SELCHANGE), 0);
 }
 
 TEST(ListBoxMultiple, UserClicksToggleAndNotify) {
     Recorder notes;
-    InRecipientList(
+    InMultipleList(
         [&](HWND list) {
             Add(list, "a");
             Add(list, "b");
@@ -187,12 +187,12 @@ TEST(ListBoxMultiple, UserClicksToggleAndNotify) {
             EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 1);
         },
         &notes);
-    EXPECT_EQ(notes.Count(IDC_FAX_RECIPIENTS, LBN_SELCHANGE), 3);
+    EXPECT_EQ(notes.Count(IDC_CHOICES_LIST, LBN_SELCHANGE), 3);
 }
 
 TEST(ListBoxSingle, UserClicksNotifyFocusSelectionAndDoubleClick) {
     Recorder notes;
-    InBookList(
+    InSortedList(
         [&](HWND list) {
             Add(list, "a");
             Add(list, "b");
@@ -204,16 +204,16 @@ TEST(ListBoxSingle, UserClicksNotifyFocusSelectionAndDoubleClick) {
             EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
         },
         &notes);
-    std::vector<int> codes = notes.Codes(IDC_BOOK_LIST);
+    std::vector<int> codes = notes.Codes(IDC_SORTED_LIST);
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.front(), LBN_SETFOCUS);
-    EXPECT_EQ(notes.Count(IDC_BOOK_LIST, LBN_SETFOCUS), 1);
-    EXPECT_GE(notes.Count(IDC_BOOK_LIST, LBN_SELCHANGE), 2);
-    EXPECT_EQ(notes.Count(IDC_BOOK_LIST, LBN_DBLCLK), 1);
+    EXPECT_EQ(notes.Count(IDC_SORTED_LIST, LBN_SETFOCUS), 1);
+    EXPECT_GE(notes.Count(IDC_SORTED_LIST, LBN_SELCHANGE), 2);
+    EXPECT_EQ(notes.Count(IDC_SORTED_LIST, LBN_DBLCLK), 1);
 }
 
 TEST(ListBoxLines, TextDataDeletionAndReset) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         EXPECT_EQ(Add(list, "b\tline"), 0);
         EXPECT_EQ(Add(list, "a"), 0);
         // Success is not documented as LB_OKAY: Wine answers TRUE, as it
@@ -237,7 +237,7 @@ TEST(ListBoxLines, TextDataDeletionAndReset) {
 }
 
 TEST(ListBoxLines, FindingLinesByTheirStartOrWholeText) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         for (const char *text : {"[Team]", "Baker, Ann", "baker, Bob", "Carter"}) Add(list, text);
         auto find = [&](UINT message, int start, const char *text) {
             return SendMessageA(list, message, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
@@ -254,7 +254,7 @@ TEST(ListBoxLines, FindingLinesByTheirStartOrWholeText) {
 }
 
 TEST(ListBoxLines, TabStopsAndHorizontalExtent) {
-    InBookList([](HWND list) {
+    InSortedList([](HWND list) {
         int stops[2] = {40, 80};
         EXPECT_TRUE(SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
         EXPECT_TRUE(SendMessageA(list, LB_SETTABSTOPS, 0, 0));  // back to the default

@@ -69,7 +69,7 @@ TEST_F(Libraries, LoadsNestAndUnregisterForgetsAll) {
 }
 
 TEST(ModuleHandles, TheModuleAndTheProgram) {
-    EXPECT_EQ(GetModuleHandleA("OrvixFax.dll"), portable::ModuleInstance());
+    EXPECT_EQ(GetModuleHandleA("TestDialogs.dll"), portable::ModuleInstance());
     EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(GetModuleHandleA(nullptr), portable::ModuleInstance());
 }

@@ -1,7 +1,8 @@
-// LoadStringA over the generated string table, with the run's overrides.
+// LoadStringA over the generated string table of the test dialogs'
+// script, with the run's overrides.
 #include "platform/portable/host.h"
 #include "platform/win32api.h"
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,15 @@ protected:
 
 TEST_F(LoadString, CopiesTheEntryAndReturnsItsLength) {
     char buffer[64];
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_GROUP, buffer, sizeof buffer), 9);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_GROUP, buffer, sizeof buffer), 9);
     EXPECT_STREQ(buffer, "New Group");
-    EXPECT_EQ(LoadStringA(module_, IDS_LANGUAGE, buffer, sizeof buffer), 7);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_LANGUAGE, buffer, sizeof buffer), 7);
     EXPECT_STREQ(buffer, "English");
 }
 
 TEST_F(LoadString, EscapesOfTheScriptAreDecoded) {
     char buffer[128];
-    LoadStringA(module_, IDS_GROUP_EXISTS, buffer, sizeof buffer);
+    LoadStringA(module_, IDS_TEST_QUESTION, buffer, sizeof buffer);
     EXPECT_NE(std::strchr(buffer, '\n'), nullptr);
     EXPECT_EQ(std::strstr(buffer, "\\n"), nullptr);
 }
@@ -33,16 +34,16 @@ TEST_F(LoadString, EscapesOfTheScriptAreDecoded) {
 TEST_F(LoadString, TruncatesToSizeLessOneAndTerminates) {
     char buffer[8];
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_PERSON, buffer, 5), 4);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_PERSON, buffer, 5), 4);
     EXPECT_STREQ(buffer, "New ");
     EXPECT_EQ(buffer[5], '#');  // nothing written past the given size
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_PERSON, buffer, 1), 0);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_PERSON, buffer, 1), 0);
     EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(LoadString, ExactFitKeepsEveryCharacter) {
     char buffer[10];
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_GROUP, buffer, 10), 9);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_GROUP, buffer, 10), 9);
     EXPECT_STREQ(buffer, "New Group");
 }
 
@@ -50,21 +51,21 @@ TEST_F(LoadString, MissingEntryOrForeignInstanceGivesZero) {
     char buffer[16] = "untouched";
     EXPECT_EQ(LoadStringA(module_, 2, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "");
-    EXPECT_EQ(LoadStringA(nullptr, IDS_NEW_GROUP, buffer, sizeof buffer), 0);
-    EXPECT_EQ(LoadStringA(reinterpret_cast<HINSTANCE>(0x1234), IDS_NEW_GROUP, buffer, sizeof buffer), 0);
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_GROUP, nullptr, 16), 0);
-    EXPECT_EQ(LoadStringA(module_, IDS_NEW_GROUP, buffer, 0), 0);
+    EXPECT_EQ(LoadStringA(nullptr, IDS_TEST_GROUP, buffer, sizeof buffer), 0);
+    EXPECT_EQ(LoadStringA(reinterpret_cast<HINSTANCE>(0x1234), IDS_TEST_GROUP, buffer, sizeof buffer), 0);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_GROUP, nullptr, 16), 0);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_GROUP, buffer, 0), 0);
 }
 
 TEST_F(LoadString, OverrideReplacesAndRemoveHidesUntilCleared) {
     char buffer[16];
-    portable::OverrideString(IDS_LANGUAGE, "Kanji");
-    EXPECT_EQ(LoadStringA(module_, IDS_LANGUAGE, buffer, sizeof buffer), 5);
+    portable::OverrideString(IDS_TEST_LANGUAGE, "Kanji");
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_LANGUAGE, buffer, sizeof buffer), 5);
     EXPECT_STREQ(buffer, "Kanji");
-    portable::RemoveString(IDS_LANGUAGE);
-    EXPECT_EQ(LoadStringA(module_, IDS_LANGUAGE, buffer, sizeof buffer), 0);
+    portable::RemoveString(IDS_TEST_LANGUAGE);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_LANGUAGE, buffer, sizeof buffer), 0);
     portable::ClearStringOverrides();
-    EXPECT_EQ(LoadStringA(module_, IDS_LANGUAGE, buffer, sizeof buffer), 7);
+    EXPECT_EQ(LoadStringA(module_, IDS_TEST_LANGUAGE, buffer, sizeof buffer), 7);
 }
 
 TEST_F(LoadString, OverrideCanAddAnEntryTheTableLacks) {
@@ -72,12 +73,6 @@ TEST_F(LoadString, OverrideCanAddAnEntryTheTableLacks) {
     portable::OverrideString(4000, "extra");
     EXPECT_EQ(LoadStringA(module_, 4000, buffer, sizeof buffer), 5);
     EXPECT_STREQ(buffer, "extra");
-}
-
-TEST_F(LoadString, EveryDayAndMonthNameLoads) {
-    char buffer[8];
-    for (UINT id = IDS_DAY_MONDAY; id <= IDS_MONTH_DECEMBER; ++id)
-        EXPECT_EQ(LoadStringA(module_, id, buffer, sizeof buffer), 3) << id;
 }
 
 TEST(StringLength, CountsBytesAndTakesNull) {

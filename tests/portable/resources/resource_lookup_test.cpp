@@ -1,5 +1,5 @@
-// Finding templates and icons through the module's instance, and the
-// template facts the dialogs depend on.
+// Finding templates, strings and icons through the module's instance, and
+// the template facts the dialogs depend on.
 #include "platform/portable/host.h"
 #include "platform/portable/resources/resources.h"
 #include "platform/win32api.h"
@@ -103,6 +103,18 @@ TEST(Icons, MissingIconsAndSystemIcons) {
     ASSERT_NE(application, nullptr);
     EXPECT_EQ(portable::IconIdOf(application), 32512);
     EXPECT_EQ(portable::IconIdOf(nullptr), 0);
+}
+
+TEST(Strings, EveryDayAndMonthNameLoads) {
+    char buffer[8];
+    for (UINT id = IDS_DAY_MONDAY; id <= IDS_MONTH_DECEMBER; ++id)
+        EXPECT_EQ(LoadStringA(portable::ModuleInstance(), id, buffer, sizeof buffer), 3) << id;
+}
+
+TEST(Module, FoundByItsFileName) {
+    EXPECT_EQ(GetModuleHandleA("OrvixFax.dll"), portable::ModuleInstance());
+    EXPECT_EQ(GetModuleHandleA("orvixfax"), portable::ModuleInstance());  // ".dll" supplied, case ignored
+    EXPECT_EQ(GetModuleHandleA("TestDialogs.dll"), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The automation API: what the user's hands can and cannot do.
 #include "support/test_front_end.h"
 
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -36,85 +36,85 @@ protected:
 };
 
 TEST_F(AutomationTest, FindsDialogsAndDescribesControls) {
-    Run("IDD_ORVIX_FAX", [](HWND dialog) {
+    Run("IDD_CHOICES", [](HWND dialog) {
         EXPECT_EQ(InnermostDialog(), dialog);
-        EXPECT_EQ(FindDialog("Fax Document"), dialog);
-        EXPECT_EQ(FindDialog("Cover Page"), nullptr);
-        EXPECT_EQ(ControlKind(dialog, IDC_FAX_RECIPIENTS), "list box");
-        EXPECT_EQ(ControlKind(dialog, IDC_FAX_NUMBERS), "edit");
-        EXPECT_EQ(ControlKind(dialog, IDC_FAX_NEW_RECIPIENT), "check box");
-        EXPECT_EQ(ControlKind(dialog, IDC_FAX_ULTRAFINE), "radio button");
-        EXPECT_EQ(ControlKind(dialog, IDC_FAX_RESOLUTION_ICON), "icon");
+        EXPECT_EQ(FindDialog("Choices"), dialog);
+        EXPECT_EQ(FindDialog("Note"), nullptr);
+        EXPECT_EQ(ControlKind(dialog, IDC_CHOICES_LIST), "list box");
+        EXPECT_EQ(ControlKind(dialog, IDC_CHOICES_READ_ONLY), "edit");
+        EXPECT_EQ(ControlKind(dialog, IDC_CHOICES_OWN), "check box");
+        EXPECT_EQ(ControlKind(dialog, IDC_CHOICES_FIRST), "radio button");
+        EXPECT_EQ(ControlKind(dialog, IDC_CHOICES_ICON), "icon");
         EXPECT_EQ(ControlKind(dialog, IDOK), "button");
         EXPECT_EQ(ControlKind(dialog, 4242), "");
-        EXPECT_EQ(ControlText(dialog, IDC_FAX_PRINT), "&Print");
-        EXPECT_FALSE(IsVisible(dialog, IDC_FAX_ULTRAFINE));
-        EXPECT_FALSE(IsEnabled(dialog, IDC_FAX_EDIT_COVER));
+        EXPECT_EQ(ControlText(dialog, IDC_CHOICES_PRINT), "&Print");
+        EXPECT_FALSE(IsVisible(dialog, IDC_CHOICES_FIRST));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_CHOICES_DISABLED));
     });
 }
 
 TEST_F(AutomationTest, RefusesWhatTheUserCannotDoAndSaysWhy) {
-    Run("IDD_ORVIX_FAX", [](HWND dialog) {
+    Run("IDD_CHOICES", [](HWND dialog) {
         EXPECT_FALSE(Click(dialog, 4242));
         EXPECT_NE(LastError().find("has no control 4242"), std::string::npos) << LastError();
-        EXPECT_FALSE(Click(dialog, IDC_FAX_EDIT_COVER));
+        EXPECT_FALSE(Click(dialog, IDC_CHOICES_DISABLED));
         EXPECT_NE(LastError().find("disabled"), std::string::npos) << LastError();
-        EXPECT_NE(LastError().find("Fax Document"), std::string::npos) << LastError();
-        EXPECT_FALSE(Click(dialog, IDC_FAX_ULTRAFINE));
+        EXPECT_NE(LastError().find("Choices"), std::string::npos) << LastError();
+        EXPECT_FALSE(Click(dialog, IDC_CHOICES_FIRST));
         EXPECT_NE(LastError().find("hidden"), std::string::npos) << LastError();
-        EXPECT_FALSE(Type(dialog, IDC_FAX_NUMBERS, "x"));
+        EXPECT_FALSE(Type(dialog, IDC_CHOICES_READ_ONLY, "x"));
         EXPECT_NE(LastError().find("read-only"), std::string::npos) << LastError();
-        EXPECT_FALSE(Type(dialog, IDC_FAX_PRINT, "x"));
+        EXPECT_FALSE(Type(dialog, IDC_CHOICES_PRINT, "x"));
         EXPECT_NE(LastError().find("is a button, not an edit"), std::string::npos) << LastError();
-        EXPECT_FALSE(ClickLine(dialog, IDC_FAX_RECIPIENTS, 0));
+        EXPECT_FALSE(ClickLine(dialog, IDC_CHOICES_LIST, 0));
         EXPECT_NE(LastError().find("has 0 lines"), std::string::npos) << LastError();
     });
 }
 
 TEST_F(AutomationTest, TypingGoesKeyByKeyAndHonoursTheLimit) {
-    Run("IDD_EDIT_NUMBER", [this](HWND dialog) {
-        SendDlgItemMessageA(dialog, IDC_NUMBER_NUMBER, EM_LIMITTEXT, 5, 0);
+    Run("IDD_FIELDS", [this](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_FIELDS_FIRST, EM_LIMITTEXT, 5, 0);
         ReceivedMessages().clear();
-        ASSERT_TRUE(Type(dialog, IDC_NUMBER_NUMBER, "1234567"));
-        EXPECT_EQ(ControlText(dialog, IDC_NUMBER_NUMBER), "12345");
-        EXPECT_EQ(Count(IDC_NUMBER_NUMBER, EN_CHANGE), 5);
-        EXPECT_EQ(Count(IDC_NUMBER_NUMBER, EN_MAXTEXT), 2);
-        EXPECT_TRUE(HasFocus(dialog, IDC_NUMBER_NUMBER));
+        ASSERT_TRUE(Type(dialog, IDC_FIELDS_FIRST, "1234567"));
+        EXPECT_EQ(ControlText(dialog, IDC_FIELDS_FIRST), "12345");
+        EXPECT_EQ(Count(IDC_FIELDS_FIRST, EN_CHANGE), 5);
+        EXPECT_EQ(Count(IDC_FIELDS_FIRST, EN_MAXTEXT), 2);
+        EXPECT_TRUE(HasFocus(dialog, IDC_FIELDS_FIRST));
         // Typing again appends after the last character.
-        SendDlgItemMessageA(dialog, IDC_NUMBER_NUMBER, EM_LIMITTEXT, 0, 0);
-        Type(dialog, IDC_NUMBER_NUMBER, "6");
-        EXPECT_EQ(ControlText(dialog, IDC_NUMBER_NUMBER), "123456");
-        ASSERT_TRUE(ClearText(dialog, IDC_NUMBER_NUMBER));
-        EXPECT_EQ(ControlText(dialog, IDC_NUMBER_NUMBER), "");
+        SendDlgItemMessageA(dialog, IDC_FIELDS_FIRST, EM_LIMITTEXT, 0, 0);
+        Type(dialog, IDC_FIELDS_FIRST, "6");
+        EXPECT_EQ(ControlText(dialog, IDC_FIELDS_FIRST), "123456");
+        ASSERT_TRUE(ClearText(dialog, IDC_FIELDS_FIRST));
+        EXPECT_EQ(ControlText(dialog, IDC_FIELDS_FIRST), "");
     });
 }
 
 TEST_F(AutomationTest, EnterInTypedTextPressesTheDefaultButtonAndTypingStopsWhenTheDialogEnds) {
-    frontEnd.onDialog = [](HWND dialog) { Type(dialog, IDC_NUMBER_NUMBER, "12\r34"); };
+    frontEnd.onDialog = [](HWND dialog) { Type(dialog, IDC_FIELDS_FIRST, "12\r34"); };
     auto endOnOk = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 11);
         return message == WM_INITDIALOG;
     };
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, endOnOk, 0), 11);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, endOnOk, 0), 11);
 }
 
 TEST_F(AutomationTest, ListLinesByIndexAndText) {
-    Run("IDD_EDIT_ADDRESS_BOOK", [](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_BOOK_LIST);
+    Run("IDD_SORTED_LIST", [](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_SORTED_LIST);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("beta"));
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Alpha"));
-        EXPECT_EQ(LineCount(dialog, IDC_BOOK_LIST), 2);
-        EXPECT_EQ(LineText(dialog, IDC_BOOK_LIST, 0), "Alpha");
-        EXPECT_EQ(FindLine(dialog, IDC_BOOK_LIST, "beta"), 1);
-        EXPECT_EQ(FindLine(dialog, IDC_BOOK_LIST, "Beta"), -1);  // whole text, exactly
-        EXPECT_TRUE(ClickLine(dialog, IDC_BOOK_LIST, 1));
-        EXPECT_EQ(SelectedLines(dialog, IDC_BOOK_LIST), std::vector<int>{1});
+        EXPECT_EQ(LineCount(dialog, IDC_SORTED_LIST), 2);
+        EXPECT_EQ(LineText(dialog, IDC_SORTED_LIST, 0), "Alpha");
+        EXPECT_EQ(FindLine(dialog, IDC_SORTED_LIST, "beta"), 1);
+        EXPECT_EQ(FindLine(dialog, IDC_SORTED_LIST, "Beta"), -1);  // whole text, exactly
+        EXPECT_TRUE(ClickLine(dialog, IDC_SORTED_LIST, 1));
+        EXPECT_EQ(SelectedLines(dialog, IDC_SORTED_LIST), std::vector<int>{1});
         EXPECT_EQ(LineCount(dialog, IDOK), -1);
     });
 }
 
 TEST_F(AutomationTest, NestedDialogLeavesTheOwnerUnreachable) {
-    Run("IDD_EDIT_ADDRESS_BOOK", [this](HWND outer) {
+    Run("IDD_SORTED_LIST", [this](HWND outer) {
         TestFrontEnd inner;
         inner.onDialog = [outer](HWND dialog) {
             EXPECT_FALSE(Click(outer, IDCANCEL));
@@ -122,9 +122,9 @@ TEST_F(AutomationTest, NestedDialogLeavesTheOwnerUnreachable) {
             EndDialog(dialog, 1);
         };
         portable::SetFrontEnd(&inner);
-        DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", outer, RecordingProc, 0);
+        DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", outer, RecordingProc, 0);
         portable::SetFrontEnd(&frontEnd);
-        EXPECT_TRUE(FocusControl(outer, IDC_BOOK_LIST));
+        EXPECT_TRUE(FocusControl(outer, IDC_SORTED_LIST));
     });
 }
 

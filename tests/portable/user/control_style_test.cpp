@@ -1,9 +1,9 @@
-// Behaviour that no template of the module shows, reached by changing a
-// control's style: the portable layer reads styles as they are now.
+// Behaviour that no test template shows, reached by changing a control's
+// style: the portable layer reads styles as they are now.
 #include "support/test_front_end.h"
 
 #include "platform/portable/user/user_input.h"
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,8 @@ void InDialog(const char *name, std::function<void(HWND)> body) {
 }
 
 TEST(ControlStyle, AListWithoutNotifyTellsItsParentNothing) {
-    InDialog("IDD_EDIT_ADDRESS_BOOK", [](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_BOOK_LIST);
+    InDialog("IDD_SORTED_LIST", [](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_SORTED_LIST);
         SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) & ~LBS_NOTIFY);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a"));
         ReceivedMessages().clear();
@@ -41,8 +41,8 @@ TEST(ControlStyle, AListWithoutNotifyTellsItsParentNothing) {
 }
 
 TEST(ControlStyle, AnExtendedSelectionListSelectsOnlyTheClickedLine) {
-    InDialog("IDD_EDIT_ADDRESS_BOOK", [](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_BOOK_LIST);
+    InDialog("IDD_SORTED_LIST", [](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_SORTED_LIST);
         SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LBS_EXTENDEDSEL);
         for (const char *text : {"a", "b", "c"})
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -55,49 +55,49 @@ TEST(ControlStyle, AnExtendedSelectionListSelectsOnlyTheClickedLine) {
 }
 
 TEST(ControlStyle, ClicksOnUnreachableControlsDoNothing) {
-    InDialog("IDD_ORVIX_FAX", [](HWND dialog) {
+    InDialog("IDD_CHOICES", [](HWND dialog) {
         ReceivedMessages().clear();
-        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_FAX_ULTRAFINE)));  // hidden
-        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_FAX_EDIT_COVER)));  // disabled
-        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_FAX_RECIPIENTS)));  // no button
-        SendDlgItemMessageA(dialog, IDC_FAX_EDIT_COVER, BM_CLICK, 0, 0);
-        EXPECT_EQ(Count(IDC_FAX_EDIT_COVER, BN_CLICKED), 0);
-        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FAX_ULTRAFINE), BST_UNCHECKED);
-        EXPECT_FALSE(portable::UserClickLine(GetDlgItem(dialog, IDC_FAX_RECIPIENTS), 0, false));
+        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_CHOICES_FIRST)));  // hidden
+        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_CHOICES_DISABLED)));  // disabled
+        EXPECT_FALSE(portable::UserClickButton(GetDlgItem(dialog, IDC_CHOICES_LIST)));  // no button
+        SendDlgItemMessageA(dialog, IDC_CHOICES_DISABLED, BM_CLICK, 0, 0);
+        EXPECT_EQ(Count(IDC_CHOICES_DISABLED, BN_CLICKED), 0);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHOICES_FIRST), BST_UNCHECKED);
+        EXPECT_FALSE(portable::UserClickLine(GetDlgItem(dialog, IDC_CHOICES_LIST), 0, false));
     });
 }
 
 TEST(ControlStyle, DefaultButtonAndTabOrder) {
-    InDialog("IDD_EDIT_NUMBER", [](HWND dialog) {
+    InDialog("IDD_FIELDS", [](HWND dialog) {
         EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
         SendMessageA(dialog, DM_SETDEFID, IDCANCEL, 0);
         EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & BS_TYPEMASK,
                   BS_DEFPUSHBUTTON);
         EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
         ReceivedMessages().clear();
-        portable::UserKey(dialog, '\r');  // focus is in the number field
+        portable::UserKey(dialog, '\r');  // focus is in the first field
         EXPECT_EQ(Count(IDCANCEL, BN_CLICKED), 1);
 
         // Tab walks the tab stops and wraps; an edit reached by Tab has all
         // its text selected, so typing replaces it.
-        HWND number = GetDlgItem(dialog, IDC_NUMBER_NUMBER);
-        HWND details = GetDlgItem(dialog, IDC_NUMBER_DETAILS);
-        SetWindowTextA(details, "old");
-        SetFocus(number);
+        HWND first = GetDlgItem(dialog, IDC_FIELDS_FIRST);
+        HWND second = GetDlgItem(dialog, IDC_FIELDS_SECOND);
+        SetWindowTextA(second, "old");
+        SetFocus(first);
         portable::UserKey(dialog, '\t');
-        EXPECT_EQ(GetFocus(), details);
+        EXPECT_EQ(GetFocus(), second);
         portable::UserKey(dialog, 'n');
         char text[16] = "";
-        GetWindowTextA(details, text, sizeof text);
+        GetWindowTextA(second, text, sizeof text);
         EXPECT_STREQ(text, "n");
-        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDCANCEL), FALSE), number);
-        EXPECT_EQ(GetNextDlgTabItem(dialog, number, TRUE), GetDlgItem(dialog, IDCANCEL));
+        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDCANCEL), FALSE), first);
+        EXPECT_EQ(GetNextDlgTabItem(dialog, first, TRUE), GetDlgItem(dialog, IDCANCEL));
     });
 }
 
 TEST(ControlStyle, EditSelectionAndBackspace) {
-    InDialog("IDD_EDIT_INDIV", [](HWND dialog) {
-        HWND notes = GetDlgItem(dialog, IDC_PERSON_NOTES);
+    InDialog("IDD_LINE_AND_NOTES", [](HWND dialog) {
+        HWND notes = GetDlgItem(dialog, IDC_NOTES);
         SetWindowTextA(notes, "ab\r\ncd");
         SendMessageA(notes, EM_SETSEL, 4, 4);  // after the line break
         SendMessageA(notes, WM_CHAR, VK_BACK, 0);
@@ -125,16 +125,16 @@ TEST(ControlStyle, EditSelectionAndBackspace) {
 namespace {
 
 TEST(ControlStyle, AFieldWithoutAutoScrollTakesNoMoreThanItShows) {
-    InDialog("IDD_COVER_PAGE", [](HWND dialog) {
+    InDialog("IDD_NOTE", [](HWND dialog) {
         // The note field without ES_AUTOVSCROLL: 77 units of 13-pixel lines
         // (125 pixels) show 9 lines of the dialog font.
-        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+        HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
         ReceivedMessages().clear();
         SendMessageA(note, EM_SETSEL, 0, 0);
         for (int i = 0; i < 12; ++i) SendMessageA(note, WM_CHAR, '\r', 0);
         EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 9);
-        EXPECT_EQ(Count(IDC_COVER_NOTE, EN_MAXTEXT), 4);
-        EXPECT_EQ(Count(IDC_COVER_NOTE, EN_CHANGE), 8);
+        EXPECT_EQ(Count(IDC_NOTE_TEXT, EN_MAXTEXT), 4);
+        EXPECT_EQ(Count(IDC_NOTE_TEXT, EN_CHANGE), 8);
         char text[128] = "";
         GetWindowTextA(note, text, sizeof text);
         EXPECT_EQ(std::string(text), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
@@ -149,7 +149,7 @@ TEST(ControlStyle, AFieldWithoutAutoScrollTakesNoMoreThanItShows) {
         EXPECT_EQ(SendMessageA(note, EM_GETLINECOUNT, 0, 0), 11);
 
         // A single-line edit without ES_AUTOHSCROLL stops at its width.
-        HWND name = GetDlgItem(dialog, IDC_COVER_NAME);
+        HWND name = GetDlgItem(dialog, IDC_NOTE_NAME);
         SetWindowLongPtrA(name, GWL_STYLE, GetWindowLongPtrA(name, GWL_STYLE) & ~ES_AUTOHSCROLL);
         SendMessageA(name, EM_LIMITTEXT, 0, 0);
         for (int i = 0; i < 40; ++i) SendMessageA(name, WM_CHAR, 'w', 0);

@@ -1,7 +1,7 @@
 // DialogBoxParamA and the front end hand-over on the portable layer.
 #include "support/test_front_end.h"
 
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST_F(DialogBoxTest, MissingTemplateOrForeignInstanceGivesMinusOne) {
     bool ran = false;
     frontEnd.onDialog = [&](HWND) { ran = true; };
     EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_NO_SUCH_DIALOG", nullptr, RecordingProc, 0), -1);
-    EXPECT_EQ(DialogBoxParamA(nullptr, "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(DialogBoxParamA(nullptr, "IDD_FIELDS", nullptr, RecordingProc, 0), -1);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(ReceivedMessages().empty());
 }
@@ -36,7 +36,7 @@ TEST_F(DialogBoxTest, ReturnsTheEndDialogValueAfterInitAndBeforeDestroy) {
         EXPECT_TRUE(EndDialog(dialog, 42));
         EXPECT_TRUE(IsWindow(dialog));  // destroyed only when the modal loop ends
     };
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 1234), 42);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 1234), 42);
     EXPECT_EQ(seenParameter, 1234);
     EXPECT_EQ(LifeMessages(), (std::vector<UINT>{WM_INITDIALOG, WM_DESTROY}));
     ASSERT_EQ(frontEnd.dialogsSeen.size(), 1u);
@@ -46,12 +46,12 @@ TEST_F(DialogBoxTest, ReturnsTheEndDialogValueAfterInitAndBeforeDestroy) {
 
 TEST_F(DialogBoxTest, FrontEndLeavingTheDialogOpenEndsItWithCancel) {
     frontEnd.onDialog = [](HWND) {};
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0), IDCANCEL);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0), IDCANCEL);
 }
 
 TEST_F(DialogBoxTest, WithoutFrontEndFailsAfterInitAndDestroy) {
     portable::SetFrontEnd(nullptr);
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0), -1);
     EXPECT_EQ(LifeMessages(), (std::vector<UINT>{WM_INITDIALOG, WM_DESTROY}));
 }
 
@@ -63,7 +63,7 @@ INT_PTR CALLBACK EndsAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
 TEST_F(DialogBoxTest, EndDialogDuringInitSkipsTheFrontEnd) {
     bool ran = false;
     frontEnd.onDialog = [&](HWND) { ran = true; };
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, EndsAtOnce, 0), 9);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, EndsAtOnce, 0), 9);
     EXPECT_FALSE(ran);
 }
 
@@ -71,9 +71,9 @@ TEST_F(DialogBoxTest, NestedDialogReentersTheFrontEndAndDisablesItsOwner) {
     INT_PTR innerResult = 0;
     HWND outer = nullptr;
     frontEnd.onDialog = [&](HWND dialog) {
-        if (portable::automation::Caption(dialog) == "Edit Address Book") {
+        if (portable::automation::Caption(dialog) == "Sorted List") {
             outer = dialog;
-            innerResult = DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", outer, RecordingProc, 0);
+            innerResult = DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", outer, RecordingProc, 0);
             EXPECT_TRUE(IsWindowEnabled(outer));
             EXPECT_EQ(portable::automation::InnermostDialog(), outer);
             EndDialog(outer, 5);
@@ -85,14 +85,14 @@ TEST_F(DialogBoxTest, NestedDialogReentersTheFrontEndAndDisablesItsOwner) {
             EndDialog(dialog, 7);
         }
     };
-    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_EDIT_ADDRESS_BOOK", nullptr, RecordingProc, 0), 5);
+    EXPECT_EQ(DialogBoxParamA(ModuleInstance(), "IDD_SORTED_LIST", nullptr, RecordingProc, 0), 5);
     EXPECT_EQ(innerResult, 7);
 }
 
 TEST_F(DialogBoxTest, LoadStringOfAMissingEntryGivesZero) {
     char buffer[16] = "untouched";
     EXPECT_EQ(LoadStringA(ModuleInstance(), 9999, buffer, sizeof buffer), 0);
-    EXPECT_GT(LoadStringA(ModuleInstance(), IDS_NEW_NUMBER, buffer, sizeof buffer), 0);
+    EXPECT_GT(LoadStringA(ModuleInstance(), IDS_TEST_NUMBER, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "New Number");
 }
 
@@ -113,16 +113,16 @@ TEST_F(DialogBoxTest, SizesComeFromTheTemplateFontInDialogUnits) {
         EXPECT_EQ(units.top, 13);
         EXPECT_EQ(units.right, 242);
         EXPECT_EQ(units.bottom, 112);
-        // The number field at 43, 7, 111 x 14 units, inside the client area.
+        // The first field at 43, 7, 111 x 14 units, inside the client area.
         RECT field{};
-        GetWindowRect(GetDlgItem(dialog, IDC_NUMBER_NUMBER), &field);
+        GetWindowRect(GetDlgItem(dialog, IDC_FIELDS_FIRST), &field);
         EXPECT_EQ(field.left - window.left - 3, 65);
         EXPECT_EQ(field.top - window.top - 3 - 19, 11);
         EXPECT_EQ(field.right - field.left, 167);
         EXPECT_EQ(field.bottom - field.top, 23);
         EndDialog(dialog, 1);
     };
-    DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0);
+    DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0);
 }
 
 TEST_F(DialogBoxTest, PlacementAndScreenMetrics) {
@@ -147,7 +147,7 @@ TEST_F(DialogBoxTest, PlacementAndScreenMetrics) {
         EXPECT_EQ(rect.bottom - rect.top, 50);
         EndDialog(dialog, 1);
     };
-    DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0);
+    DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0);
     portable::SetScreenSize(1024, 768);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
 }
@@ -167,16 +167,16 @@ TEST_F(DialogBoxTest, WindowDataAndStyleSlots) {
         EXPECT_EQ(GetDlgItem(dialog, 4321), nullptr);
         EndDialog(dialog, 1);
     };
-    DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0);
+    DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0);
 }
 
 TEST_F(DialogBoxTest, StaleHandlesAreHarmless) {
     HWND stale = nullptr;
     frontEnd.onDialog = [&](HWND dialog) {
-        stale = GetDlgItem(dialog, IDC_NUMBER_NUMBER);
+        stale = GetDlgItem(dialog, IDC_FIELDS_FIRST);
         EndDialog(dialog, 1);
     };
-    DialogBoxParamA(ModuleInstance(), "IDD_EDIT_NUMBER", nullptr, RecordingProc, 0);
+    DialogBoxParamA(ModuleInstance(), "IDD_FIELDS", nullptr, RecordingProc, 0);
     char buffer[8] = "x";
     EXPECT_FALSE(IsWindow(stale));
     EXPECT_EQ(SendMessageA(stale, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("a")), 0);

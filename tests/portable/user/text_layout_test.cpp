@@ -5,7 +5,7 @@
 
 #include "platform/portable/user/edit_lines.h"
 #include "platform/portable/user/listbox_order.h"
-#include "res/resource.h"
+#include "support/resources/test_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ TEST(NoteField, WrapsAtExactlyFiftyCharactersOfTheNoteFont) {
     TestFrontEnd frontEnd;
     portable::SetFrontEnd(&frontEnd);
     frontEnd.onDialog = [](HWND dialog) {
-        HWND note = GetDlgItem(dialog, IDC_COVER_NOTE);
+        HWND note = GetDlgItem(dialog, IDC_NOTE_TEXT);
         LOGFONTA logFont{};
         logFont.lfHeight = -11;
         logFont.lfWidth = 8;
@@ -92,20 +92,20 @@ TEST(NoteField, WrapsAtExactlyFiftyCharactersOfTheNoteFont) {
                      SWP_NOMOVE | SWP_NOZORDER);
         std::string fifty(50, 'n');
         SetWindowTextA(note, (fifty + fifty + "x").c_str());
-        auto lines = portable::automation::EditLines(dialog, IDC_COVER_NOTE);
+        auto lines = portable::automation::EditLines(dialog, IDC_NOTE_TEXT);
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[0], fifty);
         EXPECT_EQ(lines[2], "x");
         std::string words = std::string(45, 'a') + " " + std::string(10, 'b');
         SetWindowTextA(note, words.c_str());
-        lines = portable::automation::EditLines(dialog, IDC_COVER_NOTE);
+        lines = portable::automation::EditLines(dialog, IDC_NOTE_TEXT);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].size(), 46u);
         EndDialog(dialog, 1);
         SendMessageA(note, WM_SETFONT, 0, FALSE);
         DeleteObject(font);
     };
-    DialogBoxParamA(portable::ModuleInstance(), "IDD_COVER_PAGE", nullptr, RecordingProc, 0);
+    DialogBoxParamA(portable::ModuleInstance(), "IDD_NOTE", nullptr, RecordingProc, 0);
     portable::SetFrontEnd(nullptr);
 }
 

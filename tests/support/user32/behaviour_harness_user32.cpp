@@ -1,5 +1,5 @@
-// The behaviour harness over real USER32 (Windows, or Wine here): the
-// module's own templates from OrvixFax.dll, a test dialog procedure, and
+// The behaviour harness over real USER32 (Windows, or Wine here): the test
+// dialogs windres compiled into the program, a test dialog procedure, and
 // the hands of user32_hands.h. The body runs on the dialog's thread,
 // inside the modal loop, so the tests call the API exactly as a dialog
 // procedure would; each hand waits there until the dialog has dealt with
@@ -57,10 +57,7 @@ INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HINSTANCE TemplateInstance() {
-    static HMODULE module = LoadLibraryA("OrvixFax.dll");
-    return module;
-}
+HINSTANCE TemplateInstance() { return GetModuleHandleA(nullptr); }
 
 INT_PTR RunInDialog(const char *templateName, const std::function<void(HWND)> &body, Recorder *notes,
                     const CommandHandler &onCommand) {
