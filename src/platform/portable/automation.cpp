@@ -1,8 +1,9 @@
 // The automation API: the user's hands and eyes on the open dialogs.
 #include "platform/portable/automation.h"
 
+#include "platform/portable/user/dialog.h"
+#include "platform/portable/user/listbox.h"
 #include "platform/portable/user/user_input.h"
-#include "platform/portable/user/user_window.h"
 
 namespace portable {
 namespace automation {
@@ -64,9 +65,10 @@ Window *OfKind(HWND dialog, int id, WindowKind kind, const char *action, const c
     return window;
 }
 
-Window *ListOf(HWND dialog, int id) {
+// The list box's own state, or null when the control is none.
+ListBoxState *ListOf(HWND dialog, int id) {
     Window *window = FindWindowRecord(GetDlgItem(dialog, id));
-    return (window && window->kind == WindowKind::ListBox) ? window : nullptr;
+    return window ? ListBoxOf(*window) : nullptr;
 }
 
 }  // namespace
@@ -89,12 +91,8 @@ HWND FindDialog(const std::string &caption) {
 
 bool HasEnded(HWND dialog) {
     Window *window = FindWindowRecord(dialog);
-    return !window || window->ended;
-}
-
-INT_PTR EndResult(HWND dialog) {
-    Window *window = FindWindowRecord(dialog);
-    return window ? window->result : 0;
+    DialogState *state = window ? DialogOf(*window) : nullptr;
+    return !state || state->ended;
 }
 
 std::string Caption(HWND dialog) {
@@ -213,18 +211,18 @@ bool Click(HWND dialog, int id) {
 }
 
 int LineCount(HWND dialog, int id) {
-    Window *list = ListOf(dialog, id);
+    ListBoxState *list = ListOf(dialog, id);
     return list ? static_cast<int>(list->lines.Count()) : -1;
 }
 
 std::string LineText(HWND dialog, int id, int index) {
-    Window *list = ListOf(dialog, id);
+    ListBoxState *list = ListOf(dialog, id);
     if (!list || index < 0 || index >= static_cast<int>(list->lines.Count())) return "";
     return std::string(list->lines.Text(static_cast<size_t>(index)));
 }
 
 int FindLine(HWND dialog, int id, const std::string &text) {
-    Window *list = ListOf(dialog, id);
+    ListBoxState *list = ListOf(dialog, id);
     if (!list) return -1;
     for (size_t i = 0; i < list->lines.Count(); ++i)
         if (list->lines.Text(i) == text) return static_cast<int>(i);
@@ -233,9 +231,9 @@ int FindLine(HWND dialog, int id, const std::string &text) {
 
 std::vector<int> SelectedLines(HWND dialog, int id) {
     std::vector<int> lines;
-    Window *list = ListOf(dialog, id);
+    ListBoxState *list = ListOf(dialog, id);
     if (!list) return lines;
-    if (list->style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
+    if (GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
         lines.resize(list->lines.SelectedCount());
         list->lines.SelectedIndexes(lines.data(), lines.size());
     } else if (list->curSel >= 0) {
@@ -248,10 +246,10 @@ static bool ClickListLine(HWND dialog, int id, int index, bool doubleClick) {
     const char *action = doubleClick ? "double-click a line" : "click a line";
     Window *list = OfKind(dialog, id, WindowKind::ListBox, action, "list box");
     if (!list) return false;
-    if (index < 0 || index >= static_cast<int>(list->lines.Count()))
+    size_t count = ListBoxOf(*list)->lines.Count();
+    if (index < 0 || index >= static_cast<int>(count))
         return Fail(std::string("cannot ") + action + ": " + Describe(dialog, id) + " has " +
-                    std::to_string(list->lines.Count()) + " lines, no line " +
-                    std::to_string(index));
+                    std::to_string(count) + " lines, no line " + std::to_string(index));
     return UserClickLine(list->handle, index, doubleClick);
 }
 

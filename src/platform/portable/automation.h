@@ -22,7 +22,6 @@ std::vector<HWND> OpenDialogs();
 HWND InnermostDialog();
 HWND FindDialog(const std::string &caption);  // innermost with this caption, or null
 bool HasEnded(HWND dialog);                   // EndDialog was called on it
-INT_PTR EndResult(HWND dialog);               // the value given to EndDialog
 
 std::string Caption(HWND dialog);
 HWND Control(HWND dialog, int id);            // null when the dialog has no such control

@@ -474,7 +474,6 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetActiveWindow(HWND window);
-HWND WINAPI GetActiveWindow(void);
 HWND WINAPI GetParent(HWND window);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
@@ -543,10 +542,6 @@ BOOL WINAPI DestroyWindow(HWND window);
 
 BOOL WINAPI IsChild(HWND parent, HWND window);
 HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
-BOOL WINAPI CheckRadioButton(HWND dialog, int first, int last, int check);
-LONG WINAPI GetDialogBaseUnits(void);
-BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
-BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI MessageBeep(UINT type);
 int WINAPI MulDiv(int number, int numerator, int denominator);
 
@@ -620,13 +615,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ object);
 #define FF_SWISS 0x20
 #define FF_MODERN 0x30
 #define TMPF_FIXED_PITCH 0x01
-#define LOGPIXELSX 88
-#define LOGPIXELSY 90
 
 typedef struct tagSIZE { LONG cx, cy; } SIZE, *LPSIZE;
 
 HGDIOBJ WINAPI GetStockObject(int object);
-int WINAPI GetDeviceCaps(HDC dc, int index);
 BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
 
 #endif

@@ -212,7 +212,3 @@ BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size) {
     size->cy = tm.tmHeight;
     return TRUE;
 }
-
-int WINAPI GetDeviceCaps(HDC, int index) {
-    return (index == LOGPIXELSX || index == LOGPIXELSY) ? 96 : 0;
-}

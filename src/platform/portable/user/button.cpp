@@ -1,5 +1,5 @@
 // Buttons: push, default push, check boxes, radio buttons, group boxes.
-#include "platform/portable/user/user_window.h"
+#include "platform/portable/user/button.h"
 
 namespace portable {
 namespace {
@@ -16,10 +16,11 @@ bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIO
 void SetCheck(Window &window, UINT check) {
     DWORD type = ButtonType(window);
     UINT highest = (type == BS_3STATE || type == BS_AUTO3STATE) ? BST_INDETERMINATE : BST_CHECKED;
-    window.check = check > highest ? highest : check;
+    ButtonState &button = *ButtonOf(window);
+    button.check = check > highest ? highest : check;
     // A checked radio button is the tab stop of its group.
     if (IsRadio(type)) {
-        if (window.check)
+        if (button.check)
             window.style |= WS_TABSTOP;
         else
             window.style &= ~static_cast<DWORD>(WS_TABSTOP);
@@ -56,18 +57,19 @@ void ClearRadioGroup(Window &clicked) {
 
 LRESULT ButtonProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD type = ButtonType(window);
+    ButtonState &state = *ButtonOf(window);
     switch (message) {
     case BM_GETCHECK:
-        return HasCheckState(type) ? window.check : 0;
+        return HasCheckState(type) ? state.check : 0;
     case BM_SETCHECK:
         // Never notifies: only the user's click does.
         if (HasCheckState(type)) SetCheck(window, static_cast<UINT>(wParam));
         return 0;
     case BM_GETSTATE:
-        return window.check | (window.pushed ? BST_PUSHED : 0) |
+        return state.check | (state.pushed ? BST_PUSHED : 0) |
                (GetFocus() == window.handle ? BST_FOCUS : 0);
     case BM_SETSTATE:
-        window.pushed = wParam != 0;
+        state.pushed = wParam != 0;
         return 0;
     case BM_SETSTYLE:
         window.style = (window.style & ~static_cast<DWORD>(0xFFFF)) | (wParam & 0xFFFF);
@@ -82,10 +84,11 @@ LRESULT ButtonProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
         Window *button = FindWindowRecord(self);
         if (!button) return 0;
         // The state changes first, so the handler of BN_CLICKED sees it.
+        UINT check = ButtonOf(*button)->check;
         if (type == BS_AUTOCHECKBOX)
-            SetCheck(*button, button->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+            SetCheck(*button, check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
         else if (type == BS_AUTO3STATE)
-            SetCheck(*button, (button->check + 1) % 3);
+            SetCheck(*button, (check + 1) % 3);
         else if (type == BS_AUTORADIOBUTTON) {
             SetCheck(*button, BST_CHECKED);
             ClearRadioGroup(*button);
@@ -101,14 +104,15 @@ LRESULT ButtonProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT StaticProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
+    StaticState &state = *StaticOf(window);
     switch (message) {
     case STM_SETICON: {
-        HICON previous = window.icon;
-        window.icon = reinterpret_cast<HICON>(wParam);
+        HICON previous = state.icon;
+        state.icon = reinterpret_cast<HICON>(wParam);
         return reinterpret_cast<LRESULT>(previous);
     }
     case STM_GETICON:
-        return reinterpret_cast<LRESULT>(window.icon);
+        return reinterpret_cast<LRESULT>(state.icon);
     default: {
         bool handled = false;
         return CommonWindowMessage(window, message, wParam, lParam, handled);

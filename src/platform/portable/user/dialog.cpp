@@ -3,8 +3,9 @@
 #include "platform/portable/front_end.h"
 #include "platform/portable/gdi/gdi_fonts.h"
 #include "platform/portable/resources/resources.h"
+#include "platform/portable/user/button.h"
+#include "platform/portable/user/dialog.h"
 #include "platform/portable/user/user_input.h"
-#include "platform/portable/user/user_window.h"
 
 #include <cctype>
 #include <cstring>
@@ -66,9 +67,10 @@ HWND BuildDialog(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND 
                                      dialogTemplate.caption ? dialogTemplate.caption : "",
                                      RECT{}, instance);
     Window *window = FindWindowRecord(dialog);
-    window->procedure = procedure;
-    window->baseUnitX = baseX;
-    window->baseUnitY = baseY;
+    DialogState *state = DialogOf(*window);
+    state->procedure = procedure;
+    state->baseUnitX = baseX;
+    state->baseUnitY = baseY;
     window->font = font;
     // The window rectangle holds the client area of the template's size
     // plus the frame and caption.
@@ -98,7 +100,7 @@ HWND BuildDialog(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND 
 // control class that is unknown.
 bool BuildControls(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWND dialog, HFONT font, int baseX,
                    int baseY) {
-    Window *window = FindWindowRecord(dialog);
+    DialogState *state = DialogOf(*FindWindowRecord(dialog));
     for (int i = 0; i < dialogTemplate.itemCount; ++i) {
         const DialogItemTemplate &item = dialogTemplate.items[i];
         WindowKind kind;
@@ -111,10 +113,10 @@ bool BuildControls(HINSTANCE instance, const DialogTemplate &dialogTemplate, HWN
         Window *record = FindWindowRecord(control);
         record->font = font;
         if (iconStatic && item.iconId)
-            record->icon = LoadIconA(instance, MAKEINTRESOURCEA(item.iconId));
+            StaticOf(*record)->icon = LoadIconA(instance, MAKEINTRESOURCEA(item.iconId));
         if (kind == WindowKind::Button && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
-            window->defaultId == 0)
-            window->defaultId = item.id;
+            state->defaultId == 0)
+            state->defaultId = item.id;
     }
     return true;
 }
@@ -134,6 +136,7 @@ void DialogFocus(HWND control) {
 }
 
 LRESULT DialogDefaultProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DialogState &dialog = *DialogOf(window);
     switch (message) {
     case WM_CLOSE: {
         // The close box is Cancel, unless the Cancel button is disabled.
@@ -148,11 +151,11 @@ LRESULT DialogDefaultProc(Window &window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     case DM_GETDEFID:
-        return window.defaultId ? MAKELONG(window.defaultId, DC_HASDEFID) : 0;
+        return dialog.defaultId ? MAKELONG(dialog.defaultId, DC_HASDEFID) : 0;
     case DM_SETDEFID: {
         HWND handle = window.handle;
-        int previous = window.defaultId;
-        window.defaultId = static_cast<int>(wParam);
+        int previous = dialog.defaultId;
+        dialog.defaultId = static_cast<int>(wParam);
         if (HWND old = GetDlgItem(handle, previous)) {
             Window *button = FindWindowRecord(old);
             if (button->kind == WindowKind::Button && (button->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
@@ -342,7 +345,7 @@ INT_PTR RunModalDialog(ModalRun &run, HINSTANCE instance, LPCSTR templateName, D
     }
     bool failed = false;
     Window *window = FindWindowRecord(dialog);
-    if (window && !window->ended) {
+    if (window && !DialogOf(*window)->ended) {
         if (FrontEnd *frontEnd = CurrentFrontEnd()) {
             frontEnd->RunDialog(dialog);
         } else {
@@ -351,7 +354,7 @@ INT_PTR RunModalDialog(ModalRun &run, HINSTANCE instance, LPCSTR templateName, D
     }
     INT_PTR result = IDCANCEL;
     window = FindWindowRecord(dialog);
-    if (window && window->ended) result = window->result;
+    if (window && DialogOf(*window)->ended) result = DialogOf(*window)->result;
     return failed ? -1 : result;
 }
 
@@ -359,20 +362,22 @@ INT_PTR RunModalDialog(ModalRun &run, HINSTANCE instance, LPCSTR templateName, D
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
     Window *window = FindWindowRecord(dialog);
-    if (!window || window->kind != WindowKind::Dialog) return FALSE;
-    if (!window->ended) {
-        window->ended = true;
-        window->result = result;
+    DialogState *state = window ? DialogOf(*window) : nullptr;
+    if (!state) return FALSE;
+    if (!state->ended) {
+        state->ended = true;
+        state->result = result;
     }
     return TRUE;
 }
 
 BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect) {
     Window *window = FindWindowRecord(dialog);
-    if (!window || window->kind != WindowKind::Dialog || !rect) return FALSE;
-    rect->left = MulDiv(rect->left, window->baseUnitX, 4);
-    rect->right = MulDiv(rect->right, window->baseUnitX, 4);
-    rect->top = MulDiv(rect->top, window->baseUnitY, 8);
-    rect->bottom = MulDiv(rect->bottom, window->baseUnitY, 8);
+    DialogState *state = window ? DialogOf(*window) : nullptr;
+    if (!state || !rect) return FALSE;
+    rect->left = MulDiv(rect->left, state->baseUnitX, 4);
+    rect->right = MulDiv(rect->right, state->baseUnitX, 4);
+    rect->top = MulDiv(rect->top, state->baseUnitY, 8);
+    rect->bottom = MulDiv(rect->bottom, state->baseUnitY, 8);
     return TRUE;
 }

@@ -2,7 +2,7 @@
 // the notifications Windows sends for each kind of change.
 #include "platform/portable/user/edit_lines.h"
 #include "platform/portable/gdi/gdi_fonts.h"
-#include "platform/portable/user/user_window.h"
+#include "platform/portable/user/edit.h"
 
 #include <cstring>
 
@@ -97,19 +97,20 @@ bool Overflows(const Window &window, const std::string &text) {
 // limit and what the field can show: EN_MAXTEXT first, then as much as
 // fits is inserted.
 void ReplaceSelection(Window &window, std::string insert, bool honourLimit) {
+    EditState &state = *EditOf(window);
     HWND self = window.handle;
-    size_t kept = window.text.size() - (window.selEnd - window.selStart);
+    size_t kept = window.text.size() - (state.selEnd - state.selStart);
     bool maxed = false;
     const std::string whole = insert;
-    if (honourLimit && kept + insert.size() > window.limit) {
-        size_t room = window.limit > kept ? window.limit - kept : 0;
+    if (honourLimit && kept + insert.size() > state.limit) {
+        size_t room = state.limit > kept ? state.limit - kept : 0;
         insert.resize(room);
         maxed = true;
     }
     if (honourLimit) {
         auto result = [&](size_t count) {
             std::string text = window.text;
-            text.replace(window.selStart, window.selEnd - window.selStart, insert, 0, count);
+            text.replace(state.selStart, state.selEnd - state.selStart, insert, 0, count);
             return text;
         };
         if (Overflows(window, result(insert.size()))) {
@@ -134,27 +135,31 @@ void ReplaceSelection(Window &window, std::string insert, bool honourLimit) {
         Notify(self, EN_MAXTEXT);
         Window *again = FindWindowRecord(self);
         if (!again) return;
-        if (insert.empty() && again->selStart == again->selEnd) return;
+        const EditState &now = *EditOf(*again);
+        if (insert.empty() && now.selStart == now.selEnd) return;
     }
+    // The parent may have done anything on EN_MAXTEXT: find the edit again.
     Window *edit = FindWindowRecord(self);
     if (!edit) return;
-    edit->text.replace(edit->selStart, edit->selEnd - edit->selStart, insert);
-    edit->selStart += insert.size();
-    edit->selEnd = edit->selStart;
-    edit->modified = true;
+    EditState &selection = *EditOf(*edit);
+    edit->text.replace(selection.selStart, selection.selEnd - selection.selStart, insert);
+    selection.selStart += insert.size();
+    selection.selEnd = selection.selStart;
+    selection.modified = true;
     Notify(self, EN_UPDATE);
     Notify(self, EN_CHANGE);
 }
 
 void TypeCharacter(Window &window, unsigned char c) {
+    EditState &state = *EditOf(window);
     if (window.style & ES_READONLY) return;
     if (c == VK_BACK) {
-        if (window.selStart == window.selEnd) {
-            if (window.selStart == 0) return;
+        if (state.selStart == state.selEnd) {
+            if (state.selStart == 0) return;
             size_t back = 1;
-            if (window.selStart >= 2 && window.text.compare(window.selStart - 2, 2, "\r\n") == 0)
+            if (state.selStart >= 2 && window.text.compare(state.selStart - 2, 2, "\r\n") == 0)
                 back = 2;
-            window.selStart -= back;
+            state.selStart -= back;
         }
         ReplaceSelection(window, std::string(), false);
         return;
@@ -172,16 +177,17 @@ void TypeCharacter(Window &window, unsigned char c) {
 }
 
 void SetSelection(Window &window, LONG_PTR start, LONG_PTR end) {
+    EditState &state = *EditOf(window);
     size_t length = window.text.size();
     if (start < 0) {
-        window.selStart = window.selEnd;  // -1 removes the selection, the caret stays
+        state.selStart = state.selEnd;  // -1 removes the selection, the caret stays
         return;
     }
     size_t from = static_cast<size_t>(start) > length ? length : static_cast<size_t>(start);
     size_t to = (end < 0 || static_cast<size_t>(end) > length) ? length : static_cast<size_t>(end);
     if (from > to) std::swap(from, to);
-    window.selStart = from;
-    window.selEnd = to;
+    state.selStart = from;
+    state.selEnd = to;
 }
 
 int LineOfChar(const std::vector<EditLine> &lines, size_t index) {
@@ -194,12 +200,13 @@ int LineOfChar(const std::vector<EditLine> &lines, size_t index) {
 }  // namespace
 
 LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
+    EditState &state = *EditOf(window);
     switch (message) {
     case WM_SETTEXT: {
         // The limit is for the user, not for the program.
         window.text = lParam ? reinterpret_cast<const char *>(lParam) : "";
-        window.selStart = window.selEnd = 0;
-        window.modified = false;
+        state.selStart = state.selEnd = 0;
+        state.modified = false;
         // Only a single-line edit tells its parent about a new text.
         if (!IsMultiline(window)) {
             HWND self = window.handle;
@@ -219,16 +226,16 @@ LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
                      static_cast<LONG_PTR>(static_cast<int>(lParam)));
         return 0;
     case EM_GETSEL: {
-        if (wParam) *reinterpret_cast<DWORD *>(wParam) = static_cast<DWORD>(window.selStart);
-        if (lParam) *reinterpret_cast<DWORD *>(lParam) = static_cast<DWORD>(window.selEnd);
-        if (window.selStart > 0xFFFF || window.selEnd > 0xFFFF) return -1;
-        return MAKELONG(window.selStart, window.selEnd);
+        if (wParam) *reinterpret_cast<DWORD *>(wParam) = static_cast<DWORD>(state.selStart);
+        if (lParam) *reinterpret_cast<DWORD *>(lParam) = static_cast<DWORD>(state.selEnd);
+        if (state.selStart > 0xFFFF || state.selEnd > 0xFFFF) return -1;
+        return MAKELONG(state.selStart, state.selEnd);
     }
     case EM_LIMITTEXT:
-        window.limit = wParam == 0 ? MaximumLimit(window) : static_cast<size_t>(wParam);
+        state.limit = wParam == 0 ? MaximumLimit(window) : static_cast<size_t>(wParam);
         return 0;
     case EM_GETLIMITTEXT:
-        return static_cast<LRESULT>(window.limit);
+        return static_cast<LRESULT>(state.limit);
     case EM_SETREADONLY:
         if (wParam)
             window.style |= ES_READONLY;
@@ -236,9 +243,9 @@ LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
             window.style &= ~static_cast<DWORD>(ES_READONLY);
         return TRUE;
     case EM_GETMODIFY:
-        return window.modified ? TRUE : FALSE;
+        return state.modified ? TRUE : FALSE;
     case EM_SETMODIFY:
-        window.modified = wParam != 0;
+        state.modified = wParam != 0;
         return 0;
     case EM_SCROLLCARET:
         return TRUE;
@@ -274,14 +281,14 @@ LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_LINEINDEX: {
         std::vector<EditLine> lines = LinesOf(window);
         int line = static_cast<int>(wParam);
-        if (line < 0) line = LineOfChar(lines, window.selEnd);
+        if (line < 0) line = LineOfChar(lines, state.selEnd);
         if (static_cast<size_t>(line) >= lines.size()) return -1;
         return static_cast<LRESULT>(lines[static_cast<size_t>(line)].start);
     }
     case EM_LINEFROMCHAR: {
         std::vector<EditLine> lines = LinesOf(window);
         LONG_PTR index = static_cast<int>(wParam);
-        return LineOfChar(lines, index < 0 ? window.selStart : static_cast<size_t>(index));
+        return LineOfChar(lines, index < 0 ? state.selStart : static_cast<size_t>(index));
     }
     case EM_LINELENGTH: {
         std::vector<EditLine> lines = LinesOf(window);

@@ -1,19 +1,27 @@
-// The portable window manager's own records: one Window per HWND, the
-// control kinds the module's templates use, and the helpers the control
-// files share. Nothing here is visible to module code, which sees only
-// HWNDs and messages.
+// The portable window manager's own records: one Window per HWND with
+// what every window has, the state each window class keeps for its
+// windows beside it, and the helpers the class files share. Nothing here
+// is visible to module code, which sees only HWNDs and messages.
 #ifndef ORVIXFAX_PORTABLE_USER_WINDOW_H
 #define ORVIXFAX_PORTABLE_USER_WINDOW_H
 
-#include "platform/portable/user/listbox_lines.h"
 #include "platform/portable/windows.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace portable {
 
 enum class WindowKind { Dialog, Button, Edit, ListBox, Static };
+
+// What a window class keeps for each of its windows, hung off the window
+// as a Windows control keeps its own record behind its window: each class
+// has its own, declared with the class (dialog.h, button.h, edit.h,
+// listbox.h).
+struct ClassState {
+    virtual ~ClassState() = default;
+};
 
 struct Window {
     HWND handle = nullptr;
@@ -28,38 +36,18 @@ struct Window {
     HFONT font = nullptr;           // null: the system font
     LONG_PTR userData = 0;          // GWLP_USERDATA
     HINSTANCE instance = nullptr;
-
-    // dialogs
-    DLGPROC procedure = nullptr;
-    LONG_PTR msgResult = 0;
-    LONG_PTR dialogUser = 0;        // DWLP_USER
-    int baseUnitX = 0, baseUnitY = 0;
-    bool ended = false;
-    INT_PTR result = 0;
-    int defaultId = 0;              // DM_GETDEFID, 0 when none
-    HWND lastFocus = nullptr;
-
-    // buttons
-    UINT check = BST_UNCHECKED;
-    bool pushed = false;
-
-    // edits
-    size_t limit = 30000;
-    size_t selStart = 0, selEnd = 0;
-    bool modified = false;
-
-    // list boxes
-    ListLines lines;
-    int curSel = LB_ERR;            // single selection
-    int caret = 0;                  // multiple selection: the focus rectangle
-    int anchor = 0;
-    int topIndex = 0;
-    int horizontalExtent = 0;
-    std::vector<int> tabStops;
-
-    // statics
-    HICON icon = nullptr;
+    std::unique_ptr<ClassState> state;  // the class's own, made with the window
 };
+
+// The state of a window of class `kind`; null for a window of another.
+template <class State>
+State *StateOf(Window &window, WindowKind kind) {
+    return window.kind == kind ? static_cast<State *>(window.state.get()) : nullptr;
+}
+template <class State>
+const State *StateOf(const Window &window, WindowKind kind) {
+    return window.kind == kind ? static_cast<const State *>(window.state.get()) : nullptr;
+}
 
 // The window of a handle, or null for none or a destroyed one.
 Window *FindWindowRecord(HWND window);
@@ -69,13 +57,6 @@ void DestroyWindowRecord(HWND window);
 
 // Tells the parent dialog of a control: WM_COMMAND with the id and `code`.
 void NotifyParent(Window &control, int code);
-
-// Each control kind answers its own messages.
-LRESULT ButtonProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT EditProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT ListBoxProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT StaticProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT DialogDefaultProc(Window &window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // What every window does with its text and font (WM_SETTEXT, WM_GETTEXT,
 // WM_GETTEXTLENGTH, WM_SETFONT, WM_GETFONT); `handled` says whether it was
@@ -91,10 +72,7 @@ void FrameOf(const Window &window, int &side, int &top);
 // The origin of a window's client area on the screen.
 POINT ClientOrigin(const Window &window);
 
-// The dialogs DialogBoxParamA is running, innermost last.
-const std::vector<HWND> &ModalDialogs();
-
-// Font metrics for a window's font (see gdi_fonts.h for the model).
+// Font metrics for a window's font (see gdi/gdi_fonts.h for the model).
 int AverageCharWidthOf(HFONT font);
 
 }  // namespace portable

@@ -3,6 +3,10 @@
 // live in their own files.
 #include "platform/portable/gdi/gdi_fonts.h"
 #include "platform/portable/host.h"
+#include "platform/portable/user/button.h"
+#include "platform/portable/user/dialog.h"
+#include "platform/portable/user/edit.h"
+#include "platform/portable/user/listbox.h"
 #include "platform/portable/user/user_window.h"
 
 #include <cstdint>
@@ -30,6 +34,17 @@ struct WindowTable {
 WindowTable &Table() {
     static WindowTable table;
     return table;
+}
+
+std::unique_ptr<ClassState> NewClassState(WindowKind kind) {
+    switch (kind) {
+    case WindowKind::Dialog: return std::make_unique<DialogState>();
+    case WindowKind::Button: return std::make_unique<ButtonState>();
+    case WindowKind::Edit: return std::make_unique<EditState>();
+    case WindowKind::ListBox: return std::make_unique<ListBoxState>();
+    case WindowKind::Static: return std::make_unique<StaticState>();
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -71,6 +86,7 @@ HWND CreateWindowRecord(WindowKind kind, HWND parent, DWORD style, DWORD exStyle
     window->text = text;
     window->rect = rect;
     window->instance = instance;
+    window->state = NewClassState(kind);
     Table().windows.push_back(std::move(window));
     if (kind != WindowKind::Dialog) {
         if (Window *owner = FindWindowRecord(parent)) owner->children.push_back(handle);
@@ -99,7 +115,8 @@ void DestroyWindowRecord(HWND handle) {
                     break;
                 }
             }
-            if (owner->lastFocus == handle) owner->lastFocus = nullptr;
+            DialogState *dialog = DialogOf(*owner);
+            if (dialog != nullptr && dialog->lastFocus == handle) dialog->lastFocus = nullptr;
         }
     }
     Table().windows[(reinterpret_cast<uintptr_t>(handle) - kFirstHandle) / 4].reset();
@@ -169,22 +186,17 @@ using namespace portable;
 LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Window *window = FindWindowRecord(handle);
     if (!window) return 0;
-    switch (window->kind) {
-    case WindowKind::Dialog: {
-        DLGPROC procedure = window->procedure;
-        if (procedure) {
+    if (DialogState *dialog = DialogOf(*window)) {
+        if (DLGPROC procedure = dialog->procedure) {
             INT_PTR handled = procedure(handle, message, wParam, lParam);
             if (message == WM_INITDIALOG) return handled;
             window = FindWindowRecord(handle);
             if (!window) return 0;
             // A dialog procedure that handles a message returns its result
             // through DWLP_MSGRESULT.
-            if (handled) return window->msgResult;
+            if (handled) return DialogOf(*window)->msgResult;
         }
         return DialogDefaultProc(*window, message, wParam, lParam);
-    }
-    default:
-        break;
     }
     // A control meets a shortage of memory as a Windows control does: with
     // its error value (LB_ERRSPACE for a list box), never an exception.
@@ -271,15 +283,6 @@ UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {
     return control ? static_cast<UINT>(SendMessageA(control, BM_GETCHECK, 0, 0)) : 0;
 }
 
-BOOL WINAPI CheckRadioButton(HWND dialog, int first, int last, int check) {
-    if (!FindWindowRecord(dialog)) return FALSE;
-    for (int id = first; id <= last; ++id) {
-        if (HWND control = GetDlgItem(dialog, id))
-            SendMessageA(control, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-    return TRUE;
-}
-
 BOOL WINAPI IsWindow(HWND window) { return FindWindowRecord(window) ? TRUE : FALSE; }
 
 BOOL WINAPI IsWindowEnabled(HWND handle) {
@@ -335,10 +338,10 @@ HWND WINAPI SetFocus(HWND handle) {
     if (handle) {
         Window *window = FindWindowRecord(handle);
         if (!window || (window->style & WS_DISABLED)) return nullptr;
-        if (window->kind == WindowKind::Dialog) {
+        if (DialogState *state = DialogOf(*window)) {
             // A dialog passes the focus on to the control that had it last,
             // or to its first tab stop.
-            HWND last = window->lastFocus;
+            HWND last = state->lastFocus;
             if (last && IsWindowEnabled(last) && IsWindowVisible(last))
                 target = last;
             else if (HWND first = GetNextDlgTabItem(handle, nullptr, FALSE))
@@ -355,7 +358,7 @@ HWND WINAPI SetFocus(HWND handle) {
         if (Window *window = FindWindowRecord(target)) {
             if (window->kind != WindowKind::Dialog) {
                 if (Window *dialog = FindWindowRecord(window->parent))
-                    dialog->lastFocus = target;
+                    if (DialogState *state = DialogOf(*dialog)) state->lastFocus = target;
             }
         }
         SendMessageA(target, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
@@ -371,8 +374,6 @@ HWND WINAPI SetActiveWindow(HWND window) {
     Table().active = window;
     return previous;
 }
-
-HWND WINAPI GetActiveWindow(void) { return Table().active; }
 
 HWND WINAPI GetParent(HWND handle) {
     Window *window = FindWindowRecord(handle);
@@ -417,11 +418,11 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(window->instance);
     default: break;
     }
-    if (window->kind == WindowKind::Dialog) {
+    if (DialogState *dialog = DialogOf(*window)) {
         switch (index) {
-        case DWLP_MSGRESULT: return window->msgResult;
-        case static_cast<int>(DWLP_DLGPROC): return reinterpret_cast<LONG_PTR>(window->procedure);
-        case static_cast<int>(DWLP_USER): return window->dialogUser;
+        case DWLP_MSGRESULT: return dialog->msgResult;
+        case static_cast<int>(DWLP_DLGPROC): return reinterpret_cast<LONG_PTR>(dialog->procedure);
+        case static_cast<int>(DWLP_USER): return dialog->user;
         default: break;
         }
     }
@@ -439,13 +440,13 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     case GWLP_USERDATA: window->userData = value; return previous;
     default: break;
     }
-    if (window->kind == WindowKind::Dialog) {
+    if (DialogState *dialog = DialogOf(*window)) {
         switch (index) {
-        case DWLP_MSGRESULT: window->msgResult = value; return previous;
+        case DWLP_MSGRESULT: dialog->msgResult = value; return previous;
         case static_cast<int>(DWLP_DLGPROC):
-            window->procedure = reinterpret_cast<DLGPROC>(value);
+            dialog->procedure = reinterpret_cast<DLGPROC>(value);
             return previous;
-        case static_cast<int>(DWLP_USER): window->dialogUser = value; return previous;
+        case static_cast<int>(DWLP_USER): dialog->user = value; return previous;
         default: break;
         }
     }
@@ -523,23 +524,16 @@ int WINAPI GetSystemMetrics(int index) {
     }
 }
 
-LONG WINAPI GetDialogBaseUnits(void) { return MAKELONG(8, 16); }
-
-BOOL WINAPI InvalidateRect(HWND window, const RECT *, BOOL) {
-    return window == nullptr || FindWindowRecord(window) ? TRUE : FALSE;
-}
-
-BOOL WINAPI UpdateWindow(HWND window) { return FindWindowRecord(window) ? TRUE : FALSE; }
-
 BOOL WINAPI MessageBeep(UINT) { return TRUE; }
 
 BOOL WINAPI DestroyWindow(HWND handle) {
     Window *window = FindWindowRecord(handle);
     if (!window) return FALSE;
-    if (window->kind == WindowKind::Dialog && !window->ended) {
+    DialogState *dialog = DialogOf(*window);
+    if (dialog != nullptr && !dialog->ended) {
         // A modal dialog is taken down by its DialogBoxParamA: end it there.
-        window->ended = true;
-        window->result = 0;
+        dialog->ended = true;
+        dialog->result = 0;
         return TRUE;
     }
     DestroyWindowRecord(handle);
