@@ -1,0 +1,1 @@
+// The portable layer's own header.
