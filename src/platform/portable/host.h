@@ -10,8 +10,9 @@
 
 namespace portable {
 
-// The module's own instance: resources (templates, strings, icons) are found
-// through it. The host passes it to DllMain, as the Windows loader would.
+// The instance of the module the program has loaded: the resources its
+// build registered (resources/resources.h) are found through it. The host
+// passes it to DllMain, as the Windows loader would.
 HINSTANCE ModuleInstance();
 
 // The directory that plays the Windows system directory (no trailing slash).

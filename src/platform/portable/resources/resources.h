@@ -26,7 +26,7 @@ struct StringResource {
 };
 
 struct DialogTemplate {
-    const char *name;         // "IDD_ORVIX_FAX", ...
+    const char *name;         // as the script names it ("IDD_...")
     DWORD style, exStyle;
     short x, y, cx, cy;
     const char *caption;
