@@ -154,6 +154,7 @@ bool PlanFaxJob(const std::string &bookDirectory, const FaxChoices &choices, con
             const std::string named = "--to \"" + whoUtf8 + "\"";
             std::string who;
             if (!InCodePage(codePage, named, whoUtf8, who, error)) return false;
+            if (Trimmed(who).empty()) return Fail(error, named, "names no one");
             std::vector<BookItem> found = FindWho(book.get(), codePage, who, WhoMeans::Recipients);
             if (found.empty()) {
                 std::vector<BookItem> near = FindContaining(book.get(), codePage, who, WhoMeans::Recipients);
