@@ -108,9 +108,9 @@ BookItem OneItem(const Book &book, const std::string &option, const std::string 
     const std::string named = option + " \"" + whoUtf8 + "\"";
     if (found.size() == 1) return found[0];
     if (found.empty()) {
-        std::vector<BookItem> near = FindContaining(book.context, book.codePage, who, means);
+        std::vector<BookItem> containing = FindContaining(book.context, book.codePage, who, means);
         throw BadInput{named + " matches nothing in the address book" +
-                       (near.empty() ? "" : "; these contain it:" + Candidates(book, near))};
+                       (containing.empty() ? "" : "; these contain it:" + Candidates(book, containing))};
     }
     throw BadInput{named + " matches " + std::to_string(found.size()) + " entries of the address book; name one of them:" +
                    Candidates(book, found)};

@@ -157,11 +157,11 @@ bool PlanFaxJob(const std::string &bookDirectory, const FaxChoices &choices, con
             if (Trimmed(who).empty()) return Fail(error, named, "names no one");
             std::vector<BookItem> found = FindWho(book.get(), codePage, who, WhoMeans::Recipients);
             if (found.empty()) {
-                std::vector<BookItem> near = FindContaining(book.get(), codePage, who, WhoMeans::Recipients);
+                std::vector<BookItem> containing = FindContaining(book.get(), codePage, who, WhoMeans::Recipients);
                 return Fail(error, named,
-                            near.empty() ? "matches nothing in the address book"
+                            containing.empty() ? "matches nothing in the address book"
                                          : "matches nothing in the address book; these contain it:",
-                            Described(codePage, near));
+                            Described(codePage, containing));
             }
             // One line of the list, and one only the dialog could mean by its text.
             const std::string line = found.size() == 1 ? RecipientLine(found[0]) : "";
