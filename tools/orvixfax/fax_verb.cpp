@@ -135,9 +135,14 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
                               "--script, not both\n";
         return 2;
     }
+    const char kActions[] = "the fax options (--to ...)";
+    std::string error;
+    if (planned && !DialogUser::TakesActions(kActions, error)) {
+        std::cerr << kVerb << error << "\n";
+        return 2;
+    }
     if (options.fine || options.ultrafine) options.choices.fine = options.fine;
     if (options.cover || options.noCover) options.choices.cover = options.cover;
-    std::string error;
     CodePage codePage;
     if (!OpenCodePage(common, codePage, error)) {
         std::cerr << kVerb << error << "\n";
@@ -170,7 +175,7 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
             std::cerr << kVerb << refused.Message() << "\n";
             return 2;
         }
-        if (!user.PrepareActions(plan.script, "the fax options (--to ...)", error)) {
+        if (!user.PrepareActions(plan.script, kActions, error)) {
             std::cerr << kVerb << error << "\n";
             return 2;
         }
