@@ -279,7 +279,8 @@ void AddFaxVerb(CLI::App &app, const Common &common, int &exitCode) {
     pcl->excludes(ps);
     ps->excludes(pcl);
     AddCommonOptions(*verb, *common);
-    verb->add_option("--to", options->choices.to, "a recipient (WHO, below); once for each");
+    // One value each time, as the option is given once for each recipient.
+    verb->add_option("--to", options->choices.to, "a recipient (WHO, below); once for each")->allow_extra_args(false);
     verb->add_option("--name", options->choices.name, "the name of a bare fax number's recipient");
     auto *cover = verb->add_flag("--cover", options->cover, "send a cover sheet (\"Use Cover Sheet\")");
     auto *noCover = verb->add_flag("--no-cover", options->noCover, "send no cover sheet");
