@@ -6,6 +6,7 @@
 #include <wctype.h>
 
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -172,18 +173,20 @@ namespace {
 
 bool Recode(const std::string &from, const std::string &to, const std::string &text, std::string &out,
             TextFault &fault, bool &known) {
-    iconv_t handle = iconv_open(to.c_str(), from.c_str());
-    known = handle != kNoConverter;
-    if (!known) return false;
-    bool whole = Convert(handle, text, out, [&](size_t offset, std::string &) -> size_t {
+    // Closed however the conversion ends, also when memory runs out in it.
+    std::unique_ptr<void, int (*)(iconv_t)> handle(iconv_open(to.c_str(), from.c_str()), iconv_close);
+    known = handle.get() != kNoConverter;
+    if (!known) {
+        handle.release();
+        return false;
+    }
+    return Convert(handle.get(), text, out, [&](size_t offset, std::string &) -> size_t {
         fault.offset = offset;
         size_t length = from == "UTF-8" ? Utf8Length(text, offset) : 0;
         fault.what = length == 0 ? ByteFault(static_cast<unsigned char>(text[offset]))
                                  : CharacterName(Utf32Of(std::string_view(text).substr(offset, length))[0]);
         return 0;
     });
-    iconv_close(handle);
-    return whole;
 }
 
 }  // namespace
