@@ -9,7 +9,7 @@
 #include <string>
 
 #include "addrbook/address_book_file.h"
-#include "entry/fax_info.h"
+#include "job/fax_info.h"
 #include "faxdlg/fax_settings.h"
 #include "orvixfax.h"
 #include "orvixfax/book_access.h"

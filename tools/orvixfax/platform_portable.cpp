@@ -8,7 +8,7 @@
 #include "orvixfax/cli_support.h"
 #include "platform/portable/front_ends/script_front_end.h"
 #include "platform/portable/host.h"
-#include "platform/portable/listbox_order.h"
+#include "platform/portable/user/listbox_order.h"
 #include "res/resource.h"
 #include "res/resource_names.h"
 #include "orvixfax/terminal/terminal_user.h"
