@@ -6,7 +6,7 @@
 #                                          # MIME database
 #   lpadmin -p q -E -v "file://$CUPSD_OUT/q" -P some.ppd
 #   id=$(cupsd_submit q FILE -o name=value ...)
-#   cupsd_wait_job "$id"                    # until it is no longer pending or processing
+#   state=$(cupsd_wait_job "$id")           # until it is completed, stopped, aborted or canceled
 #   cupsd_session_stop                      # also done by the EXIT trap
 #
 # Everything the scheduler reads or writes lies under WORK: configuration,
@@ -54,6 +54,7 @@ cupsd_session_start() {
     command -v cupsd >/dev/null || PATH=$PATH:/usr/sbin
     command -v cupsd >/dev/null || cupsd_session_fail "no cupsd (scripts/setup installs cups-daemon)"
     command -v cups-config >/dev/null || cupsd_session_fail "no cups-config (scripts/setup installs libcups2-dev)"
+    command -v ipptool >/dev/null || cupsd_session_fail "no ipptool (scripts/setup installs cups-ipp-utils)"
     local system_bin system_data
     system_bin=$(cups-config --serverbin)
     system_data=$(cups-config --datadir)
@@ -163,14 +164,31 @@ cupsd_submit() {
     echo "${said%% *}"
 }
 
-# cupsd_wait_job ID [SECONDS]: until the scheduler is done with the job.
+# cupsd_job_attribute ID NAME: the job's attribute as ipptool shows it
+# ("processing-stopped", a message, ...); empty when it has none.
+cupsd_job_attribute() {
+    local id=$1 name=$2 socket
+    # The scheduler's socket as the host of an IPP URI.
+    socket=$(printf %s "$CUPSD_SOCKET" | sed 's|/|%2F|g')
+    ipptool -tv "ipp://$socket/jobs/$id" get-job-attributes.test 2>/dev/null |
+        sed -n "s/^ *$name ([^)]*) = //p" | head -1
+}
+
+# cupsd_wait_job ID [SECONDS]: until the scheduler is done with the job:
+# completed, or ended otherwise (stopped by a filter's failure, aborted,
+# canceled). Prints the job's state.
 cupsd_wait_job() {
     local id=$1 limit=${2:-120}
     [ -n "$id" ] || cupsd_session_fail "no job to wait for"
-    local tries=0
-    while lpstat -W not-completed -o 2>/dev/null | grep -q -- "-$id\b"; do
-        [ $tries -lt $((limit * 10)) ] || cupsd_session_fail "job $id still not done after ${limit}s"
+    local tries=0 state
+    while :; do
+        state=$(cupsd_job_attribute "$id" job-state)
+        case "$state" in
+            completed | processing-stopped | aborted | canceled) break ;;
+        esac
+        [ $tries -lt $((limit * 10)) ] || cupsd_session_fail "job $id still $state after ${limit}s"
         sleep 0.1
         tries=$((tries + 1))
     done
+    echo "$state"
 }
