@@ -32,6 +32,12 @@ std::string Shown(const std::string &path) {
     return shown;
 }
 
+bool BookExists(const std::string &path) {
+    std::error_code failed;
+    fs::file_status status = fs::symlink_status(Shown(path), failed);
+    return status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
+}
+
 BookContext LoadBook(const std::string &path, std::string &error) {
     const std::string outOfMemory = "not enough memory to load the address book " + Shown(path) + "; nothing was changed";
     void *block = nullptr;

@@ -14,6 +14,10 @@ std::string BookPath(const std::string &directory);
 // A path as the user's system spells it, for messages.
 std::string Shown(const std::string &path);
 
+// Whether anything stands at the book's path: only a book that is not
+// there at all is missing (one that cannot be read is not).
+bool BookExists(const std::string &path);
+
 struct ContextCloser {
     void operator()(WorkingContext *context) const { CloseWorkingContext(&context); }
 };

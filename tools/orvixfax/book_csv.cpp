@@ -113,8 +113,7 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
 // spreadsheets put in front is not data.
 size_t CsvStart(const std::string &text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
 
-std::string Quote(const char *text) {
-    std::string value = text;
+std::string Quote(const std::string &value) {
     if (value.find_first_of(",\"\r\n") == std::string::npos && (value.empty() || (value.front() != ' ' && value.back() != ' ')))
         return value;
     std::string quoted = "\"";
@@ -133,7 +132,7 @@ namespace {
 // `visit` (which gives false to stop). False with `error` at the first
 // fault; the rows before it have been handed on.
 template <typename Visit>
-bool ReadBookCsvRows(const std::string &text, std::string &error, Visit visit) {
+bool ReadBookCsvRows(const std::string &text, const CodePage *codePage, std::string &error, Visit visit) {
     // The whole text is read through once first, so a malformed record is
     // reported before anything that depends on the header.
     CsvRecord record;
@@ -185,6 +184,15 @@ bool ReadBookCsvRows(const std::string &text, std::string &error, Visit visit) {
         for (size_t field = 0; field < columnOf.size(); ++field) {
             int column = columnOf[field];
             std::string &value = record.fields[field];
+            if (codePage != nullptr) {
+                std::string bytes;
+                TextFault fault;
+                if (!codePage->FromUtf8(value, bytes, fault)) {
+                    error = where + UnmappableMessage(kBookCsvColumns[column], fault, codePage->Number());
+                    return false;
+                }
+                value.swap(bytes);
+            }
             if (value.find('\0') != std::string::npos) {
                 error = where + kBookCsvColumns[column] + " holds a zero byte";
                 return false;
@@ -207,19 +215,21 @@ bool ReadBookCsvRows(const std::string &text, std::string &error, Visit visit) {
 
 }  // namespace
 
-bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error) {
+bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error,
+                  const CodePage *codePage) {
     rows.clear();
-    return ReadBookCsvRows(text, error, [&rows](const CsvPersonRow &row) {
+    return ReadBookCsvRows(text, codePage, error, [&rows](const CsvPersonRow &row) {
         rows.push_back(row);
         return true;
     });
 }
 
-bool CheckBookCsv(const std::string &text, std::string &error) {
-    return ReadBookCsvRows(text, error, [](const CsvPersonRow &) { return true; });
+bool CheckBookCsv(const std::string &text, std::string &error, const CodePage *codePage) {
+    return ReadBookCsvRows(text, codePage, error, [](const CsvPersonRow &) { return true; });
 }
 
-void WriteBookCsv(const WorkingContext *context, std::ostream &out) {
+void WriteBookCsv(const WorkingContext *context, std::ostream &out, const CodePage *codePage) {
+    auto field = [codePage](const char *bytes) { return Quote(codePage != nullptr ? codePage->ToUtf8(bytes) : bytes); };
     std::string text;
     for (int column = 0; column < 7; ++column) {
         if (column > 0) text += ',';
@@ -228,12 +238,12 @@ void WriteBookCsv(const WorkingContext *context, std::ostream &out) {
     text += "\r\n";
     std::string front;
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {
-        front = Quote(person->firstName) + ',' + Quote(person->lastName) + ',' + Quote(person->company) + ',' +
-                Quote(person->department) + ',' + Quote(person->notes) + ',';
+        front = field(person->firstName) + ',' + field(person->lastName) + ',' + field(person->company) + ',' +
+                field(person->department) + ',' + field(person->notes) + ',';
         const NumberRecord *number = person->numbers->next;
         if (number == nullptr) text += front + ",\r\n";
         for (; number; number = number->next)
-            text += front + Quote(number->number) + ',' + Quote(number->details) + "\r\n";
+            text += front + field(number->number) + ',' + field(number->details) + "\r\n";
         // Written in pieces, never the whole book at once.
         if (text.size() >= 64 * 1024) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -243,9 +253,9 @@ void WriteBookCsv(const WorkingContext *context, std::ostream &out) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-std::string FormatBookCsv(const WorkingContext *context) {
+std::string FormatBookCsv(const WorkingContext *context, const CodePage *codePage) {
     std::ostringstream text;
-    WriteBookCsv(context, text);
+    WriteBookCsv(context, text, codePage);
     return text.str();
 }
 
@@ -359,10 +369,10 @@ bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &row
     return true;
 }
 
-bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts) {
+bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts, const CodePage *codePage) {
     BookMerger merger(context, counts);
     bool merged = true;
     std::string ignored;
-    ReadBookCsvRows(text, ignored, [&](const CsvPersonRow &row) { return merged = merger.Add(row); });
+    ReadBookCsvRows(text, codePage, ignored, [&](const CsvPersonRow &row) { return merged = merger.Add(row); });
     return merged;
 }

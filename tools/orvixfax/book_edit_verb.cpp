@@ -17,7 +17,6 @@
 namespace {
 
 struct BookEditOptions {
-    std::string dir;
     std::string script;
 };
 
@@ -26,15 +25,18 @@ std::string FileBytes(const std::filesystem::path &path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-int EditBook(const BookEditOptions &options) {
+int EditBook(const BookEditOptions &options, const CommonOptions &common) {
     const char *verb = "orvixfax book edit";
-    std::string dir, error;
-    if (!DataDirectory(options.dir, dir, error) || !UseDataDirectory(dir, !options.dir.empty(), error)) {
+    std::string error;
+    DataPlace place;
+    CodePage codePage;
+    if (!OpenCodePage(common, codePage, error) || !DataDirectory(common.dir, true, place, error) ||
+        !UseDataDirectory(place.directory, place.named, error)) {
         std::cerr << verb << ": " << error << "\n";
         return 2;
     }
     DialogUser user;
-    if (!user.Prepare(options.script, error)) {
+    if (!user.Prepare(options.script, codePage.Number(), error)) {
         std::cerr << verb << ": " << error << "\n";
         return 2;
     }
@@ -72,33 +74,32 @@ int EditBook(const BookEditOptions &options) {
         return 2;
     }
     if (!exists) {
-        std::cout << "no address book saved as " << book.string() << "\n";
+        std::cerr << verb << ": no address book saved as " << book.string() << "\n";
         return 1;
     }
-    std::cout << book.string() << (changed ? ": saved with changes\n" : ": unchanged\n");
+    std::cerr << book.string() << (changed ? ": saved with changes\n" : ": unchanged\n");
     return 0;
 }
 
 }  // namespace
 
-void AddBookEditVerb(CLI::App &book, int &exitCode) {
+void AddBookEditVerb(CLI::App &book, const Common &common, int &exitCode) {
     auto options = std::make_shared<BookEditOptions>();
     CLI::App *edit = book.add_subcommand(
         "edit",
-        "Run the address book dialog, as OrvixFaxBookCall does, worked by a script of the "
-        "scripted front end (one action a line; see src/script/script.h). OK in the dialog "
-        "saves the book.\n"
-        "Exit status: 0 the dialog ran through (the book may be unchanged); 1 it ended "
-        "without a book file, or the book cannot be read or locked; 2 bad option, directory or "
-        "script, or a script step that failed.");
-    edit->add_option("--dir", options->dir,
-                     std::string("the directory that plays the system directory (default: ") +
-                         kDefaultDataDirectoryText + ")");
+        "Run the address book dialog, as OrvixFaxBookCall does, worked by a script of the user's actions (one "
+        "a line; see src/script/script.h) or, at a terminal without --script, by you. OK in the dialog saves "
+        "the book.");
+    edit->footer(ExitStatusSection(
+        {{0, "the dialog ran through (the book may be unchanged)"},
+         {1, "it ended without a book file, or the book cannot be read or locked"},
+         {2, "bad option, directory or script, or a script step that failed (named by its line)"}}));
+    AddCommonOptions(*edit, *common);
     edit->add_option("--script", options->script,
-                     "the script to run (\"-\": read it from standard input; without it, the "
-                     "dialog comes up in the terminal when standard input and output are one, and "
-                     "the script is read from standard input otherwise)");
-    edit->callback([options, &exitCode] {
-        exitCode = RunVerb("orvixfax book edit", [&] { return EditBook(*options); });
+                     "the script to run (\"-\": standard input; without it, the dialog comes up in the terminal "
+                     "when standard input and output are one, and the script is read from standard input "
+                     "otherwise)");
+    edit->callback([options, common, &exitCode] {
+        exitCode = RunVerb("orvixfax book edit", [&] { return EditBook(*options, *common); });
     });
 }

@@ -5,13 +5,16 @@
 #include <string_view>
 
 #include "addrbook/address_book_index.h"
+#include "orvixfax/cli_support.h"
 
 namespace {
 
 // Text gathered and written in pieces, never the whole book at once.
 class Output {
 public:
-    explicit Output(std::ostream &out) : out_(out) { text_.reserve(kPiece + 1024); }
+    Output(std::ostream &out, const CodePage &codePage) : out_(out), codePage_(codePage) { text_.reserve(kPiece + 1024); }
+    // A text of the book in UTF-8.
+    std::string Text(const char *bytes) const { return codePage_.ToUtf8(bytes); }
     ~Output() { Flush(); }
     Output(const Output &) = delete;
     Output &operator=(const Output &) = delete;
@@ -38,23 +41,12 @@ public:
 private:
     static constexpr size_t kPiece = 64 * 1024;
     std::ostream &out_;
+    const CodePage &codePage_;
     std::string text_;
 };
 
-// Control bytes as \xHH, so a listing stays one line per item.
-void Printable(Output &out, const char *text) {
-    static const char kHex[] = "0123456789abcdef";
-    const char *run = text;
-    for (const char *read = text; *read != '\0'; ++read) {
-        unsigned char byte = static_cast<unsigned char>(*read);
-        if (byte >= 0x20 && byte != 0x7f) continue;
-        out << std::string_view(run, static_cast<size_t>(read - run));
-        char escaped[4] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
-        out << std::string_view(escaped, 4);
-        run = read + 1;
-    }
-    out << std::string_view(run);
-}
+// Control characters escaped, so a listing stays one line per item.
+void Printable(Output &out, const char *bytes) { out << ::Printable(out.Text(bytes)); }
 
 // A labelled line for a field that is not empty.
 void FieldLine(Output &out, std::string_view label, const char *text) {
@@ -99,12 +91,12 @@ bool MemberPosition(const WorkingContext *context, const AddressIndex *index, bo
     return n != nullptr;
 }
 
-// A JSON string of 8-bit text: each byte as the character of the same
-// value, in UTF-8, escaped as JSON wants.
-void JsonString(Output &out, const char *text) {
+// A JSON string of a text of the book: in UTF-8, escaped as JSON wants.
+void JsonString(Output &out, const char *bytes) {
     static const char kHex[] = "0123456789abcdef";
+    const std::string utf8 = out.Text(bytes);
     out << '"';
-    for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c != 0; ++c) {
+    for (const unsigned char *c = reinterpret_cast<const unsigned char *>(utf8.c_str()); *c != 0; ++c) {
         switch (*c) {
         case '"': out << "\\\""; break;
         case '\\': out << "\\\\"; break;
@@ -117,10 +109,8 @@ void JsonString(Output &out, const char *text) {
             if (*c < 0x20) {
                 char escaped[6] = {'\\', 'u', '0', '0', kHex[*c >> 4], kHex[*c & 15]};
                 out << std::string_view(escaped, 6);
-            } else if (*c < 0x80) {
-                out << static_cast<char>(*c);
             } else {
-                out << static_cast<char>(0xC0 | (*c >> 6)) << static_cast<char>(0x80 | (*c & 0x3F));
+                out << static_cast<char>(*c);
             }
         }
     }
@@ -135,10 +125,11 @@ void JsonField(Output &out, std::string_view indent, const char *name, const cha
 
 }  // namespace
 
-void ShowListing(const WorkingContext *context, const std::string &shownPath, std::ostream &stream) {
+void ShowListing(const WorkingContext *context, const std::string &shownPath, const CodePage &codePage,
+                 std::ostream &stream) {
     AddressIndex index{};
     bool indexed = BuildAddressIndex(&index, context->persons, context->groups) != 0;
-    Output out(stream);
+    Output out(stream, codePage);
     long personCount = 0, groupCount = 0;
     for (const PersonRecord *p = context->persons->next; p; p = p->next) ++personCount;
     for (const GroupRecord *g = context->groups->next; g; g = g->next) ++groupCount;
@@ -182,10 +173,10 @@ void ShowListing(const WorkingContext *context, const std::string &shownPath, st
     FreeAddressIndex(&index);
 }
 
-void ShowJson(const WorkingContext *context, std::ostream &stream) {
+void ShowJson(const WorkingContext *context, const CodePage &codePage, std::ostream &stream) {
     AddressIndex index{};
     bool indexed = BuildAddressIndex(&index, context->persons, context->groups) != 0;
-    Output out(stream);
+    Output out(stream, codePage);
     out << "{\n  \"persons\": [";
     const char *separator = "\n";
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {

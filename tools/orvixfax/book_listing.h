@@ -9,14 +9,17 @@
 #include <string>
 
 #include "addrbook/records.h"
+#include "orvixfax/code_page.h"
 
 // "Address book PATH: N persons, M groups", then each person with its
 // fields and numbers, then each group with its members. `shownPath` is the
 // book's path as the user's system spells it.
-void ShowListing(const WorkingContext *context, const std::string &shownPath, std::ostream &out);
+// Texts in UTF-8 from the code page, control characters as \xHH.
+void ShowListing(const WorkingContext *context, const std::string &shownPath, const CodePage &codePage,
+                 std::ostream &out);
 
-// {"persons": [...], "groups": [...]} with two-space indentation; texts as
-// UTF-8 (each 8-bit byte as the character of the same value).
-void ShowJson(const WorkingContext *context, std::ostream &out);
+// {"persons": [...], "groups": [...]} with two-space indentation; texts in
+// UTF-8 from the code page.
+void ShowJson(const WorkingContext *context, const CodePage &codePage, std::ostream &out);
 
 #endif

@@ -12,31 +12,76 @@
 #include "orvixfax/platform.h"
 #include "platform/win32api.h"
 
-bool DataDirectory(const std::string &option, std::string &directory, std::string &error) {
-    if (!option.empty()) {
-        directory = option;
-    } else if (!DefaultDataDirectory(directory, error)) {
+bool DataDirectory(const std::string &option, bool make, DataPlace &place, std::string &error) {
+    const char *environment = std::getenv("ORVIXFAX_DIR");
+    std::error_code failed;
+    if (!option.empty() || (environment != nullptr && *environment != '\0')) {
+        place.directory = !option.empty() ? option : environment;
+        place.named = true;
+        if (std::filesystem::is_directory(place.directory, failed)) return true;
+        error = (!option.empty() ? "--dir: \"" : "ORVIXFAX_DIR: \"") + place.directory + "\" is not a directory";
         return false;
     }
-    if (!std::filesystem::is_directory(directory)) {
-        error = "--dir: \"" + directory + "\" is not a directory";
+    place.named = false;
+    if (!DefaultDataDirectory(place.directory, error)) return false;
+    if (std::filesystem::is_directory(place.directory, failed)) return true;
+    if (std::filesystem::exists(place.directory, failed)) {
+        error = "\"" + place.directory + "\" is not a directory";
+        return false;
+    }
+    // Made on first use, so that a first save has somewhere to go.
+    if (make && !std::filesystem::create_directories(place.directory, failed)) {
+        error = "the directory \"" + place.directory + "\" cannot be made: " + failed.message();
         return false;
     }
     return true;
 }
 
-bool ReadScript(const std::string &option, std::string &text, std::string &name, std::string &error) {
-    if (option.empty() || option == "-") {
+bool ReadInput(const std::string &path, std::string &text, std::string &name, std::string &error) {
+    if (path.empty() || path == "-") {
         std::ostringstream read;
         read << std::cin.rdbuf();
         text = read.str();
         name = "standard input";
-        return true;
+        if (!std::cin.bad()) return true;
+        error = "standard input cannot be read";
+        return false;
     }
-    name = option;
-    if (ReadWholeFile(option, text, error)) return true;
+    name = path;
+    return ReadWholeFile(path, text, error);
+}
+
+bool ReadScript(const std::string &option, std::string &text, std::string &name, std::string &error) {
+    if (ReadInput(option, text, name, error)) return true;
     error = "--script: " + error;
     return false;
+}
+
+bool CheckOutput(const std::string &path, std::string &error) {
+    if (path.empty() || path == "-") return true;
+    std::error_code failed;
+    const auto status = std::filesystem::status(path, failed);
+    if (std::filesystem::is_directory(status)) {
+        error = path + ": it is a directory";
+        return false;
+    }
+    // A device or a pipe takes the output as a stream; it is never made or removed.
+    if (status.type() == std::filesystem::file_type::character || status.type() == std::filesystem::file_type::fifo)
+        return true;
+    const bool existed = std::filesystem::exists(status);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              existed ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = path + ": " + ErrorText(GetLastError());
+        return false;
+    }
+    CloseHandle(file);
+    if (!existed) DeleteFileA(path.c_str());
+    return true;
+}
+
+bool WriteOutput(const std::string &path, const std::string &bytes) {
+    return WriteTicket(bytes.data(), static_cast<uint32_t>(bytes.size()), path);
 }
 
 namespace {
@@ -75,7 +120,7 @@ void FreeTicket(char *text) {
 }
 
 bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
-    if (!out.empty()) {
+    if (!out.empty() && out != "-") {
         // A device or a pipe (/dev/null, /dev/stdout, a FIFO) takes the
         // ticket as a stream: the file calls open regular files only, and
         // such a target must never be deleted after a short write.
@@ -104,28 +149,20 @@ bool WriteTicket(const char *text, uint32_t length, const std::string &out) {
     return static_cast<bool>(std::cout);
 }
 
-std::string Latin1ToUtf8(const char *text) {
+std::string Printable(const std::string &text) {
     std::string out;
-    for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c != 0; ++c) {
-        if (*c < 0x80) {
-            out += static_cast<char>(*c);
-        } else {
-            out += static_cast<char>(0xC0 | (*c >> 6));
-            out += static_cast<char>(0x80 | (*c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string Printable(const char *text) {
-    std::string out;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
-        if (*p < 0x20 || *p == 0x7f) {
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // C1 controls, U+0080 to U+009F, act on terminals as much as C0 ones.
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (byte < 0x20 || byte == 0x7f || c1) {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", *p);
+            if (c1) std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned char>(text[++i]));
+            else std::snprintf(hex, sizeof hex, "\\x%02x", byte);
             out += hex;
         } else {
-            out += static_cast<char>(*p);
+            out += static_cast<char>(byte);
         }
     }
     return out;

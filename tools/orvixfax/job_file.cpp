@@ -9,6 +9,7 @@
 
 #include "common/text_field.h"
 #include "orvixfax/cli_support.h"
+#include "orvixfax/code_page.h"
 
 namespace {
 
@@ -19,31 +20,17 @@ struct JobError {
     std::string message;
 };
 
-// UTF-8 text to 8-bit bytes. nlohmann has already checked the encoding.
+// The job's UTF-8 texts in the module's code page, for the job being read.
+thread_local const CodePage *jobCodePage = nullptr;
+
 std::string ToBytes(const std::string &key, const std::string &text) {
     std::string bytes;
-    for (size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        unsigned value = 0;
-        size_t length = 1;
-        if (lead < 0x80) value = lead;
-        else if ((lead & 0xE0) == 0xC0) { value = lead & 0x1F; length = 2; }
-        else if ((lead & 0xF0) == 0xE0) { value = lead & 0x0F; length = 3; }
-        else { value = lead & 0x07; length = 4; }
-        for (size_t k = 1; k < length && i + k < text.size(); ++k)
-            value = (value << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        if (value > 0xFF) {
-            std::ostringstream message;
-            message << key << ": character U+" << std::hex << std::uppercase << value
-                    << " is outside the 8-bit range U+0001 to U+00FF";
-            throw JobError{message.str()};
-        }
-        // A zero byte would end the field early and hide the rest of the text.
-        if (value == 0)
-            throw JobError{key + ": character U+0000 is not allowed (texts are zero-terminated)"};
-        bytes.push_back(static_cast<char>(value));
-        i += length;
-    }
+    TextFault fault;
+    if (!jobCodePage->FromUtf8(text, bytes, fault))
+        throw JobError{UnmappableMessage(key, fault, jobCodePage->Number())};
+    // A zero byte would end the field early and hide the rest of the text.
+    if (bytes.find('\0') != std::string::npos)
+        throw JobError{key + ": character U+0000 is not allowed (texts are zero-terminated)"};
     return bytes;
 }
 
@@ -138,7 +125,8 @@ void ReadJob(const json &job, FaxInfo *info) {
 
 }  // namespace
 
-bool ReadJobText(const std::string &text, FaxInfo *info, std::string &error) {
+bool ReadJobText(const std::string &text, FaxInfo *info, std::string &error, const CodePage &codePage) {
+    jobCodePage = &codePage;
     try {
         ReadJob(json::parse(text), info);
         return true;
@@ -150,14 +138,20 @@ bool ReadJobText(const std::string &text, FaxInfo *info, std::string &error) {
     return false;
 }
 
-bool ReadJobFile(const std::string &path, FaxInfo *info, std::string &error) {
-    std::string text;
-    if (!ReadWholeFile(path, text, error)) {
+bool ReadJobText(const std::string &text, FaxInfo *info, std::string &error) {
+    CodePage windows1252;
+    if (!windows1252.Open(1252, error)) return false;
+    return ReadJobText(text, info, error, windows1252);
+}
+
+bool ReadJobFile(const std::string &path, FaxInfo *info, std::string &error, const CodePage &codePage) {
+    std::string text, name;
+    if (!ReadInput(path, text, name, error)) {
         error = "cannot read the job file " + error;
         return false;
     }
-    if (!ReadJobText(text, info, error)) {
-        error = path + ": " + error;
+    if (!ReadJobText(text, info, error, codePage)) {
+        error = name + ": " + error;
         return false;
     }
     return true;

@@ -11,20 +11,26 @@
 namespace {
 
 // The program, with main only stopping what it throws.
-int Run(int argc, char **argv) {
+int Run(const std::vector<std::string> &arguments) {
     CLI::App app{"orvixfax - the OrvixFax fax module from the command line.\n"
-                 "Writes fax job tickets, and works the address book and settings."};
+                 "Writes fax job tickets, runs fax jobs, and keeps the address book and the settings.",
+                 "orvixfax"};
     app.require_subcommand(1);
-    app.set_version_flag("-V,--version", "orvixfax " ORVIXFAX_VERSION_STRING, "Show the version and exit");
+    app.set_version_flag("-V,--version", "orvixfax " ORVIXFAX_VERSION_STRING, "show the version and exit");
+    app.footer("Data goes to standard output, messages to standard error; \"-\" as a file is standard input "
+               "or output. Each command's --help gives its exit statuses.");
     int exitCode = 0;
-    AddTicketVerb(app, exitCode);
-    CLI::App *book = AddBookVerb(app, exitCode);
-    AddBookEditVerb(*book, exitCode);
-    AddFaxVerb(app, exitCode);
-    AddSettingsVerb(app, exitCode);
+    AddVerbs(app, exitCode);
 
+    std::string unknown;
+    if (UnknownVerb(app, arguments, unknown)) {
+        std::cerr << unknown << "\n";
+        return 2;
+    }
+    std::vector<const char *> argv;
+    for (const std::string &argument : arguments) argv.push_back(argument.c_str());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError &error) {
         // Help and version requests end well; every other parse error is bad input.
         int status = app.exit(error);
@@ -38,7 +44,8 @@ int Run(int argc, char **argv) {
 int main(int argc, char **argv) {
     DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
     try {
-        return Run(argc, argv);
+        UseUtf8Console();
+        return Run(CommandLineArguments(argc, argv));
     } catch (const std::bad_alloc &) {
         // The verbs stop their own; this is for setting up and reading the
         // options around them.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/win32api.h"
 
@@ -16,10 +17,23 @@
 // layer's elsewhere.
 HINSTANCE ProgramInstance();
 
-// Where the module's files are when --dir names none: the system directory
-// on Windows; ~/.local/share/orvixfax elsewhere, made when missing. False
-// with a reason when there is none.
+// Where the module's files are when neither --dir nor ORVIXFAX_DIR names
+// a directory: the system directory on Windows; elsewhere
+// $XDG_DATA_HOME/orvixfax, or ~/.local/share/orvixfax when XDG_DATA_HOME is
+// not set (or not absolute). Nothing is made here. False with a reason
+// when there is none.
 bool DefaultDataDirectory(std::string &directory, std::string &error);
+
+// The program's arguments in UTF-8, as the verbs read them: on Windows from
+// the wide command line (the narrow one is in the ANSI code page).
+std::vector<std::string> CommandLineArguments(int argc, char **argv);
+
+// Standard output shows UTF-8 where it is a console that needs telling.
+void UseUtf8Console();
+
+// The order of a sorted list box's lines (LBS_SORT), as the editors' lists
+// keep them: < 0, 0 or > 0 as `a` comes before, with or after `b`.
+int CompareListLines(const std::string &a, const std::string &b);
 
 // That default in words, for the options' help.
 extern const char kDefaultDataDirectoryText[];
@@ -48,8 +62,12 @@ public:
 
     // Takes the user's actions from `script` (a file; empty or "-":
     // standard input). False with a message when they cannot be read or a
-    // line is not understood; then nothing is to run.
-    bool Prepare(const std::string &script, std::string &error);
+    // line is not understood; then nothing is to run. `codePage` is the
+    // module's, for a person at a terminal.
+    bool Prepare(const std::string &script, int codePage, std::string &error);
+    // Takes the user's actions from the text of a script the command made
+    // from its options; `name` names it in messages.
+    bool PrepareActions(const std::string &text, const std::string &name, std::string &error);
     // Makes `dialogs`, a call of the module that opens them, with this user
     // at them.
     void Play(const std::function<void()> &dialogs);

@@ -4,31 +4,41 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
 #include "orvixfax/cli_support.h"
 #include "platform/portable/front_ends/script_front_end.h"
 #include "platform/portable/host.h"
+#include "platform/portable/listbox_order.h"
 #include "res/resource.h"
 #include "res/resource_names.h"
 #include "orvixfax/terminal/terminal_user.h"
 
 HINSTANCE ProgramInstance() { return portable::ModuleInstance(); }
 
-const char kDefaultDataDirectoryText[] = "~/.local/share/orvixfax";
+const char kDefaultDataDirectoryText[] = "$XDG_DATA_HOME/orvixfax, or ~/.local/share/orvixfax";
 
 bool DefaultDataDirectory(std::string &directory, std::string &error) {
+    // The base directory specification: a relative XDG_DATA_HOME is ignored.
+    const char *data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] == '/') {
+        directory = std::string(data) + "/orvixfax";
+        return true;
+    }
     const char *home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') {
-        error = "HOME is not set; name the directory with --dir";
+        error = "neither XDG_DATA_HOME nor HOME is set; name the directory with --dir";
         return false;
     }
     directory = std::string(home) + "/.local/share/orvixfax";
-    // Made on first use, so that a first save has somewhere to go.
-    std::error_code ignored;
-    std::filesystem::create_directories(directory, ignored);
     return true;
 }
+
+std::vector<std::string> CommandLineArguments(int argc, char **argv) { return {argv, argv + argc}; }
+
+// A terminal here shows the bytes it is given in its own character set.
+void UseUtf8Console() {}
+
+int CompareListLines(const std::string &a, const std::string &b) { return portable::CompareListText(a, b); }
 
 bool UseDataDirectory(const std::string &directory, bool, std::string &) {
     // The system directory's form: absolute, with no trailing slash.
@@ -64,13 +74,17 @@ std::string Lines(const std::string &report) {
 }
 }  // namespace
 
-bool DialogUser::Prepare(const std::string &script, std::string &error) {
+bool DialogUser::Prepare(const std::string &script, int codePage, std::string &error) {
     if (DialogsAtTerminal(script)) {
-        actions_->person = MakeTerminalUser();
+        actions_->person = MakeTerminalUser(codePage);
         return true;
     }
     std::string text, name;
     if (!ReadScript(script, text, name, error)) return false;
+    return PrepareActions(text, name, error);
+}
+
+bool DialogUser::PrepareActions(const std::string &text, const std::string &name, std::string &error) {
     if (actions_->script.Parse(text, name)) return true;
     error = "the script cannot be read:\n" + Lines(actions_->script.Report());
     return false;

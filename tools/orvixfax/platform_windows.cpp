@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <iostream>
 
@@ -21,6 +23,32 @@ bool DefaultDataDirectory(std::string &directory, std::string &error) {
     }
     directory = system;
     return true;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char **argv) {
+    int count = 0;
+    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr || count != argc) {
+        if (wide != nullptr) LocalFree(wide);
+        return {argv, argv + argc};
+    }
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string argument(length > 0 ? static_cast<size_t>(length) : 1, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
+        argument.resize(argument.size() - 1);
+        arguments.push_back(argument);
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
+int CompareListLines(const std::string &a, const std::string &b) {
+    // A sorted list box compares as CompareString does, ignoring case.
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
 
 bool UseDataDirectory(const std::string &, bool named, std::string &error) {
@@ -45,9 +73,14 @@ struct DialogUser::Actions {};
 DialogUser::DialogUser() : actions_(std::make_unique<Actions>()) {}
 DialogUser::~DialogUser() = default;
 
-bool DialogUser::Prepare(const std::string &script, std::string &error) {
+bool DialogUser::Prepare(const std::string &script, int, std::string &error) {
     if (script.empty()) return true;
     error = "--script needs the portable build; on Windows the person at the desk works the dialogs";
+    return false;
+}
+
+bool DialogUser::PrepareActions(const std::string &, const std::string &name, std::string &error) {
+    error = name + " need the portable build; on Windows the person at the desk works the dialogs";
     return false;
 }
 

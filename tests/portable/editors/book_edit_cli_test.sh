@@ -30,10 +30,11 @@ click IDC_BOOK_NEW_GROUP
 expect-lines IDC_BOOK_LIST 4
 click IDOK
 SCRIPT
-"$orvixfax" book edit --dir "$work" --script "$work/add.txt" > "$work/out.txt"
+"$orvixfax" book edit --dir "$work" --script "$work/add.txt" > "$work/out.txt" 2> "$work/said.txt"
 status=$?
 [ "$status" -eq 0 ] || fail "a script that runs through exits $status, not 0"
-grep -q "saved with changes" "$work/out.txt" || fail "no word of the saved book: $(cat "$work/out.txt")"
+grep -q "saved with changes" "$work/said.txt" || fail "no word of the saved book: $(cat "$work/said.txt")"
+[ -s "$work/out.txt" ] && fail "messages on standard output: $(cat "$work/out.txt")"
 expected=$(printf ',Ann,Lee,,Acme,,,555-1000,office\n,Bob,Roe,,,,,555-2000,\n\fTeam,0.0\nSales\\, North,1.0\n')
 [ "$(cat "$work/OrvixFax.adb")" = "$expected" ] || fail "book after the script: $(cat -A "$work/OrvixFax.adb")"
 
@@ -64,7 +65,7 @@ echo 'click IDC_NO_SUCH_CONTROL' | "$orvixfax" book edit --dir "$work" > /dev/nu
 cmp -s "$work/OrvixFax.adb" "$work/before.adb" || fail "bad input changed the book"
 
 # Without --dir the book lives in ~/.local/share/orvixfax, made when missing.
-printf 'click IDOK\n' | HOME="$work/home" "$orvixfax" book edit > /dev/null
+printf 'click IDOK\n' | env -u ORVIXFAX_DIR -u XDG_DATA_HOME HOME="$work/home" "$orvixfax" book edit > /dev/null 2>&1
 [ $? -eq 0 ] || fail "the default directory did not work"
 [ "$(cat "$work/home/.local/share/orvixfax/OrvixFax.adb")" = "$(printf '\f')" ] ||
     fail "no empty book saved in the default directory"

@@ -57,7 +57,7 @@ TEST_F(CommandFaults, ImportChangesTheBookWholeOrNotAtAll) {
                   [&](const faults::Run &fault) {
                       SCOPED_TRACE(fault.failed);
                       if (run.status == 0) {
-                          EXPECT_NE(run.out.find("Added 2 persons and 2 numbers"), std::string::npos) << run.out << "/" << run.err;
+                          EXPECT_NE(run.err.find("Added 2 persons and 2 numbers"), std::string::npos) << run.out << "/" << run.err;
                           EXPECT_EQ(Read("OrvixFax.adb"), merged);
                       } else {
                           ++failures;

@@ -62,11 +62,7 @@ FlowTest::Command FlowTest::Orvixfax(const std::vector<std::string> &arguments) 
         around(true);
         CLI::App app;
         app.require_subcommand(1);
-        AddTicketVerb(app, exitCode);
-        CLI::App *book = AddBookVerb(app, exitCode);
-        AddBookEditVerb(*book, exitCode);
-        AddFaxVerb(app, exitCode);
-        AddSettingsVerb(app, exitCode);
+        AddVerbs(app, exitCode);
         std::vector<const char *> argv{"orvixfax"};
         for (const std::string &argument : arguments) argv.push_back(argument.c_str());
         app.parse(static_cast<int>(argv.size()), argv.data());

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include "common/kanji_mode.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,6 +23,6 @@ bool DialogsAtTerminal(const std::string &scriptOption) {
     return scriptOption.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
 }
 
-std::unique_ptr<terminal::TerminalFrontEnd> MakeTerminalUser() {
-    return std::make_unique<terminal::TerminalFrontEnd>(IsKanjiMode() ? "CP932" : "CP1252", IconDrawing);
+std::unique_ptr<terminal::TerminalFrontEnd> MakeTerminalUser(int codePage) {
+    return std::make_unique<terminal::TerminalFrontEnd>("CP" + std::to_string(codePage), IconDrawing);
 }

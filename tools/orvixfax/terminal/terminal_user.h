@@ -14,8 +14,8 @@
 bool DialogsAtTerminal(const std::string &scriptOption);
 
 // The front end for the module's dialogs: its text in the module's code
-// page (the Japanese one in Kanji mode, else Windows-1252), its icons drawn
-// in characters. Not started yet.
-std::unique_ptr<terminal::TerminalFrontEnd> MakeTerminalUser();
+// page (--codepage: 1252, or 932 on Japanese systems), its icons drawn in
+// characters. Not started yet.
+std::unique_ptr<terminal::TerminalFrontEnd> MakeTerminalUser(int codePage);
 
 #endif

@@ -1,0 +1,206 @@
+// The code page's converters over iconv.
+#include "orvixfax/code_page.h"
+
+#include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
+
+#include <cerrno>
+
+namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// Bytes Windows-1252 leaves without a character. Windows takes each as the
+// control character of its value (0x81 is U+0081); iconv refuses them.
+bool UndefinedIn1252(unsigned value) {
+    return value == 0x81 || value == 0x8D || value == 0x8F || value == 0x90 || value == 0x9D;
+}
+
+// The length of the UTF-8 character at `at`, 0 when the bytes there are
+// no UTF-8.
+size_t Utf8Length(std::string_view text, size_t at) {
+    auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (size_t k = 1; k < length; ++k)
+        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+std::string ByteFault(unsigned char byte) {
+    char words[24];
+    std::snprintf(words, sizeof words, "the byte 0x%02X", byte);
+    return words;
+}
+
+// Runs `handle` over the whole input. At a sequence it cannot convert it
+// asks `stuck` (offset) for the bytes to put instead and how many input
+// bytes they stand for; 0 stops with false.
+template <typename Stuck>
+bool Convert(iconv_t handle, std::string_view input, std::string &output, Stuck stuck) {
+    output.clear();
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    char *in = const_cast<char *>(input.data());
+    size_t inLeft = input.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char *out = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t done = iconv(handle, &in, &inLeft, &out, &outLeft);
+        output.append(buffer, static_cast<size_t>(out - buffer));
+        if (done != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
+        size_t offset = input.size() - inLeft;
+        std::string instead;
+        size_t skipped = stuck(offset, instead);
+        if (skipped == 0) return false;
+        output += instead;
+        in += skipped;
+        inLeft -= skipped;
+        iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    }
+    char *out = buffer;
+    size_t outLeft = sizeof buffer;
+    iconv(handle, nullptr, nullptr, &out, &outLeft);
+    output.append(buffer, static_cast<size_t>(out - buffer));
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Unicode's lower case for every character, whatever locale the program
+// runs in: the C.UTF-8 locale's tables, where there is one.
+locale_t UnicodeLocale() {
+    static locale_t locale = [] {
+        for (const char *name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+            locale_t made = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(0));
+            if (made != static_cast<locale_t>(0)) return made;
+        }
+        return static_cast<locale_t>(0);
+    }();
+    return locale;
+}
+
+std::string IconvName(const std::string &encoding) {
+    std::string name;
+    for (char c : encoding) name += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    // The spellings people use that iconv spells otherwise.
+    if (name == "UTF8") return "UTF-8";
+    if (name == "LATIN1" || name == "LATIN-1") return "ISO-8859-1";
+    if (name.rfind("WINDOWS-", 0) == 0) return "CP" + name.substr(8);
+    return name;
+}
+
+}  // namespace
+
+struct CodePage::Converters {
+    iconv_t toUtf8 = kNoConverter;
+    iconv_t fromUtf8 = kNoConverter;
+    ~Converters() {
+        if (toUtf8 != kNoConverter) iconv_close(toUtf8);
+        if (fromUtf8 != kNoConverter) iconv_close(fromUtf8);
+    }
+};
+
+CodePage::CodePage() = default;
+CodePage::~CodePage() = default;
+
+bool CodePage::Open(int number, std::string &error) {
+    auto converters = std::make_unique<Converters>();
+    const std::string name = "CP" + std::to_string(number);
+    converters->toUtf8 = iconv_open("UTF-8", name.c_str());
+    converters->fromUtf8 = iconv_open(name.c_str(), "UTF-8");
+    if (number <= 0 || converters->toUtf8 == kNoConverter || converters->fromUtf8 == kNoConverter) {
+        error = "--codepage: " + std::to_string(number) + " is no code page this system can convert";
+        return false;
+    }
+    number_ = number;
+    converters_ = std::move(converters);
+    return true;
+}
+
+bool CodePage::FromUtf8(std::string_view utf8, std::string &bytes, TextFault &fault) const {
+    if (IsAscii(utf8)) {
+        bytes.assign(utf8);
+        return true;
+    }
+    return Convert(converters_->fromUtf8, utf8, bytes, [&](size_t offset, std::string &instead) -> size_t {
+        size_t length = Utf8Length(utf8, offset);
+        fault.offset = offset;
+        if (length == 0) {
+            fault.what = ByteFault(static_cast<unsigned char>(utf8[offset]));
+            return 0;
+        }
+        char32_t c = Utf32Of(utf8.substr(offset, length))[0];
+        if (number_ == 1252 && UndefinedIn1252(c)) {
+            instead = std::string(1, static_cast<char>(c));
+            return length;
+        }
+        fault.what = CharacterName(c);
+        return 0;
+    });
+}
+
+std::string CodePage::ToUtf8(std::string_view bytes) const {
+    if (IsAscii(bytes)) return std::string(bytes);
+    std::string utf8;
+    Convert(converters_->toUtf8, bytes, utf8, [&](size_t offset, std::string &instead) -> size_t {
+        instead = Utf8Of(static_cast<unsigned char>(bytes[offset]));
+        return 1;
+    });
+    return utf8;
+}
+
+std::u32string CodePage::Folded(std::string_view bytes) const {
+    std::u32string text = Utf32Of(ToUtf8(bytes));
+    locale_t locale = UnicodeLocale();
+    for (char32_t &c : text) {
+        if (locale != static_cast<locale_t>(0))
+            c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale));
+        else if (c >= 'A' && c <= 'Z')
+            c = c - 'A' + 'a';
+    }
+    return text;
+}
+
+namespace {
+
+bool Recode(const std::string &from, const std::string &to, const std::string &text, std::string &out,
+            TextFault &fault, bool &known) {
+    iconv_t handle = iconv_open(to.c_str(), from.c_str());
+    known = handle != kNoConverter;
+    if (!known) return false;
+    bool whole = Convert(handle, text, out, [&](size_t offset, std::string &) -> size_t {
+        fault.offset = offset;
+        size_t length = from == "UTF-8" ? Utf8Length(text, offset) : 0;
+        fault.what = length == 0 ? ByteFault(static_cast<unsigned char>(text[offset]))
+                                 : CharacterName(Utf32Of(std::string_view(text).substr(offset, length))[0]);
+        return 0;
+    });
+    iconv_close(handle);
+    return whole;
+}
+
+}  // namespace
+
+bool EncodingToUtf8(const std::string &encoding, const std::string &text, std::string &utf8, TextFault &fault,
+                    bool &known) {
+    return Recode(IconvName(encoding), "UTF-8", text, utf8, fault, known);
+}
+
+bool Utf8ToEncoding(const std::string &encoding, const std::string &utf8, std::string &text, TextFault &fault,
+                    bool &known) {
+    return Recode("UTF-8", IconvName(encoding), utf8, text, fault, known);
+}
+
+bool EncodingKnown(const std::string &encoding) {
+    iconv_t handle = iconv_open("UTF-8", IconvName(encoding).c_str());
+    if (handle == kNoConverter) return false;
+    iconv_close(handle);
+    return true;
+}
