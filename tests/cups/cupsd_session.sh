@@ -1,13 +1,15 @@
 # A CUPS scheduler of the test's own, sourced by the CUPS tests:
 #
 #   source cupsd_session.sh
-#   cupsd_session_start WORK [FILE...]     # cupsd on WORK's own files; programs among the
-#                                          # FILEs join its filters, *.types and *.convs its
-#                                          # MIME database
+#   cupsd_session_start WORK [FILE...]     # cupsd on the files of WORK, a new or empty
+#                                          # directory; programs among the FILEs join
+#                                          # its filters, *.types and *.convs its MIME
+#                                          # database
 #   lpadmin -p q -E -v "file://$CUPSD_OUT/q" -P some.ppd
 #   id=$(cupsd_submit q FILE -o name=value ...)
 #   state=$(cupsd_wait_job "$id")           # until it is completed, stopped, aborted or canceled
-#   cupsd_session_stop                      # also done by the EXIT trap
+#   cupsd_session_stop                      # also done on exit, however the test ends,
+#                                           # before the test's own cupsd_session_after
 #
 # Everything the scheduler reads or writes lies under WORK: configuration,
 # spool, cache, state, logs, its socket (no network port), and the device
@@ -38,6 +40,13 @@ cupsd_session_stop() {
     wait "$pid" 2>/dev/null || true
 }
 
+cupsd_session_exit() {
+    local status=$?
+    cupsd_session_stop
+    if declare -F cupsd_session_after >/dev/null; then cupsd_session_after "$status"; fi
+    exit "$status"
+}
+
 cupsd_session_start() {
     local work=$1
     shift
@@ -59,7 +68,8 @@ cupsd_session_start() {
     system_bin=$(cups-config --serverbin)
     system_data=$(cups-config --datadir)
 
-    rm -rf "$work"
+    mkdir -p "$work"
+    [ -z "$(ls -A "$work")" ] || cupsd_session_fail "the work directory $work is not empty"
     mkdir -p "$work"/{root/ppd,spool/tmp,cache,state,log,bin/filter,out,home,client}
     # The scheduler's user reads the queues' PPDs and the filters from here.
     chmod 755 "$work" "$work"/{root,root/ppd,bin,bin/filter,out}
@@ -80,7 +90,10 @@ cupsd_session_start() {
             *.types | *.convs) cp "$entry" "$work/root/" ;;
             *)
                 [ -x "$entry" ] || cupsd_session_fail "$entry is not a program"
-                ln -sf "$(realpath "$entry")" "$work/bin/filter/$(basename "$entry")"
+                # A copy: the scheduler's user need not reach the build tree.
+                rm -f "$work/bin/filter/$(basename "$entry")"
+                cp "$entry" "$work/bin/filter/"
+                chmod 755 "$work/bin/filter/$(basename "$entry")"
                 ;;
         esac
     done
@@ -136,7 +149,7 @@ EOF
     export HOME=$work/home
     : >"$work/client/client.conf"
 
-    trap cupsd_session_stop EXIT
+    trap cupsd_session_exit EXIT
     cupsd -f -c "$work/root/cupsd.conf" -s "$work/root/cups-files.conf" \
         >"$work/log/cupsd.out" 2>&1 &
     CUPSD_PID=$!
@@ -171,7 +184,7 @@ cupsd_job_attribute() {
     # The scheduler's socket as the host of an IPP URI.
     socket=$(printf %s "$CUPSD_SOCKET" | sed 's|/|%2F|g')
     ipptool -tv "ipp://$socket/jobs/$id" get-job-attributes.test 2>/dev/null |
-        sed -n "s/^ *$name ([^)]*) = //p" | head -1
+        sed -n "s/^ *$name ([^)]*) = //p" | head -1 | sed 's/\\\(.\)/\1/g'
 }
 
 # cupsd_wait_job ID [SECONDS]: until the scheduler is done with the job:

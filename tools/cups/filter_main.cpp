@@ -23,6 +23,8 @@
 #include "cups/fax_ticket.h"
 #include "cups/job_options.h"
 #include "cups/server_config.h"
+#include "entry/module_instance.h"
+#include "orvixfax/platform.h"
 
 #ifndef ORVIXFAX_CUPS_CONF
 #define ORVIXFAX_CUPS_CONF "/etc/orvixfax/cups.conf"
@@ -51,6 +53,7 @@ int main(int argc, char **argv) {
                      ORVIXFAX_CUPS_CONF);
         return 1;
     }
+    DllMain(ProgramInstance(), DLL_PROCESS_ATTACH, nullptr);
     const std::string user = argv[2];
 
     ServerConfig config;
