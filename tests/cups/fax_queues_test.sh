@@ -132,19 +132,20 @@ run_job() {
     echo "$id $state"
 }
 
-# A PDF to the PCL queue: a group and a person, the cover sheet with a note,
-# the sender details the user's settings show.
+# A PDF to the PCL queue: a group and a person, the cover sheet with a note
+# (UTF-8 from lp, Windows-1252 in the ticket), the sender details the
+# user's settings show.
 expect pdf-pcl pcl '{
   "coverSheet": 1, "senderName": "Margarethe Vogel", "senderFaxNumber": "+49 (40) 3861-2290",
   "includeRecipName": 1, "includeRecipNumber": 1, "includeRecipCompany": 1,
-  "noteLines": ["Order attached"],
+  "noteLines": ["Bestellung über 42 €"],
   "recipients": [
     {"name": "Bruno Keller", "faxNumber": "+41 44 555 12 12", "company": "Keller & Sohn"},
     {"name": " ", "faxNumber": "+31 10 555 7700", "company": "Harbour Logistics"},
     {"name": "Dev Patel", "faxNumber": "+44 20 7946 0018", "company": "Northwind Traders"}]}'
-same_as_fax_to pdf-pcl pcl -- --to "[Suppliers]" --to "Dev Patel" --cover --note "Order attached"
+same_as_fax_to pdf-pcl pcl -- --to "[Suppliers]" --to "Dev Patel" --cover --note "Bestellung über 42 €"
 read -r id state < <(run_job pdf-pcl fax-pcl letter.pdf -o "orvixfax-to='[Suppliers];Dev Patel'" \
-    -o orvixfax-cover=true -o "orvixfax-note='Order attached'")
+    -o orvixfax-cover=true -o "orvixfax-note='Bestellung über 42 €'")
 [ "$state" = completed ] || fail "pdf-pcl: job $id ended $state: $(cupsd_job_attribute "$id" job-printer-state-message)"
 "$here/check_fax_job.py" pcl "$work/pdf-pcl.out" "$work/expected/pdf-pcl.ticket" 600 || fail "pdf-pcl: the job written"
 

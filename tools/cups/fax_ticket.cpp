@@ -78,6 +78,15 @@ std::string QueueOption(const std::string &planned) {
     return planned;
 }
 
+// The WHO of a refused --to "WHO".
+bool RecipientNamed(const std::string &planned, std::string &who) {
+    const std::string opening = "--to \"";
+    if (planned.size() <= opening.size() || planned.compare(0, opening.size(), opening) != 0 || planned.back() != '"')
+        return false;
+    who = planned.substr(opening.size(), planned.size() - opening.size() - 1);
+    return true;
+}
+
 // A person the dialog's list does not show because none of the person's
 // numbers is there to show.
 bool NamesPersonWithoutNumber(const std::string &directory, const CodePage &codePage, const std::string &whoUtf8) {
@@ -154,9 +163,9 @@ bool MakeFaxTicket(const FaxJobOptions &options, const std::string &bookDirector
     if (!PlanFaxJob(scratch.Path(), choices, codePage, plan, refused)) {
         refusal.option = QueueOption(refused.who);
         refusal.reason = refused.reason;
-        const std::string prefix = "--to \"";
-        if (refused.who.compare(0, prefix.size(), prefix) == 0 && refused.candidates.empty() &&
-            NamesPersonWithoutNumber(scratch.Path(), codePage, refused.who.substr(prefix.size(), refused.who.size() - prefix.size() - 1)))
+        std::string who;
+        if (refused.candidates.empty() && RecipientNamed(refused.who, who) &&
+            NamesPersonWithoutNumber(scratch.Path(), codePage, who))
             refusal.reason = "names a person who has no fax number";
         for (size_t i = 0; i < refused.candidates.size(); ++i)
             refusal.reason += (i == 0 ? " " : "; ") + refused.candidates[i];
