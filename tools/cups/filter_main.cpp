@@ -18,6 +18,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cups/fax_job_frame.h"
 #include "cups/fax_ticket.h"
@@ -32,8 +35,24 @@
 
 namespace {
 
+// The scheduler reads the job's messages from a pipe in its own time, and
+// it may notice that a filter has ended before it reads what the filter
+// said; the job's state would then read "Filter failed". So a failing
+// filter waits (a few seconds at most) until its message is off the pipe.
+void WaitUntilMessagesAreRead() {
+    struct stat status{};
+    if (fstat(STDERR_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode)) return;
+    for (int waited = 0; waited < 5000; waited += 10) {
+        int unread = 0;
+        if (ioctl(STDERR_FILENO, FIONREAD, &unread) != 0 || unread == 0) return;
+        usleep(10000);
+    }
+}
+
 int Fail(const std::string &message) {
     std::fprintf(stderr, "ERROR: %s\n", message.c_str());
+    std::fflush(stderr);
+    WaitUntilMessagesAreRead();
     return 1;
 }
 
