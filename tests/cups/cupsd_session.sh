@@ -98,7 +98,6 @@ cupsd_session_start() {
         esac
     done
 
-    CUPSD_WORK=$work
     CUPSD_OUT=$work/out
     CUPSD_SOCKET=$work/cupsd.sock
     cat >"$work/root/cupsd.conf" <<EOF
