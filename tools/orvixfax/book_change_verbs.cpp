@@ -108,9 +108,9 @@ BookItem OneItem(const Book &book, const std::string &option, const std::string 
     const std::string named = option + " \"" + whoUtf8 + "\"";
     if (found.size() == 1) return found[0];
     if (found.empty()) {
-        std::vector<BookItem> near = FindContaining(book.context, book.codePage, who, means);
+        std::vector<BookItem> containing = FindContaining(book.context, book.codePage, who, means);
         throw BadInput{named + " matches nothing in the address book" +
-                       (near.empty() ? "" : "; these contain it:" + Candidates(book, near))};
+                       (containing.empty() ? "" : "; these contain it:" + Candidates(book, containing))};
     }
     throw BadInput{named + " matches " + std::to_string(found.size()) + " entries of the address book; name one of them:" +
                    Candidates(book, found)};
@@ -255,9 +255,9 @@ std::string Find(Book &book, const std::string &textUtf8, bool &found) {
 
 // ---- book group
 
-// The group's members as the group editor stores them: in the order of
-// its member list, which sorts its lines.
-bool StoreMembers(GroupRecord *group, std::vector<MemberLink> members) {
+// Members in the group editor's order: that of its member list, which
+// sorts its lines.
+std::vector<MemberLink> InEditorOrder(std::vector<MemberLink> members) {
     auto line = [](const MemberLink &member) {
         char text[512];
         FormatGroupEditorLine(member.person, member.number, text, sizeof text);
@@ -266,6 +266,12 @@ bool StoreMembers(GroupRecord *group, std::vector<MemberLink> members) {
     std::stable_sort(members.begin(), members.end(), [&](const MemberLink &a, const MemberLink &b) {
         return CompareListLines(line(a), line(b)) < 0;
     });
+    return members;
+}
+
+// The group's member list made anew from `members`, as the group editor's
+// OK makes it. False when memory ran out (the group keeps the members made).
+bool StoreMembers(GroupRecord *group, const std::vector<MemberLink> &members) {
     void *chain = group->members;
     FreeChain(&chain);
     group->members = nullptr;
@@ -307,6 +313,7 @@ std::string GroupAdd(Book &book, const std::string &nameUtf8, const std::vector<
         if (!there) members.push_back(MemberLink{nullptr, item.person, item.number});
     }
     if (members.empty()) throw BadInput{"there are no persons in this group: name its members"};
+    members = InEditorOrder(members);
     const bool made = group == nullptr;
     if (made) {
         if (!NewGroup(&group)) throw std::bad_alloc();
@@ -345,7 +352,7 @@ std::string GroupRemove(Book &book, const std::string &nameUtf8, const std::vect
         FreeGroup(&group);
         return "Removed the last members of " + named + ", and with them the group, from " + book.shownPath;
     }
-    if (!StoreMembers(group, members)) throw std::bad_alloc();
+    if (!StoreMembers(group, InEditorOrder(members))) throw std::bad_alloc();
     return "Removed " + Plural(removed, "member", "members") + " from " + named + " in " + book.shownPath;
 }
 

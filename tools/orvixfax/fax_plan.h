@@ -11,7 +11,7 @@
 //   FaxPlan plan;
 //   FaxPlanError error;
 //   if (!PlanFaxJob(directory, choices, codePage, plan, error)) refuse(error.Message());
-//   if (plan.fine) StoreResolution(*plan.fine);          // settings_store.h
+//   if (plan.fine && !StoreResolution(*plan.fine, why)) refuse(why);   // settings_store.h
 //   play plan.script (portable::ScriptFrontEnd) around CreatePCLOrvixFaxInfo
 //
 // with the module pointed at `directory` (its system directory) and the

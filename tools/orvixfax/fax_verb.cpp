@@ -135,9 +135,14 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
                               "--script, not both\n";
         return 2;
     }
+    const char kActions[] = "the fax options (--to ...)";
+    std::string error;
+    if (planned && !DialogUser::TakesActions(kActions, error)) {
+        std::cerr << kVerb << error << "\n";
+        return 2;
+    }
     if (options.fine || options.ultrafine) options.choices.fine = options.fine;
     if (options.cover || options.noCover) options.choices.cover = options.cover;
-    std::string error;
     CodePage codePage;
     if (!OpenCodePage(common, codePage, error)) {
         std::cerr << kVerb << error << "\n";
@@ -149,10 +154,19 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
         return 2;
     }
     DataPlace place;
-    if (!DataDirectory(common.dir, !options.dryRun, place, error)) {
+    if (!DataDirectory(common.dir, !options.dryRun, place, error) ||
+        (!options.dryRun && !UseDataDirectory(place.directory, place.named, error))) {
         std::cerr << kVerb << error << "\n";
         return 2;
     }
+    // "Edit Address Book" in the dialog can save the book: it is held as the
+    // book commands hold it, from before the recipients are looked up to the
+    // job's end. Where no lock can be made, no book can be saved either, and
+    // the fax goes on without.
+    BookLock lock;
+    std::string lockError;
+    char path[MAX_PATH];
+    if (!options.dryRun && GetAddressBookPath(path, sizeof path)) lock.Acquire(path, lockError);
     DialogUser user;
     FaxPlan plan;
     if (planned) {
@@ -161,7 +175,7 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
             std::cerr << kVerb << refused.Message() << "\n";
             return 2;
         }
-        if (!user.PrepareActions(plan.script, "the fax options (--to ...)", error)) {
+        if (!user.PrepareActions(plan.script, kActions, error)) {
             std::cerr << kVerb << error << "\n";
             return 2;
         }
@@ -169,23 +183,18 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
         std::cerr << kVerb << error << "\n";
         return 2;
     }
+    // A dry run works on a copy, so that nothing where the files are is written.
     ScratchCopy scratch;
-    if (options.dryRun && !scratch.Make(place.directory, error)) {
-        std::cerr << kVerb << error << "\n";
-        return 1;
+    if (options.dryRun) {
+        if (!scratch.Make(place.directory, error)) {
+            std::cerr << kVerb << error << "\n";
+            return 1;
+        }
+        if (!UseDataDirectory(scratch.Path(), true, error)) {
+            std::cerr << kVerb << "--dry-run: " << error << "\n";
+            return 2;
+        }
     }
-    const std::string directory = options.dryRun ? scratch.Path() : place.directory;
-    if (!UseDataDirectory(directory, place.named || options.dryRun, error)) {
-        std::cerr << kVerb << (options.dryRun ? "--dry-run: " : "") << error << "\n";
-        return 2;
-    }
-    // "Edit Address Book" in the dialog can save the book: it is held as the
-    // book commands hold it. Where no lock can be made, no book can be saved
-    // either, and the fax goes on without.
-    BookLock lock;
-    std::string lockError;
-    char path[MAX_PATH];
-    if (!options.dryRun && GetAddressBookPath(path, sizeof path)) lock.Acquire(path, lockError);
     SettingsSnapshot before;
     before.Take();
     auto restore = [&] {
