@@ -93,7 +93,11 @@ for queue in fax-pcl fax-ps fax-shared; do
         fax-ps) ppd=$ps_ppd ;;
         *) ppd=$pcl_ppd ;;
     esac
-    lpadmin -p "$queue" -E -v "file://$CUPSD_OUT/$queue" -P "$ppd" 2>/dev/null
+    # (lpadmin says that PPD drivers are deprecated: said only on failure.)
+    said=$(lpadmin -p "$queue" -E -v "file://$CUPSD_OUT/$queue" -P "$ppd" 2>&1) || {
+        echo "lpadmin cannot add $queue: $said" >&2
+        exit 1
+    }
 done
 lpadmin -p fax-shared -o orvixfax-book=Shared
 
