@@ -205,7 +205,7 @@ public:
             if (key == "ENCODING")
                 return Fault(line.line, name + ": ENCODING=" + value + " is not read for texts");
         std::string value;
-        if (!Convert(line, value)) return false;
+        if (!Convert(line, line.value, value)) return false;
         if (name == "N") {
             std::vector<std::string> parts = Components(value, " ");
             card_.hasN = true;
@@ -246,6 +246,7 @@ public:
     }
 
     bool stopped() const { return stopped_; }
+    bool inCard() const { return inCard_; }
 
 private:
     bool Fault(int line, const std::string &message) {
@@ -253,13 +254,14 @@ private:
         return false;
     }
 
-    bool Convert(const ContentLine &line, std::string &value) {
+    // A text of the line (its value, or a parameter's) in the code page.
+    bool Convert(const ContentLine &line, const std::string &text, std::string &bytes) {
         if (codePage_ == nullptr) {
-            value = line.value;
+            bytes = text;
             return true;
         }
         TextFault fault;
-        if (codePage_->FromUtf8(line.value, value, fault)) return true;
+        if (codePage_->FromUtf8(text, bytes, fault)) return true;
         return Fault(line.line, UnmappableMessage(line.name, fault, codePage_->Number()));
     }
 
@@ -287,8 +289,10 @@ private:
         std::string number = Trimmed(Text(value));
         while (Lower(number.substr(0, 4)) == "tel:") number = Trimmed(number.substr(4));
         if (number.empty()) return true;
+        std::string details;
+        for (const std::string &type : types) details += (details.empty() ? "" : ", ") + type;
         FaxTel tel{line.group, number, ""};
-        for (const std::string &type : types) tel.details += (tel.details.empty() ? "" : ", ") + type;
+        if (!Convert(line, details, tel.details)) return false;
         card_.faxes.push_back(tel);
         return true;
     }
@@ -370,7 +374,7 @@ bool ReadVcards(const std::string &text, const CodePage *codePage, const RowVisi
         line.line = logicalStart;
         std::string fault;
         if (!ParseContentLine(logical, line, fault)) {
-            error = At(logicalStart) + fault;
+            error = At(logicalStart) + (reader.inCard() ? fault : "text outside a card (a card starts with BEGIN:VCARD)");
             return false;
         }
         logical.clear();

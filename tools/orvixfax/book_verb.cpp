@@ -64,8 +64,12 @@ std::string Plural(int count, const char *one, const char *many) {
 
 // "3 persons, 5 numbers and 1 group" of what a merge added.
 std::string Added(const MergeReport &report) {
-    std::string text = Plural(report.persons, "person", "persons") + ", " + Plural(report.numbers, "number", "numbers") +
-                       " and " + Plural(report.groupsMade, "group", "groups");
+    std::string text = Plural(report.persons, "person", "persons");
+    if (report.groupsMade == 0)
+        text += " and " + Plural(report.numbers, "number", "numbers");
+    else
+        text += ", " + Plural(report.numbers, "number", "numbers") + " and " +
+                Plural(report.groupsMade, "group", "groups");
     if (report.members > 0)
         text += " (" + Plural(report.members, "member", "members") + " added to " +
                 Plural(report.groupsMade + report.groupsChanged, "group", "groups") + ")";
