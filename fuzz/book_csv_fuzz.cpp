@@ -32,7 +32,7 @@ std::string Merged(const std::vector<PersonRow> &rows, std::string *csv) {
     WorkingContext *context = NewContext();
     MergeReport report;
     if (!MergeBookRows(context, rows, report)) std::abort();
-    std::string dump = DumpBook(context);
+    std::string dump = DumpBookGroupsSorted(context);
     if (csv != nullptr) *csv = FormatBookCsv(context);
     CloseWorkingContext(&context);
     return dump;

@@ -34,7 +34,7 @@ std::string Merged(const std::vector<PersonRow> &rows, std::string *cards) {
     WorkingContext *context = NewContext();
     MergeReport report;
     if (!MergeBookRows(context, rows, report)) std::abort();
-    std::string dump = DumpBook(context);
+    std::string dump = DumpBookGroupsSorted(context);
     if (cards != nullptr) *cards = FormatVcards(context);
     CloseWorkingContext(&context);
     return dump;
