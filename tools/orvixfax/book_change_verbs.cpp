@@ -295,7 +295,7 @@ std::string GroupRemove(Book &book, const std::string &nameUtf8, const std::vect
         FreeGroup(&group);
         return "Removed the last members of " + named + ", and with them the group, from " + book.shownPath;
     }
-    if (!StoreMembers(group, members)) throw std::bad_alloc();
+    if (!StoreMembers(group, InEditorOrder(members))) throw std::bad_alloc();
     return "Removed " + Plural(removed, "member", "members") + " from " + named + " in " + book.shownPath;
 }
 
@@ -335,9 +335,12 @@ void AddBookChangeVerbs(CLI::App &book, const Common &common, int &exitCode) {
     adder->add_option("--company", add->company, "the company (at most 39)");
     adder->add_option("--department", add->department, "the department or division (at most 39)");
     adder->add_option("--notes", add->notes, "notes (at most 249)");
-    add->numberOption = adder->add_option("--number", add->numbers, "a fax number (at most 40); once for each");
+    // One value each time: a --details goes with the --number before it.
+    add->numberOption = adder->add_option("--number", add->numbers, "a fax number (at most 40); once for each")
+                            ->allow_extra_args(false);
     add->detailsOption =
-        adder->add_option("--details", add->details, "what the --number before it is, such as office (at most 29)");
+        adder->add_option("--details", add->details, "what the --number before it is, such as office (at most 29)")
+            ->allow_extra_args(false);
     AddCommonOptions(*adder, *common);
     adder->footer("A person needs a first name, a last name or a company.\n\n" + changeStatuses);
     adder->callback([add, common, adder, &exitCode] {

@@ -30,7 +30,7 @@ std::vector<MemberLink> MembersOf(const GroupRecord *group) {
     return members;
 }
 
-bool StoreMembers(GroupRecord *group, std::vector<MemberLink> members) {
+std::vector<MemberLink> InEditorOrder(std::vector<MemberLink> members) {
     auto line = [](const MemberLink &member) {
         char text[512];
         FormatGroupEditorLine(member.person, member.number, text, sizeof text);
@@ -39,6 +39,10 @@ bool StoreMembers(GroupRecord *group, std::vector<MemberLink> members) {
     std::stable_sort(members.begin(), members.end(), [&](const MemberLink &a, const MemberLink &b) {
         return CompareListLines(line(a), line(b)) < 0;
     });
+    return members;
+}
+
+bool StoreMembers(GroupRecord *group, const std::vector<MemberLink> &members) {
     void *chain = group->members;
     FreeChain(&chain);
     group->members = nullptr;
@@ -73,6 +77,8 @@ bool AddToGroup(WorkingContext *context, const std::string &name, const std::vec
         change.group = group;
         return true;
     }
+    // Sorted first, so memory running out in the sort leaves no new group.
+    members = InEditorOrder(members);
     const bool made = group == nullptr;
     if (made) {
         if (!NewGroup(&group)) return false;

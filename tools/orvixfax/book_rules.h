@@ -23,15 +23,19 @@ std::string GroupNameFault(const std::string &name);
 
 std::vector<MemberLink> MembersOf(const GroupRecord *group);
 
-// The group's members replaced by `members`, in the group editor's order
-// (the alphabetical order of its lines). False when memory ran out.
-bool StoreMembers(GroupRecord *group, std::vector<MemberLink> members);
+// Members in the group editor's order: that of its member list, which
+// sorts its lines.
+std::vector<MemberLink> InEditorOrder(std::vector<MemberLink> members);
+
+// The group's member list made anew from `members`, as the group editor's
+// OK makes it. False when memory ran out (the group keeps the members made).
+bool StoreMembers(GroupRecord *group, const std::vector<MemberLink> &members);
 
 // `members` added to the group of the book named `name` (the editor's
 // same-name rule), or to a new group of that name appended to the book;
-// a number already in the group stays there once. False when memory ran
-// out; the book's groups are then as they were, or hold the new members
-// in part.
+// a number already in the group stays there once; the members in the
+// group editor's order. False when memory ran out; a new group is then
+// not made, and an old one may hold its members in part.
 struct GroupChange {
     GroupRecord *group = nullptr;
     bool made = false;

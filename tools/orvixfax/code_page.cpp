@@ -4,16 +4,14 @@
 
 #include <cstdio>
 
-std::string CodePageName(int number) {
-    if (number == 1252) return "Windows-1252 (code page 1252)";
-    if (number == 932) return "Shift-JIS (code page 932)";
-    return "code page " + std::to_string(number);
+std::string UnmappableReason(const TextFault &fault, int codePage) {
+    if (fault.what.rfind("U+", 0) == 0)
+        return "the character " + fault.what + " has no byte in code page " + std::to_string(codePage);
+    return fault.what + " is not UTF-8";
 }
 
 std::string UnmappableMessage(const std::string &where, const TextFault &fault, int codePage) {
-    if (fault.what.rfind("U+", 0) == 0)
-        return where + ": the character " + fault.what + " has no byte in code page " + std::to_string(codePage);
-    return where + ": " + fault.what + " is not UTF-8";
+    return where + ": " + UnmappableReason(fault, codePage);
 }
 
 std::string CharacterName(char32_t c) {

@@ -51,12 +51,11 @@ private:
     std::unique_ptr<Converters> converters_;
 };
 
-// "Windows-1252 (code page 1252)"-style words for messages.
-std::string CodePageName(int number);
-
 // The message for a text of `where` that does not fit the code page:
-// "senderName: the character U+20AC has no byte in code page 1252".
+// "senderName: the character U+20AC has no byte in code page 1252", and
+// the same without the place.
 std::string UnmappableMessage(const std::string &where, const TextFault &fault, int codePage);
+std::string UnmappableReason(const TextFault &fault, int codePage);
 
 // Whole texts in a named encoding (--encoding: "UTF-8", "ISO-8859-1",
 // "UTF-16", "CP1252", ...) to and from UTF-8. False with `fault` when the

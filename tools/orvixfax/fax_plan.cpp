@@ -70,7 +70,7 @@ bool InCodePage(const CodePage &codePage, const std::string &who, const std::str
                 FaxPlanError &error) {
     TextFault fault;
     if (codePage.FromUtf8(utf8, bytes, fault)) return true;
-    return Fail(error, who, UnmappableMessage("it", fault, codePage.Number()).substr(4));
+    return Fail(error, who, UnmappableReason(fault, codePage.Number()));
 }
 
 bool WithinLimit(const std::string &who, const std::string &bytes, size_t limit, FaxPlanError &error) {
@@ -107,90 +107,83 @@ std::string FaxPlanError::Message() const {
     return message;
 }
 
-bool PlanFaxJob(const std::string &bookDirectory, const FaxChoices &choices, const CodePage &codePage, FaxPlan &plan,
-                FaxPlanError &error) {
-    plan = FaxPlan{};
-    if (choices.to.empty()) return Fail(error, "--to", "no recipient: name at least one");
-    std::string loadError;
-    BookContext book = LoadBook(BookPath(bookDirectory), loadError);
-    if (!book) return Fail(error, "", loadError);
+namespace {
 
-    ScriptWriter script;
-    script.Line("dialog \"Fax Document\"");
-    // The bare number: the dialog's new recipient, alone.
-    std::vector<std::string> bareNumbers;
-    for (const std::string &who : choices.to)
-        if (IsBareNumber(Trimmed(who))) bareNumbers.push_back(Trimmed(who));
-    if (!bareNumbers.empty()) {
-        if (choices.to.size() > 1)
-            return Fail(error, "--to \"" + bareNumbers[0] + "\"",
-                        "a bare fax number is the dialog's one new recipient and goes alone; put the other "
-                        "recipients in the address book, or send them a job of their own");
-        std::string number, name;
-        if (!InCodePage(codePage, "--to \"" + bareNumbers[0] + "\"", bareNumbers[0], number, error) ||
-            !WithinLimit("--to \"" + bareNumbers[0] + "\"", number, NEW_RECIPIENT_NUMBER_LIMIT, error) ||
-            !InCodePage(codePage, "--name", choices.name, name, error) ||
-            !WithinLimit("--name", name, NEW_RECIPIENT_NAME_LIMIT, error))
-            return false;
-        script.Line("check IDC_FAX_NEW_RECIPIENT");
-        if (!name.empty()) script.Action("type", "IDC_FAX_NEW_NAME", name);
-        script.Action("type", "IDC_FAX_NEW_NUMBER", number);
-        plan.recipients.push_back(bareNumbers[0] + (choices.name.empty() ? "" : " (" + choices.name + ")"));
-    } else {
-        if (!choices.name.empty())
-            return Fail(error, "--name", "names the new recipient of a bare fax number, and --to gives none");
-        // Every line of the dialog's list, to tell lines of the same text apart.
-        std::vector<std::string> allLines;
-        for (GroupRecord *group = book->groups->next; group; group = group->next)
-            allLines.push_back(RecipientLine(BookItem{BookItem::Kind::Group, group, nullptr, nullptr}));
-        for (PersonRecord *person = book->persons->next; person; person = person->next)
-            for (NumberRecord *number = person->numbers->next; number; number = number->next)
-                allLines.push_back(RecipientLine(BookItem{BookItem::Kind::Number, nullptr, person, number}));
+// The dialog's new-recipient mode: the bare number, typed with its name.
+bool PlanNewRecipient(const FaxChoices &choices, const std::string &bare, const CodePage &codePage,
+                      ScriptWriter &script, FaxPlan &plan, FaxPlanError &error) {
+    const std::string named = "--to \"" + bare + "\"";
+    if (choices.to.size() > 1)
+        return Fail(error, named,
+                    "a bare fax number is the dialog's one new recipient and goes alone; put the other recipients "
+                    "in the address book, or send them a job of their own");
+    std::string number, name;
+    if (!InCodePage(codePage, named, bare, number, error) ||
+        !WithinLimit(named, number, NEW_RECIPIENT_NUMBER_LIMIT, error) ||
+        !InCodePage(codePage, "--name", choices.name, name, error) ||
+        !WithinLimit("--name", name, NEW_RECIPIENT_NAME_LIMIT, error))
+        return false;
+    script.Line("check IDC_FAX_NEW_RECIPIENT");
+    if (!name.empty()) script.Action("type", "IDC_FAX_NEW_NAME", name);
+    script.Action("type", "IDC_FAX_NEW_NUMBER", number);
+    plan.recipients.push_back(bare + (choices.name.empty() ? "" : " (" + choices.name + ")"));
+    return true;
+}
 
-        script.Line("uncheck IDC_FAX_NEW_RECIPIENT");
-        std::vector<std::string> chosen;
-        int recipients = 0;
-        for (const std::string &whoUtf8 : choices.to) {
-            const std::string named = "--to \"" + whoUtf8 + "\"";
-            std::string who;
-            if (!InCodePage(codePage, named, whoUtf8, who, error)) return false;
-            if (Trimmed(who).empty()) return Fail(error, named, "names no one");
-            std::vector<BookItem> found = FindWho(book.get(), codePage, who, WhoMeans::Recipients);
-            if (found.empty()) {
-                std::vector<BookItem> containing = FindContaining(book.get(), codePage, who, WhoMeans::Recipients);
-                return Fail(error, named,
-                            containing.empty() ? "matches nothing in the address book"
-                                         : "matches nothing in the address book; these contain it:",
-                            Described(codePage, containing));
-            }
-            // One line of the list, and one only the dialog could mean by its text.
-            const std::string line = found.size() == 1 ? RecipientLine(found[0]) : "";
-            if (found.size() > 1 || std::count(allLines.begin(), allLines.end(), line) > 1) {
-                if (found.size() == 1) {
-                    found.clear();
-                    for (const BookItem &item : FindContaining(book.get(), codePage, "", WhoMeans::Recipients))
-                        if (RecipientLine(item) == line) found.push_back(item);
-                }
-                return Fail(error, named,
-                            "matches " + std::to_string(found.size()) +
-                                " lines of the fax dialog's list; name one of them:",
-                            Described(codePage, found));
-            }
-            // A line chosen twice is the same choice: a second click would take it back.
-            if (std::find(chosen.begin(), chosen.end(), line) != chosen.end()) continue;
-            chosen.push_back(line);
-            recipients += found[0].kind == BookItem::Kind::Group ? MemberCount(found[0].group) : 1;
-            if (recipients > FAX_MAX_RECIPIENTS)
-                return Fail(error, named,
-                            "brings the job to " + std::to_string(recipients) + " recipients, and the fax dialog "
-                            "takes at most " + std::to_string(FAX_MAX_RECIPIENTS));
-            script.Action("select", "IDC_FAX_RECIPIENTS", line);
-            plan.recipients.push_back(WhoText(codePage, found[0]));
+// The dialog's list mode: each WHO one line of the recipient list.
+bool PlanListRecipients(const FaxChoices &choices, WorkingContext *book, const CodePage &codePage,
+                        ScriptWriter &script, FaxPlan &plan, FaxPlanError &error) {
+    if (!choices.name.empty())
+        return Fail(error, "--name", "names the new recipient of a bare fax number, and --to gives none");
+    // Every line of the dialog's list, to tell lines of the same text apart.
+    std::vector<std::string> allLines;
+    for (const BookItem &item : FindContaining(book, codePage, "", WhoMeans::Recipients))
+        allLines.push_back(RecipientLine(item));
+    script.Line("uncheck IDC_FAX_NEW_RECIPIENT");
+    std::vector<std::string> chosen;
+    int recipients = 0;
+    for (const std::string &whoUtf8 : choices.to) {
+        const std::string named = "--to \"" + whoUtf8 + "\"";
+        std::string who;
+        if (!InCodePage(codePage, named, whoUtf8, who, error)) return false;
+        if (Trimmed(who).empty()) return Fail(error, named, "names no one");
+        std::vector<BookItem> found = FindWho(book, codePage, who, WhoMeans::Recipients);
+        if (found.empty()) {
+            std::vector<BookItem> containing = FindContaining(book, codePage, who, WhoMeans::Recipients);
+            return Fail(error, named,
+                        containing.empty() ? "matches nothing in the address book"
+                                           : "matches nothing in the address book; these contain it:",
+                        Described(codePage, containing));
         }
+        // One line of the list, and one only the dialog could mean by its text.
+        const std::string line = found.size() == 1 ? RecipientLine(found[0]) : "";
+        if (found.size() > 1 || std::count(allLines.begin(), allLines.end(), line) > 1) {
+            if (found.size() == 1) {
+                found.clear();
+                for (const BookItem &item : FindContaining(book, codePage, "", WhoMeans::Recipients))
+                    if (RecipientLine(item) == line) found.push_back(item);
+            }
+            return Fail(error, named,
+                        "matches " + std::to_string(found.size()) + " lines of the fax dialog's list; name one of them:",
+                        Described(codePage, found));
+        }
+        // A line chosen twice is the same choice: a second click would take it back.
+        if (std::find(chosen.begin(), chosen.end(), line) != chosen.end()) continue;
+        chosen.push_back(line);
+        recipients += found[0].kind == BookItem::Kind::Group ? MemberCount(found[0].group) : 1;
+        if (recipients > FAX_MAX_RECIPIENTS)
+            return Fail(error, named,
+                        "brings the job to " + std::to_string(recipients) +
+                            " recipients, and the fax dialog takes at most " + std::to_string(FAX_MAX_RECIPIENTS));
+        script.Action("select", "IDC_FAX_RECIPIENTS", line);
+        plan.recipients.push_back(WhoText(codePage, found[0]));
     }
+    return true;
+}
 
-    // The cover sheet: its details and note are edited in the cover page
-    // dialog, which opens only while "Use Cover Sheet" is checked.
+// The cover sheet: its details and note are edited in the cover page
+// dialog, which opens only while "Use Cover Sheet" is checked.
+bool PlanCoverSheet(const FaxChoices &choices, const CodePage &codePage, ScriptWriter &script, FaxPlanError &error) {
     const Sender senders[] = {
         {"--sender-name", &choices.senderName, "IDC_COVER_SENDER_NAME", "IDC_COVER_NAME"},
         {"--sender-fax", &choices.senderFax, "IDC_COVER_SENDER_FAX", "IDC_COVER_FAX"},
@@ -225,6 +218,27 @@ bool PlanFaxJob(const std::string &bookDirectory, const FaxChoices &choices, con
         script.Indent(false);
     }
     if (choices.cover) script.Line(std::string(*choices.cover ? "check" : "uncheck") + " IDC_FAX_USE_COVER");
+    return true;
+}
+
+}  // namespace
+
+bool PlanFaxJob(const std::string &bookDirectory, const FaxChoices &choices, const CodePage &codePage, FaxPlan &plan,
+                FaxPlanError &error) {
+    plan = FaxPlan{};
+    if (choices.to.empty()) return Fail(error, "--to", "no recipient: name at least one");
+    std::string loadError;
+    BookContext book = LoadBook(BookPath(bookDirectory), loadError);
+    if (!book) return Fail(error, "", loadError);
+
+    ScriptWriter script;
+    script.Line("dialog \"Fax Document\"");
+    std::string bare;
+    for (const std::string &who : choices.to)
+        if (bare.empty() && IsBareNumber(Trimmed(who))) bare = Trimmed(who);
+    const bool recipients = !bare.empty() ? PlanNewRecipient(choices, bare, codePage, script, plan, error)
+                                          : PlanListRecipients(choices, book.get(), codePage, script, plan, error);
+    if (!recipients || !PlanCoverSheet(choices, codePage, script, error)) return false;
     script.Line("click IDOK");
     plan.script = script.Text();
     plan.fine = choices.fine;

@@ -135,9 +135,14 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
                               "--script, not both\n";
         return 2;
     }
+    const char kActions[] = "the fax options (--to ...)";
+    std::string error;
+    if (planned && !DialogUser::TakesActions(kActions, error)) {
+        std::cerr << kVerb << error << "\n";
+        return 2;
+    }
     if (options.fine || options.ultrafine) options.choices.fine = options.fine;
     if (options.cover || options.noCover) options.choices.cover = options.cover;
-    std::string error;
     CodePage codePage;
     if (!OpenCodePage(common, codePage, error)) {
         std::cerr << kVerb << error << "\n";
@@ -170,7 +175,7 @@ int RunFax(FaxOptions options, const CommonOptions &common) {
             std::cerr << kVerb << refused.Message() << "\n";
             return 2;
         }
-        if (!user.PrepareActions(plan.script, "the fax options (--to ...)", error)) {
+        if (!user.PrepareActions(plan.script, kActions, error)) {
             std::cerr << kVerb << error << "\n";
             return 2;
         }
@@ -274,7 +279,8 @@ void AddFaxVerb(CLI::App &app, const Common &common, int &exitCode) {
     pcl->excludes(ps);
     ps->excludes(pcl);
     AddCommonOptions(*verb, *common);
-    verb->add_option("--to", options->choices.to, "a recipient (WHO, below); once for each");
+    // One value each time, as the option is given once for each recipient.
+    verb->add_option("--to", options->choices.to, "a recipient (WHO, below); once for each")->allow_extra_args(false);
     verb->add_option("--name", options->choices.name, "the name of a bare fax number's recipient");
     auto *cover = verb->add_flag("--cover", options->cover, "send a cover sheet (\"Use Cover Sheet\")");
     auto *noCover = verb->add_flag("--no-cover", options->noCover, "send no cover sheet");

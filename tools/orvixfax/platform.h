@@ -65,6 +65,9 @@ public:
     // line is not understood; then nothing is to run. `codePage` is the
     // module's, for a person at a terminal.
     bool Prepare(const std::string &script, int codePage, std::string &error);
+    // Whether actions the command makes from its options can play the
+    // dialogs here; false with a message naming them (`name`) when not.
+    static bool TakesActions(const std::string &name, std::string &error);
     // Takes the user's actions from the text of a script the command made
     // from its options; `name` names it in messages.
     bool PrepareActions(const std::string &text, const std::string &name, std::string &error);

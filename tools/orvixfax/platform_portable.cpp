@@ -84,6 +84,8 @@ bool DialogUser::Prepare(const std::string &script, int codePage, std::string &e
     return PrepareActions(text, name, error);
 }
 
+bool DialogUser::TakesActions(const std::string &, std::string &) { return true; }
+
 bool DialogUser::PrepareActions(const std::string &text, const std::string &name, std::string &error) {
     if (actions_->script.Parse(text, name)) return true;
     error = "the script cannot be read:\n" + Lines(actions_->script.Report());

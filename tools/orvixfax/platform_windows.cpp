@@ -79,9 +79,13 @@ bool DialogUser::Prepare(const std::string &script, int, std::string &error) {
     return false;
 }
 
-bool DialogUser::PrepareActions(const std::string &, const std::string &name, std::string &error) {
+bool DialogUser::TakesActions(const std::string &name, std::string &error) {
     error = name + " need the portable build; on Windows the person at the desk works the dialogs";
     return false;
+}
+
+bool DialogUser::PrepareActions(const std::string &, const std::string &name, std::string &error) {
+    return TakesActions(name, error);
 }
 
 void DialogUser::Play(const std::function<void()> &dialogs) { dialogs(); }

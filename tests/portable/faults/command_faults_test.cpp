@@ -1,5 +1,5 @@
 // The command line's flows with each of their kernel calls failing in
-// turn: a ticket from a job file, and a CSV import into the book.
+// turn: a ticket from a job file, a CSV import and the book verbs.
 #include "flow_fixture.h"
 
 #include <filesystem>
@@ -70,6 +70,48 @@ TEST_F(CommandFaults, ImportChangesTheBookWholeOrNotAtAll) {
                       EXPECT_EQ(faults::Now().files, before.files);
                   });
     EXPECT_GE(failures, 15);
+}
+
+}  // namespace
+
+namespace {
+
+// The book verbs change the book whole and say so, or leave it as it was
+// and say why.
+TEST_F(CommandFaults, BookVerbsChangeTheBookWholeOrNotAtAll) {
+    const std::string old = ",Ann,Lee,,Acme,,,555-1,office\n\fTeam,0.0\n";
+    const std::vector<std::vector<std::string>> commands = {
+        {"book", "add", "--first-name", "Bo", "--number", "7", "--details", "desk", "--dir", directory_},
+        {"book", "group", "add", "Night", "Ann Lee", "--dir", directory_},
+        {"book", "remove", "Ann Lee", "--dir", directory_},
+    };
+    for (const std::vector<std::string> &arguments : commands) {
+        SCOPED_TRACE(arguments[1]);
+        Write("OrvixFax.adb", old);
+        ASSERT_EQ(Orvixfax(arguments).status, 0);
+        const std::string changed = Read("OrvixFax.adb");
+        ASSERT_NE(changed, old);
+        Write("OrvixFax.adb", old);
+        const faults::Leaks before = faults::Now();
+        Command run{};
+        int failures = 0;
+        faults::Sweep([&] { run = Orvixfax(arguments); },
+                      [&](const faults::Run &fault) {
+                          SCOPED_TRACE(fault.failed);
+                          if (run.status == 0) {
+                              EXPECT_EQ(Read("OrvixFax.adb"), changed);
+                          } else {
+                              ++failures;
+                              EXPECT_NE(run.err, "");
+                              EXPECT_EQ(Read("OrvixFax.adb"), old);
+                          }
+                          EXPECT_EQ(Names(), "OrvixFax.adb OrvixFax.adb.lock");
+                          Write("OrvixFax.adb", old);
+                          EXPECT_EQ(faults::Now().blocks, before.blocks);
+                          EXPECT_EQ(faults::Now().files, before.files);
+                      });
+        EXPECT_GE(failures, 10);
+    }
 }
 
 }  // namespace

@@ -60,4 +60,20 @@ TEST_F(ExceptionBarrier, NoExceptionLeavesAnImport) {
     EXPECT_GT(after, 100);
 }
 
+TEST_F(ExceptionBarrier, NoExceptionLeavesABookVerb) {
+    const std::vector<std::string> arguments = {"book", "group", "add", "Night", "Ann Lee", "--dir", directory_};
+    Write("OrvixFax.adb", kOld);
+    ASSERT_EQ(Orvixfax(arguments).status, 0);
+    const std::string changed = Read("OrvixFax.adb");
+    long after = 0;
+    for (; after < 100000; ++after) {
+        Write("OrvixFax.adb", kOld);
+        aroundRun_ = [after](bool starting) { faults::ThrowOnAllocation(starting ? after : -1); };
+        Command run = Orvixfax(arguments);
+        if (!faults::AllocationThrew()) break;
+        EXPECT_EQ(Read("OrvixFax.adb"), run.status == 0 ? changed : kOld) << after << ": " << run.err;
+    }
+    EXPECT_GT(after, 100);
+}
+
 }  // namespace

@@ -191,6 +191,7 @@ TEST_F(FaxVerbTest, UnknownAndAmbiguousRecipientsAreRefusedWithTheCandidates) {
     EXPECT_EQ(euro.status, 2);
     EXPECT_NE(euro.err.find("--note: the character U+20AC has no byte in code page 932"), std::string::npos) << euro.err;
     EXPECT_NE(Orvixfax("fax --pcl " + Dir() + " --note 'hi'").err.find("go with --to"), std::string::npos);
+    EXPECT_EQ(Orvixfax("fax --pcl " + Dir() + " --to Suppliers 'Dev Patel'").status, 2) << "one WHO a --to";
     EXPECT_FALSE(faxtest::FileExists(directory.File("orvixfax.ini")));
 }
 

@@ -1,0 +1,95 @@
+// The code page's converters and the naming of book entries, where their
+// edges are: bytes without a character, input that is not UTF-8, case in
+// the code page, exact names before names that differ only in case.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "orvixfax/book_lookup.h"
+#include "orvixfax/code_page.h"
+#include "portable/addrbook/book_fixture.h"  // BookTest
+
+namespace {
+
+CodePage &Windows1252() {
+    static CodePage codePage;
+    static bool opened = [] {
+        std::string error;
+        return codePage.Open(1252, error);
+    }();
+    EXPECT_TRUE(opened);
+    return codePage;
+}
+
+TEST(CodePageTest, EveryByteOf1252RoundTripsAndOtherCharactersAreRefused) {
+    CodePage &codePage = Windows1252();
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string bytes(1, static_cast<char>(byte));
+        std::string back;
+        TextFault fault;
+        ASSERT_TRUE(codePage.FromUtf8(codePage.ToUtf8(bytes), back, fault)) << byte << ": " << fault.what;
+        EXPECT_EQ(back, bytes) << byte;
+    }
+    EXPECT_EQ(codePage.ToUtf8("\x80\x93\x94\x81"), "\xe2\x82\xac\xe2\x80\x9c\xe2\x80\x9d\xc2\x81");
+
+    std::string bytes;
+    TextFault fault;
+    EXPECT_FALSE(codePage.FromUtf8("ab\xce\xa9", bytes, fault));
+    EXPECT_EQ(fault.offset, 2u);
+    EXPECT_EQ(UnmappableMessage("lastName", fault, 1252), "lastName: the character U+03A9 has no byte in code page 1252");
+    EXPECT_FALSE(codePage.FromUtf8("a\xe9z", bytes, fault)) << "Latin-1 bytes are no UTF-8";
+    EXPECT_EQ(fault.what, "the byte 0xE9");
+    EXPECT_FALSE(codePage.FromUtf8("\xf0\x9f\x98\x80", bytes, fault));
+    EXPECT_EQ(fault.what, "U+1F600");
+
+    CodePage unknown;
+    std::string error;
+    EXPECT_FALSE(unknown.Open(99999, error));
+    EXPECT_NE(error.find("--codepage: 99999"), std::string::npos);
+}
+
+TEST(CodePageTest, FoldingIgnoresCaseBeyondAscii) {
+    CodePage &codePage = Windows1252();
+    EXPECT_EQ(codePage.Folded("\xd8" "DEG\xc5RD"), codePage.Folded("\xf8" "deg\xe5rd"));
+    EXPECT_EQ(codePage.Folded("CAF\xc9"), codePage.Folded("caf\xe9"));
+    EXPECT_NE(codePage.Folded("caf\xe9"), codePage.Folded("cafe"));
+
+    std::string text;
+    TextFault fault;
+    bool known = false;
+    EXPECT_TRUE(EncodingToUtf8("latin1", "\xe9", text, fault, known));
+    EXPECT_EQ(text, "\xc3\xa9");
+    EXPECT_FALSE(EncodingToUtf8("no-such-encoding", "x", text, fault, known));
+    EXPECT_FALSE(known);
+    EXPECT_FALSE(Utf8ToEncoding("ISO-8859-1", "a\nb \xe2\x82\xac", text, fault, known));
+    EXPECT_TRUE(known);
+    EXPECT_EQ(fault.offset, 4u);
+}
+
+class BookLookupTest : public BookTest {};
+
+TEST_F(BookLookupTest, ExactNamesComeBeforeNamesDifferingInCase) {
+    WorkingContext *context = Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "Acme", {{"555-1", ""}});
+    PersonRecord *colon = AddPerson("", "", "Dr: Who", {{"9", ""}, {"10", ""}});
+    AddGroup("Team", {{ann, NumberAt(ann, 0)}});
+    AddGroup("team", {{colon, NumberAt(colon, 0)}});
+    CodePage &codePage = Windows1252();
+    auto found = [&](const std::string &who, WhoMeans means) {
+        std::string texts;
+        for (const BookItem &item : FindWho(context, codePage, who, means))
+            texts += (texts.empty() ? "" : " ") + WhoText(codePage, item);
+        return texts;
+    };
+    EXPECT_EQ(found("Team", WhoMeans::Recipients), "[Team]");
+    EXPECT_EQ(found("[team]", WhoMeans::Recipients), "[team]");
+    EXPECT_EQ(found("TEAM", WhoMeans::Recipients), "[Team] [team]") << "without an exact match, both";
+    EXPECT_EQ(found("lee, ann", WhoMeans::Anything), "Ann Lee");
+    EXPECT_EQ(found("Ann Lee", WhoMeans::Members), "Ann Lee:555-1");
+    // A colon in a name: every split is tried.
+    EXPECT_EQ(found("Dr: Who:10", WhoMeans::Recipients), "Dr: Who:10");
+    EXPECT_EQ(found("Dr: Who", WhoMeans::Recipients), "Dr: Who:9 Dr: Who:10");
+    EXPECT_EQ(found("  ", WhoMeans::Anything), "");
+}
+
+}  // namespace
