@@ -175,15 +175,15 @@ bool Recode(const std::string &from, const std::string &to, const std::string &t
     iconv_t handle = iconv_open(to.c_str(), from.c_str());
     known = handle != kNoConverter;
     if (!known) return false;
-    bool whole = Convert(handle, text, out, [&](size_t offset, std::string &) -> size_t {
+    // Closed also when memory runs out in the middle.
+    std::unique_ptr<void, int (*)(iconv_t)> closer(handle, iconv_close);
+    return Convert(handle, text, out, [&](size_t offset, std::string &) -> size_t {
         fault.offset = offset;
         size_t length = from == "UTF-8" ? Utf8Length(text, offset) : 0;
         fault.what = length == 0 ? ByteFault(static_cast<unsigned char>(text[offset]))
                                  : CharacterName(Utf32Of(std::string_view(text).substr(offset, length))[0]);
         return 0;
     });
-    iconv_close(handle);
-    return whole;
 }
 
 }  // namespace
