@@ -50,11 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         std::string cards;
         std::string first = Merged(rows, &cards);
         std::vector<PersonRow> again;
-        if (!ParseVcards(cards, again, error)) {
+        // A book without persons is no file of cards: nothing to read back.
+        if (!cards.empty() && !ParseVcards(cards, again, error)) {
             std::fprintf(stderr, "the written cards do not read: %s\n%s", error.c_str(), cards.c_str());
             std::abort();
         }
-        std::string second = Merged(again, nullptr);
+        std::string second = cards.empty() ? first : Merged(again, nullptr);
         if (first != second) {
             std::fprintf(stderr, "writing and reading changed the book:\n--- first\n%s--- second\n%s", first.c_str(),
                          second.c_str());
