@@ -6,6 +6,7 @@
 #include <wctype.h>
 
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -172,12 +173,14 @@ namespace {
 
 bool Recode(const std::string &from, const std::string &to, const std::string &text, std::string &out,
             TextFault &fault, bool &known) {
-    iconv_t handle = iconv_open(to.c_str(), from.c_str());
-    known = handle != kNoConverter;
-    if (!known) return false;
-    // Closed also when memory runs out in the middle.
-    std::unique_ptr<void, int (*)(iconv_t)> closer(handle, iconv_close);
-    return Convert(handle, text, out, [&](size_t offset, std::string &) -> size_t {
+    // Closed however the conversion ends, also when memory runs out in it.
+    std::unique_ptr<void, int (*)(iconv_t)> handle(iconv_open(to.c_str(), from.c_str()), iconv_close);
+    known = handle.get() != kNoConverter;
+    if (!known) {
+        handle.release();
+        return false;
+    }
+    return Convert(handle.get(), text, out, [&](size_t offset, std::string &) -> size_t {
         fault.offset = offset;
         size_t length = from == "UTF-8" ? Utf8Length(text, offset) : 0;
         fault.what = length == 0 ? ByteFault(static_cast<unsigned char>(text[offset]))

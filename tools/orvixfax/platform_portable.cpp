@@ -18,7 +18,7 @@ HINSTANCE ProgramInstance() { return portable::ModuleInstance(); }
 const char kDefaultDataDirectoryText[] = "$XDG_DATA_HOME/orvixfax, or ~/.local/share/orvixfax";
 
 bool DefaultDataDirectory(std::string &directory, std::string &error) {
-    // The base directory specification: a relative XDG_DATA_HOME is ignored.
+    // As the XDG base directories have it, a relative XDG_DATA_HOME is ignored.
     const char *data = std::getenv("XDG_DATA_HOME");
     if (data != nullptr && data[0] == '/') {
         directory = std::string(data) + "/orvixfax";
