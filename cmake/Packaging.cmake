@@ -11,7 +11,7 @@
 #   orvixfax.exe                the command
 #   LICENSE, README-drivers.md
 # The native build (cmake --install) installs the command, its manual page
-# when there is one, the sample data and the license.
+# (man/), its bash completion, the sample data and the license.
 if(ORVIX_WINDOWS)
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         set(ORVIX_PACKAGE_NAME OrvixFax-${PROJECT_VERSION}-win64)
@@ -40,10 +40,9 @@ else()
     if(TARGET orvixfax)
         install(TARGETS orvixfax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
-    # The manual page of the command: installed when there is one at this
-    # place (a page in the sources, or one that a build step writes there).
-    set(ORVIX_MANUAL_PAGE ${PROJECT_SOURCE_DIR}/doc/orvixfax.1 CACHE FILEPATH "Manual page of the orvixfax command")
-    install(FILES ${ORVIX_MANUAL_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 OPTIONAL)
+    # Named as the command, where bash-completion looks for it on demand.
+    install(FILES ${PROJECT_SOURCE_DIR}/completions/orvixfax.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME orvixfax)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvixfax/samples)
     install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()

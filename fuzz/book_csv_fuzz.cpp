@@ -22,11 +22,11 @@ WorkingContext *NewContext() {
 }
 
 // The rows merged into an empty book, as the book's dump.
-std::string Merged(const std::vector<CsvPersonRow> &rows, std::string *csv) {
+std::string Merged(const std::vector<PersonRow> &rows, std::string *csv) {
     WorkingContext *context = NewContext();
-    MergeCounts counts;
-    if (!MergeBookRows(context, rows, counts)) std::abort();
-    std::string dump = DumpBook(context);
+    MergeReport report;
+    if (!MergeBookRows(context, rows, report)) std::abort();
+    std::string dump = DumpBookGroupsSorted(context);
     if (csv != nullptr) *csv = FormatBookCsv(context);
     CloseWorkingContext(&context);
     return dump;
@@ -36,12 +36,12 @@ std::string Merged(const std::vector<CsvPersonRow> &rows, std::string *csv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int blocksBefore = portable::LiveGlobalBlocks();
-    std::vector<CsvPersonRow> rows;
+    std::vector<PersonRow> rows;
     std::string error;
     if (ParseBookCsv(std::string(reinterpret_cast<const char *>(data), size), rows, error)) {
         std::string csv;
         std::string first = Merged(rows, &csv);
-        std::vector<CsvPersonRow> again;
+        std::vector<PersonRow> again;
         if (!ParseBookCsv(csv, again, error)) {
             std::fprintf(stderr, "the exported book does not import: %s\n%s", error.c_str(), csv.c_str());
             std::abort();

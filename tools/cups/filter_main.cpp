@@ -26,7 +26,7 @@
 #include "cups/fax_ticket.h"
 #include "cups/job_options.h"
 #include "cups/server_config.h"
-#include "entry/module_instance.h"
+#include "common/module_instance.h"
 #include "orvixfax/platform.h"
 
 #ifndef ORVIXFAX_CUPS_CONF

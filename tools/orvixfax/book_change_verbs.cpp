@@ -18,14 +18,12 @@
 #include "editors/person_editor.h"
 #include "orvixfax/book_access.h"
 #include "orvixfax/book_lookup.h"
+#include "orvixfax/book_rules.h"
 #include "orvixfax/cli_support.h"
 #include "orvixfax/platform.h"
 #include "orvixfax/verbs.h"
 
 namespace {
-
-// The group editor takes names of at most this many characters.
-const size_t kGroupNameLimit = sizeof(GroupRecord::name) - 1;
 
 // A fault of the user's input: exit status 2, with the message.
 struct BadInput {
@@ -160,8 +158,8 @@ std::string AddPerson(Book &book, const AddOptions &options, const CLI::App &com
     const std::string company = Field(book, "--company", options.company, COMPANY_LIMIT, editor);
     const std::string department = Field(book, "--department", options.department, DEPARTMENT_LIMIT, editor);
     const std::string notes = Field(book, "--notes", options.notes, NOTES_LIMIT, editor);
-    if (first.empty() && last.empty() && company.empty())
-        throw BadInput{"a person needs a first name, a last name or a company (--first-name, --last-name, --company)"};
+    if (!HasName(first, last, company))
+        throw BadInput{std::string(kPersonNeedsName) + " (--first-name, --last-name, --company)"};
     // Each --details belongs to the --number before it on the command line.
     std::vector<std::pair<std::string, std::string>> numbers;
     size_t nextNumber = 0, nextDetails = 0;
@@ -255,78 +253,23 @@ std::string Find(Book &book, const std::string &textUtf8, bool &found) {
 
 // ---- book group
 
-// Members in the group editor's order: that of its member list, which
-// sorts its lines.
-std::vector<MemberLink> InEditorOrder(std::vector<MemberLink> members) {
-    auto line = [](const MemberLink &member) {
-        char text[512];
-        FormatGroupEditorLine(member.person, member.number, text, sizeof text);
-        return std::string(text);
-    };
-    std::stable_sort(members.begin(), members.end(), [&](const MemberLink &a, const MemberLink &b) {
-        return CompareListLines(line(a), line(b)) < 0;
-    });
-    return members;
-}
-
-// The group's member list made anew from `members`, as the group editor's
-// OK makes it. False when memory ran out (the group keeps the members made).
-bool StoreMembers(GroupRecord *group, const std::vector<MemberLink> &members) {
-    void *chain = group->members;
-    FreeChain(&chain);
-    group->members = nullptr;
-    void *list = nullptr;
-    if (NewList(&list, sizeof(MemberLink)) != ERR_NONE) return false;
-    group->members = static_cast<MemberLink *>(list);
-    for (const MemberLink &member : members) {
-        MemberLink *link = nullptr;
-        if (!NewMemberLink(&link)) return false;
-        link->person = member.person;
-        link->number = member.number;
-        ListAppend(group->members, link);
-    }
-    return true;
-}
-
-std::vector<MemberLink> MembersOf(const GroupRecord *group) {
-    std::vector<MemberLink> members;
-    for (const MemberLink *link = group->members->next; link; link = link->next) members.push_back(*link);
-    return members;
-}
-
 std::string GroupAdd(Book &book, const std::string &nameUtf8, const std::vector<std::string> &whos) {
     std::string name = Field(book, "NAME", nameUtf8, kGroupNameLimit, "group editor");
-    if (name.empty()) throw BadInput{"a group needs a name"};
-    // "[Team]" is how the lists show the group Team: a name with brackets
-    // would stand for another group's line.
-    if (name.find_first_of("[]") != std::string::npos)
-        throw BadInput{"NAME: \"" + nameUtf8 + "\": a group's name cannot hold [ or ] (the lists show groups in brackets)"};
-    GroupRecord *group = nullptr;
-    FindGroupByName(book.context, name.c_str(), &group);
-    std::vector<MemberLink> members = group != nullptr ? MembersOf(group) : std::vector<MemberLink>{};
-    const size_t before = members.size();
+    const std::string fault = GroupNameFault(name);
+    if (!fault.empty()) throw BadInput{"NAME: \"" + nameUtf8 + "\": " + fault};
+    std::vector<MemberLink> members;
     for (const std::string &who : whos) {
         const BookItem item = OneItem(book, "MEMBER", who, WhoMeans::Members);
-        // A pair is in the group once: the editor lists it on one side only.
-        bool there = std::any_of(members.begin(), members.end(),
-                                 [&](const MemberLink &member) { return member.number == item.number; });
-        if (!there) members.push_back(MemberLink{nullptr, item.person, item.number});
+        members.push_back(MemberLink{nullptr, item.person, item.number});
     }
-    if (members.empty()) throw BadInput{"there are no persons in this group: name its members"};
-    members = InEditorOrder(members);
-    const bool made = group == nullptr;
-    if (made) {
-        if (!NewGroup(&group)) throw std::bad_alloc();
-        CopyField(group->name, name.c_str());
-    }
-    if (!StoreMembers(group, members)) {
-        if (made) FreeGroup(&group);
-        throw std::bad_alloc();
-    }
-    if (made) ListAppend(book.context->groups, group);
-    const int added = static_cast<int>(members.size() - before);
-    return (made ? "Made the group [" : "Added to the group [") + nameUtf8 + "] " +
-           Plural(added, "member", "members") + " in " + book.shownPath;
+    GroupRecord *existing = nullptr;
+    FindGroupByName(book.context, name.c_str(), &existing);
+    if (members.empty() && (existing == nullptr || existing->members->next == nullptr))
+        throw BadInput{"there are no persons in this group: name its members"};
+    GroupChange change;
+    if (!AddToGroup(book.context, name, members, change)) throw std::bad_alloc();
+    return (change.made ? "Made the group [" : "Added to the group [") + nameUtf8 + "] " +
+           Plural(change.added, "member", "members") + " in " + book.shownPath;
 }
 
 std::string GroupRemove(Book &book, const std::string &nameUtf8, const std::vector<std::string> &whos) {

@@ -2,40 +2,16 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <sstream>
-#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
-#include "common/text_field.h"
+#include "orvixfax/book_csv_header.h"
+#include "orvixfax/book_rules.h"
 
-const char *const kBookCsvColumns[7] = {"firstName", "lastName", "company", "department",
-                                        "notes",     "number",   "details"};
+const char *const kBookCsvColumns[8] = {"firstName", "lastName", "company", "department",
+                                        "notes",     "number",   "details", "groups"};
 
 namespace {
-
-// Room in each record field (one byte goes to the terminator).
-const size_t kColumnLimits[7] = {
-    sizeof(PersonRecord::firstName) - 1, sizeof(PersonRecord::lastName) - 1,
-    sizeof(PersonRecord::company) - 1,   sizeof(PersonRecord::department) - 1,
-    sizeof(PersonRecord::notes) - 1,     sizeof(NumberRecord::number) - 1,
-    sizeof(NumberRecord::details) - 1,
-};
-
-std::string *Column(CsvPersonRow &row, int column) {
-    std::string *fields[7] = {&row.firstName, &row.lastName, &row.company, &row.department,
-                              &row.notes,     &row.number,   &row.details};
-    return fields[column];
-}
-
-bool SameName(const std::string &a, const char *b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // One RFC 4180 record and the line it starts on.
 struct CsvRecord {
@@ -46,7 +22,8 @@ struct CsvRecord {
 // Reads the record that starts at `at` into `record` (its fields vector is
 // reused) and moves `at` and `line` past it. False with `error` when the
 // text is malformed.
-bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &record, std::string &error) {
+bool NextCsvRecord(const std::string &text, char separator, size_t &at, int &line, CsvRecord &record,
+                   std::string &error) {
     record.line = line;
     size_t fields = 0;
     auto nextField = [&]() -> std::string & {
@@ -55,6 +32,7 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
         field.clear();
         return field;
     };
+    const char stops[] = {separator, '\r', '\n', '"', '\0'};
     for (;;) {
         std::string &field = nextField();
         if (at < text.size() && text[at] == '"') {
@@ -76,14 +54,12 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
                 }
                 break;
             }
-            if (at < text.size() && text[at] != ',' && text[at] != '\r' && text[at] != '\n') {
+            if (at < text.size() && text[at] != separator && text[at] != '\r' && text[at] != '\n') {
                 error = "line " + std::to_string(line) + ": text after the closing quote of a field";
                 return false;
             }
         } else {
-            size_t end = at;
-            while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n' && text[end] != '"')
-                ++end;
+            size_t end = std::min(text.find_first_of(std::string_view(stops, 4), at), text.size());
             if (end < text.size() && text[end] == '"') {
                 error = "line " + std::to_string(line) + ": a quote inside a field that is not quoted";
                 return false;
@@ -92,7 +68,7 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
             at = end;
         }
         if (at >= text.size()) break;
-        if (text[at] == ',') {
+        if (text[at] == separator) {
             ++at;
             if (at >= text.size()) {
                 nextField();  // a last empty field
@@ -113,8 +89,10 @@ bool NextCsvRecord(const std::string &text, size_t &at, int &line, CsvRecord &re
 // spreadsheets put in front is not data.
 size_t CsvStart(const std::string &text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
 
-std::string Quote(const std::string &value) {
-    if (value.find_first_of(",\"\r\n") == std::string::npos && (value.empty() || (value.front() != ' ' && value.back() != ' ')))
+std::string Quote(const std::string &value, char separator) {
+    const char specials[] = {separator, '"', '\r', '\n', '\0'};
+    if (value.find_first_of(specials) == std::string::npos &&
+        (value.empty() || (value.front() != ' ' && value.back() != ' ')))
         return value;
     std::string quoted = "\"";
     for (char byte : value) {
@@ -124,22 +102,84 @@ std::string Quote(const std::string &value) {
     return quoted + '"';
 }
 
+std::string Trimmed(const std::string &text) {
+    size_t begin = text.find_first_not_of(" \t"), end = text.find_last_not_of(" \t");
+    return begin == std::string::npos ? std::string() : text.substr(begin, end - begin + 1);
+}
+
+// The pieces of a field between `separator`s, each trimmed, the empty
+// ones left out. With ';' a '\' takes the next character as it is.
+std::vector<std::string> Pieces(const std::string &text, const std::string &separator) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    auto end = [&] {
+        piece = Trimmed(piece);
+        if (!piece.empty()) pieces.push_back(piece);
+        piece.clear();
+    };
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (separator == ";" && text[at] == '\\' && at + 1 < text.size() && (text[at + 1] == ';' || text[at + 1] == '\\')) {
+            piece += text[++at];
+        } else if (text.compare(at, separator.size(), separator) == 0) {
+            end();
+            at += separator.size() - 1;
+        } else {
+            piece += text[at];
+        }
+    }
+    end();
+    return pieces;
+}
+
+std::string Lower(std::string text) {
+    for (char &c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// "Ann Lee" as first name "Ann" and last name "Lee": the last word is the
+// last name; a single word is the first name.
+void SplitWholeName(const std::string &whole, PersonRow &row) {
+    std::string name = Trimmed(whole);
+    size_t blank = name.find_last_of(' ');
+    if (blank == std::string::npos) {
+        row.firstName = name;
+        return;
+    }
+    row.firstName = Trimmed(name.substr(0, blank));
+    row.lastName = name.substr(blank + 1);
+}
+
 }  // namespace
 
-namespace {
+char DetectSeparator(const std::string &text) {
+    int commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (size_t at = CsvStart(text); at < text.size(); ++at) {
+        char c = text[at];
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n' || c == '\r') break;
+        commas += c == ',';
+        semicolons += c == ';';
+        tabs += c == '\t';
+    }
+    if (semicolons > commas && semicolons >= tabs) return ';';
+    if (tabs > commas && tabs > semicolons) return '\t';
+    return ',';
+}
 
-// Reads the header and then every row of the text, handing each to
-// `visit` (which gives false to stop). False with `error` at the first
-// fault; the rows before it have been handed on.
-template <typename Visit>
-bool ReadBookCsvRows(const std::string &text, const CodePage *codePage, std::string &error, Visit visit) {
+bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separator, const RowVisitor &visit,
+                 ImportSummary &summary, std::string &error) {
+    summary = ImportSummary{};
+    summary.separator = separator != 0 ? separator : DetectSeparator(text);
+    separator = summary.separator;
     // The whole text is read through once first, so a malformed record is
     // reported before anything that depends on the header.
     CsvRecord record;
     size_t at = CsvStart(text);
     int line = 1, records = 0;
     while (at < text.size()) {
-        if (!NextCsvRecord(text, at, line, record, error)) return false;
+        if (!NextCsvRecord(text, separator, at, line, record, error)) return false;
         ++records;
     }
     if (records == 0) {
@@ -148,102 +188,169 @@ bool ReadBookCsvRows(const std::string &text, const CodePage *codePage, std::str
     }
     at = CsvStart(text);
     line = 1;
-    NextCsvRecord(text, at, line, record, error);
-    // Columns by name, in any order, each at most once.
-    std::vector<int> columnOf;
-    bool seen[7] = {};
-    for (const std::string &name : record.fields) {
-        int found = -1;
-        for (int column = 0; column < 7; ++column)
-            if (SameName(name, kBookCsvColumns[column])) found = column;
-        if (found < 0) {
-            error = "line 1: unknown column \"" + name + "\" (known: firstName, lastName, company, "
-                    "department, notes, number, details)";
-            return false;
-        }
-        if (seen[found]) {
-            error = "line 1: column \"" + name + "\" appears twice";
-            return false;
-        }
-        seen[found] = true;
-        columnOf.push_back(found);
+    NextCsvRecord(text, separator, at, line, record, error);
+    const std::vector<std::string> header = record.fields;
+    CsvLayout layout;
+    if (!CsvLayoutOf(header, layout, summary.ignored, error)) {
+        error = "line 1: " + error;
+        return false;
     }
-    CsvPersonRow row;
+    PersonRow person, row;
+    std::vector<std::pair<std::string, std::string>> numbers;  // number, details
+    std::string wholeName;
     while (at < text.size()) {
-        NextCsvRecord(text, at, line, record, error);
-        // Blank lines, as spreadsheets leave at the end, hold no row.
-        if (record.fields.size() == 1 && record.fields[0].empty()) continue;
+        NextCsvRecord(text, separator, at, line, record, error);
+        // Blank lines and rows of empty fields, as spreadsheets leave, hold no row.
+        if (std::all_of(record.fields.begin(), record.fields.end(), [](const std::string &f) { return f.empty(); }))
+            continue;
         std::string where = "line " + std::to_string(record.line) + ": ";
-        if (record.fields.size() != columnOf.size()) {
+        if (record.fields.size() != header.size()) {
             error = where + std::to_string(record.fields.size()) + " fields where the header has " +
-                    std::to_string(columnOf.size());
+                    std::to_string(header.size());
             return false;
         }
-        row.line = record.line;
-        for (int column = 0; column < 7; ++column) Column(row, column)->clear();
-        for (size_t field = 0; field < columnOf.size(); ++field) {
-            int column = columnOf[field];
-            std::string &value = record.fields[field];
+        person = PersonRow{};
+        person.line = record.line;
+        numbers.clear();
+        wholeName.clear();
+        std::string ownDetails;
+        bool ownNumber = false;
+        std::unordered_map<int, std::string> phoneTypes;
+        std::vector<std::pair<int, std::string>> phoneValues;
+        for (size_t i = 0; i < header.size(); ++i) {
+            const CsvColumn &column = layout.columns[i];
+            if (column.role == CsvColumn::Role::Ignored) continue;
+            std::string value = record.fields[i];
             if (codePage != nullptr) {
                 std::string bytes;
                 TextFault fault;
                 if (!codePage->FromUtf8(value, bytes, fault)) {
-                    error = where + UnmappableMessage(kBookCsvColumns[column], fault, codePage->Number());
+                    error = where + UnmappableMessage(header[i], fault, codePage->Number());
                     return false;
                 }
                 value.swap(bytes);
             }
-            if (value.find('\0') != std::string::npos) {
-                error = where + kBookCsvColumns[column] + " holds a zero byte";
+            switch (column.role) {
+            case CsvColumn::Role::Field:
+                if (column.field == 5) ownNumber = true;
+                if (column.field == 6)
+                    ownDetails = value;
+                else
+                    *FieldOf(person, column.field) = value;
+                break;
+            case CsvColumn::Role::Fax:
+                if (!value.empty()) numbers.emplace_back(value, column.kind);
+                break;
+            case CsvColumn::Role::PhoneType: phoneTypes[column.pair] = value; break;
+            case CsvColumn::Role::PhoneValue: phoneValues.emplace_back(column.pair, value); break;
+            case CsvColumn::Role::Groups:
+                for (std::string &name : Pieces(value, column.groupSeparator))
+                    // Google's own labels ("* myContacts", "* starred") are no groups.
+                    if (column.groupSeparator != ":::" || name[0] != '*') person.groups.push_back(name);
+                break;
+            case CsvColumn::Role::DisplayName: wholeName = value; break;
+            case CsvColumn::Role::Ignored: break;
+            }
+        }
+        // The book's own number first, then the others in column order.
+        if (ownNumber && (!person.number.empty() || !ownDetails.empty()))
+            numbers.insert(numbers.begin(), {person.number, ownDetails});
+        person.number.clear();
+        for (const auto &[pair, value] : phoneValues) {
+            const std::string type = Lower(phoneTypes[pair]);
+            if (type.find("fax") == std::string::npos) continue;
+            std::string kind = Trimmed(type[0] == '*' ? type.substr(1) : type);
+            for (const std::string &number : Pieces(value, ":::")) numbers.emplace_back(number, kind);
+        }
+        if (!HasName(person.firstName, person.lastName, person.company) && !wholeName.empty())
+            SplitWholeName(wholeName, person);
+        if (numbers.empty() && layout.faxColumns && !ownNumber) {
+            ++summary.skipped;
+            continue;
+        }
+        if (numbers.empty()) {
+            // A person without numbers.
+            std::string fault = RowFault(person);
+            if (!fault.empty()) {
+                error = where + fault;
                 return false;
             }
-            if (value.size() > kColumnLimits[column]) {
-                error = where + kBookCsvColumns[column] + " is longer than " +
-                        std::to_string(kColumnLimits[column]) + " characters";
+            if (!visit(person)) return true;
+            continue;
+        }
+        for (const auto &[number, details] : numbers) {
+            row = person;
+            row.number = number;
+            row.details = details;
+            std::string fault = RowFault(row);
+            if (!fault.empty()) {
+                error = where + fault;
                 return false;
             }
-            Column(row, column)->swap(value);
+            if (!visit(row)) return true;
         }
-        if (row.number.empty() && !row.details.empty()) {
-            error = where + "details without a number";
-            return false;
-        }
-        if (!visit(row)) return true;
     }
     return true;
 }
 
+bool ParseBookCsv(const std::string &text, std::vector<PersonRow> &rows, std::string &error, const CodePage *codePage,
+                  char separator) {
+    rows.clear();
+    ImportSummary summary;
+    return ReadBookCsv(
+        text, codePage, separator,
+        [&rows](const PersonRow &row) {
+            rows.push_back(row);
+            return true;
+        },
+        summary, error);
+}
+
+namespace {
+
+// Each number's groups as a CSV field: the names in the book's order.
+std::unordered_map<const NumberRecord *, std::string> GroupsOfNumbers(const WorkingContext *context) {
+    std::unordered_map<const NumberRecord *, std::string> groups;
+    for (const GroupRecord *group = context->groups->next; group; group = group->next) {
+        std::string name;
+        for (const char *c = group->name; *c; ++c) {
+            if (*c == ';' || *c == '\\') name += '\\';
+            name += *c;
+        }
+        for (const MemberLink *link = group->members->next; link; link = link->next) {
+            std::string &field = groups[link->number];
+            // A number is in a group once, but a damaged book may say twice.
+            if (!field.empty()) field += ';';
+            field += name;
+        }
+    }
+    return groups;
+}
+
 }  // namespace
 
-bool ParseBookCsv(const std::string &text, std::vector<CsvPersonRow> &rows, std::string &error,
-                  const CodePage *codePage) {
-    rows.clear();
-    return ReadBookCsvRows(text, codePage, error, [&rows](const CsvPersonRow &row) {
-        rows.push_back(row);
-        return true;
-    });
-}
-
-bool CheckBookCsv(const std::string &text, std::string &error, const CodePage *codePage) {
-    return ReadBookCsvRows(text, codePage, error, [](const CsvPersonRow &) { return true; });
-}
-
-void WriteBookCsv(const WorkingContext *context, std::ostream &out, const CodePage *codePage) {
-    auto field = [codePage](const char *bytes) { return Quote(codePage != nullptr ? codePage->ToUtf8(bytes) : bytes); };
+void WriteBookCsv(const WorkingContext *context, std::ostream &out, const CodePage *codePage, char separator) {
+    auto field = [codePage, separator](const std::string &bytes) {
+        return Quote(codePage != nullptr ? codePage->ToUtf8(bytes) : bytes, separator);
+    };
+    const std::unordered_map<const NumberRecord *, std::string> groups = GroupsOfNumbers(context);
     std::string text;
-    for (int column = 0; column < 7; ++column) {
-        if (column > 0) text += ',';
+    for (int column = 0; column < 8; ++column) {
+        if (column > 0) text += separator;
         text += kBookCsvColumns[column];
     }
     text += "\r\n";
     std::string front;
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {
-        front = field(person->firstName) + ',' + field(person->lastName) + ',' + field(person->company) + ',' +
-                field(person->department) + ',' + field(person->notes) + ',';
+        front = field(person->firstName) + separator + field(person->lastName) + separator + field(person->company) +
+                separator + field(person->department) + separator + field(person->notes) + separator;
         const NumberRecord *number = person->numbers->next;
-        if (number == nullptr) text += front + ",\r\n";
-        for (; number; number = number->next)
-            text += front + field(number->number) + ',' + field(number->details) + "\r\n";
+        if (number == nullptr) text += front + separator + separator + "\r\n";
+        for (; number; number = number->next) {
+            auto found = groups.find(number);
+            text += front + field(number->number) + separator + field(number->details) + separator +
+                    (found != groups.end() ? field(found->second) : std::string()) + "\r\n";
+        }
         // Written in pieces, never the whole book at once.
         if (text.size() >= 64 * 1024) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -253,126 +360,8 @@ void WriteBookCsv(const WorkingContext *context, std::ostream &out, const CodePa
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-std::string FormatBookCsv(const WorkingContext *context, const CodePage *codePage) {
+std::string FormatBookCsv(const WorkingContext *context, const CodePage *codePage, char separator) {
     std::ostringstream text;
-    WriteBookCsv(context, text, codePage);
+    WriteBookCsv(context, text, codePage, separator);
     return text.str();
-}
-
-namespace {
-
-// A person's first name, last name and company as one key (fields hold no
-// zero byte, so the zero between them keeps keys apart).
-std::string IdentityOf(std::string_view firstName, std::string_view lastName, std::string_view company) {
-    std::string key;
-    key.reserve(firstName.size() + lastName.size() + company.size() + 2);
-    key.append(firstName).append(1, '\0').append(lastName).append(1, '\0').append(company);
-    return key;
-}
-
-// One number of one person, for telling at once whether a person already
-// has a number.
-struct PersonNumber {
-    const PersonRecord *person;
-    std::string_view number;
-    bool operator==(const PersonNumber &other) const { return person == other.person && number == other.number; }
-};
-
-struct PersonNumberHash {
-    size_t operator()(const PersonNumber &key) const {
-        return std::hash<std::string_view>()(key.number) ^
-               (std::hash<const void *>()(key.person) * 0x9E3779B97F4A7C15ULL);
-    }
-};
-
-}  // namespace
-
-// Merges rows one at a time into the book.
-class BookMerger {
-public:
-    BookMerger(WorkingContext *context, MergeCounts &counts) : counts_(counts) {
-        counts_ = MergeCounts{};
-        tail_ = context->persons;
-        for (PersonRecord *person = context->persons->next; person; person = person->next) {
-            byIdentity_.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
-            tail_ = person;
-        }
-    }
-
-    // False when memory ran out.
-    bool Add(const CsvPersonRow &row) {
-        std::string identity = IdentityOf(row.firstName, row.lastName, row.company);
-        PersonRecord *person = nullptr;
-        auto found = byIdentity_.find(identity);
-        if (found != byIdentity_.end()) {
-            person = found->second;
-        } else {
-            if (!NewPerson(&person)) return false;
-            CopyField(person->firstName, row.firstName.c_str());
-            CopyField(person->lastName, row.lastName.c_str());
-            CopyField(person->company, row.company.c_str());
-            CopyField(person->department, row.department.c_str());
-            CopyField(person->notes, row.notes.c_str());
-            tail_->next = person;  // appended behind the last, without a walk per row
-            tail_ = person;
-            byIdentity_.emplace(std::move(identity), person);
-            ++counts_.persons;
-        }
-        if (row.number.empty()) return true;
-        // A short number list is looked through; a long one, once it is
-        // met, is kept in the set with its last number.
-        NumberRecord *last = person->numbers;
-        auto kept = tails_.find(person);
-        if (kept != tails_.end()) {
-            if (numbers_.count(PersonNumber{person, row.number}) != 0) return true;
-            last = kept->second;
-        } else {
-            size_t count = 0;
-            for (NumberRecord *number = person->numbers->next; number; number = number->next, ++count) {
-                if (row.number == number->number) return true;
-                last = number;
-            }
-            if (count >= kLongNumberList) {
-                for (NumberRecord *number = person->numbers->next; number; number = number->next)
-                    numbers_.insert(PersonNumber{person, number->number});
-                kept = tails_.emplace(person, last).first;
-            }
-        }
-        NumberRecord *number = nullptr;
-        if (!NewNumber(&number)) return false;
-        CopyField(number->number, row.number.c_str());
-        CopyField(number->details, row.details.c_str());
-        last->next = number;
-        if (kept != tails_.end()) {
-            kept->second = number;
-            numbers_.insert(PersonNumber{person, number->number});
-        }
-        ++counts_.numbers;
-        return true;
-    }
-
-private:
-    MergeCounts &counts_;
-    PersonRecord *tail_;
-    std::unordered_map<std::string, PersonRecord *> byIdentity_;
-    // Persons with long number lists, with their last numbers, and the
-    // numbers they have: neither appending nor checking walks such a list.
-    static constexpr size_t kLongNumberList = 8;
-    std::unordered_map<PersonRecord *, NumberRecord *> tails_;
-    std::unordered_set<PersonNumber, PersonNumberHash> numbers_;
-};
-
-bool MergeBookRows(WorkingContext *context, const std::vector<CsvPersonRow> &rows, MergeCounts &counts) {
-    BookMerger merger(context, counts);
-    for (const CsvPersonRow &row : rows)
-        if (!merger.Add(row)) return false;
-    return true;
-}
-
-bool MergeBookCsv(WorkingContext *context, const std::string &text, MergeCounts &counts, const CodePage *codePage) {
-    BookMerger merger(context, counts);
-    bool merged = true;
-    std::string ignored;
-    ReadBookCsvRows(text, codePage, ignored, [&](const CsvPersonRow &row) { return merged = merger.Add(row); });
-    return merged;
 }

@@ -3,8 +3,11 @@
 #ifndef ORVIXFAX_TESTS_BOOK_DUMP_H
 #define ORVIXFAX_TESTS_BOOK_DUMP_H
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "addrbook/records.h"
 
@@ -62,6 +65,32 @@ inline std::string DumpBook(const WorkingContext *context) {
         }
         out += '\n';
     }
+    return out;
+}
+
+// The dump with its groups in the order of their lines and each group's
+// members sorted: for books whose group order means nothing, as after an
+// import (the dialogs' lists sort both).
+inline std::string DumpBookGroupsSorted(const WorkingContext *context) {
+    std::istringstream lines(DumpBook(context));
+    std::string out, line;
+    std::vector<std::string> groups;
+    while (std::getline(lines, line)) {
+        if (line.rfind("G|", 0) != 0) {
+            out += line + "\n";
+            continue;
+        }
+        size_t bar = line.find('|', 2);
+        std::istringstream members(line.substr(bar + 1));
+        std::vector<std::string> sorted;
+        for (std::string member; members >> member;) sorted.push_back(member);
+        std::sort(sorted.begin(), sorted.end());
+        std::string group = line.substr(0, bar + 1);
+        for (const std::string &member : sorted) group += " " + member;
+        groups.push_back(group + "\n");
+    }
+    std::sort(groups.begin(), groups.end());
+    for (const std::string &group : groups) out += group;
     return out;
 }
 

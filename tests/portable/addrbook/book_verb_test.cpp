@@ -11,50 +11,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "book_program.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class BookVerbTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    ("orvixfax-book-" + std::to_string(::getpid()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-        fs::create_directories(directory / "book");
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
-    static std::string Read(const fs::path &path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    void Write(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    fs::path Book() const { return directory / "book" / "OrvixFax.adb"; }
-
-    Outcome Orvixfax(const std::string &arguments, const std::string &environment = "") {
-        fs::path out = directory / "stdout";
-        fs::path err = directory / "stderr";
-        // The user's own choice of directory never reaches these runs.
-        std::string command = "env -u ORVIXFAX_DIR -u XDG_DATA_HOME " + environment + " '" + ORVIXFAX_PROGRAM + "' " +
-                              arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        int raw = std::system(command.c_str());
-        int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return {status, Read(out), Read(err)};
-    }
-    std::string Dir() const { return " --dir '" + (directory / "book").string() + "'"; }
-
-    fs::path directory;
-};
 
 const std::string kBook = ",Ann,Lee,,Acme,Sales,likes\\, fax,555-1234,office,555-9,home\n"
                           ",,,,Solo Inc,,,\n"
@@ -177,18 +138,18 @@ TEST_F(BookVerbTest, ExportWritesCsv) {
     Write(Book(), kBook);
     Outcome run = Orvixfax("book export '" + (directory / "out.csv").string() + "'" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Read(directory / "out.csv"), "firstName,lastName,company,department,notes,number,details\r\n"
-                                           "Ann,Lee,Acme,Sales,\"likes, fax\",555-1234,office\r\n"
-                                           "Ann,Lee,Acme,Sales,\"likes, fax\",555-9,home\r\n"
-                                           ",,Solo Inc,,,,\r\n"
-                                           "Zo\xc3\xa9,,,,,7,\r\n");
+    EXPECT_EQ(Read(directory / "out.csv"), "firstName,lastName,company,department,notes,number,details,groups\r\n"
+                                           "Ann,Lee,Acme,Sales,\"likes, fax\",555-1234,office,Team;All\r\n"
+                                           "Ann,Lee,Acme,Sales,\"likes, fax\",555-9,home,All\r\n"
+                                           ",,Solo Inc,,,,,\r\n"
+                                           "Zo\xc3\xa9,,,,,7,,Team\r\n");
 }
 
 // The book's bytes are in the code page; CSV and JSON are UTF-8 (or the
 // CSV's --encoding), converted at the edge and back without a change.
 TEST_F(BookVerbTest, TextsRoundTripThroughTheCodePage) {
-    const std::string csv = "firstName,lastName,company,department,notes,number,details\r\n"
-                            "Ren\xc3\xa9,Stra\xc3\x9f" "e,Caf\xc3\xa9 \xe2\x82\xac,,\xe2\x80\x9cquoted\xe2\x80\x9d,1,\r\n";
+    const std::string csv = "firstName,lastName,company,department,notes,number,details,groups\r\n"
+                            "Ren\xc3\xa9,Stra\xc3\x9f" "e,Caf\xc3\xa9 \xe2\x82\xac,,\xe2\x80\x9cquoted\xe2\x80\x9d,1,,\r\n";
     Write(directory / "in.csv", csv);
     ASSERT_EQ(Orvixfax("book import '" + (directory / "in.csv").string() + "'" + Dir()).status, 0);
     EXPECT_EQ(Read(Book()), ",Ren\xe9,Stra\xdf" "e,,Caf\xe9 \x80,,\x93quoted\x94,1,\n\f");
@@ -228,7 +189,7 @@ TEST_F(BookVerbTest, TextsRoundTripThroughTheCodePage) {
     ASSERT_EQ(Orvixfax("book import --codepage 932 '" + (directory / "jp.csv").string() + "'" + Dir()).status, 0);
     EXPECT_EQ(Read(Book()), ",,\x8eR\x93" "c,,,,,3,\n\f");
     Outcome jp = Orvixfax("book export - --codepage 932" + Dir());
-    EXPECT_EQ(jp.out, "firstName,lastName,company,department,notes,number,details\r\n,\xe5\xb1\xb1\xe7\x94\xb0,,,,3,\r\n");
+    EXPECT_EQ(jp.out, "firstName,lastName,company,department,notes,number,details,groups\r\n,\xe5\xb1\xb1\xe7\x94\xb0,,,,3,,\r\n");
 }
 
 // "-" is standard input and output for the file arguments.
@@ -238,7 +199,7 @@ TEST_F(BookVerbTest, ADashIsStandardInputOrOutput) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Read(Book()), ",Bo,,,,,,7,\n\f");
     run = Orvixfax("book export -" + Dir());
-    EXPECT_EQ(run.out, "firstName,lastName,company,department,notes,number,details\r\nBo,,,,,7,\r\n");
+    EXPECT_EQ(run.out, "firstName,lastName,company,department,notes,number,details,groups\r\nBo,,,,,7,,\r\n");
     EXPECT_EQ(run.err, "");
 }
 
