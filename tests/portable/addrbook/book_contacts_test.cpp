@@ -136,7 +136,7 @@ TEST_F(BookContactsTest, EachProgramsFileImportsAndExportsBack) {
             Outcome back = Import(written, again);
             ASSERT_EQ(back.status, 0) << back.err;
             EXPECT_EQ(back.err.find("skipped"), std::string::npos) << back.err;
-            EXPECT_EQ(Shown(again), book) << format << ":\n" << Read(written);
+            EXPECT_EQ(Shown(again), book) << format << ":\n" << ReadBytes(written);
         }
     }
 }
@@ -144,7 +144,7 @@ TEST_F(BookContactsTest, EachProgramsFileImportsAndExportsBack) {
 // A book of every kind of text: book -> CSV -> book and book -> vCard ->
 // book keep persons, numbers with their details, and groups.
 TEST_F(BookContactsTest, RoundTripsKeepPersonsNumbersDetailsAndGroups) {
-    Write(Book(), ",Ann,Lee,,Acme\\, Inc,R;D,two\r\nlines \"quoted\"\\\\,555-1,office\\, left,555-2,a:b;c\n"
+    WriteBytes(Book(), ",Ann,Lee,,Acme\\, Inc,R;D,two\r\nlines \"quoted\"\\\\,555-1,office\\, left,555-2,a:b;c\n"
                   ",,,,Caf\xe9 \x80,,,+33 1,\n"
                   ",Bo,\xd8" "degaard,,,,,\n"
                   ",Cy,,,,,,7,desk\n"
@@ -162,15 +162,15 @@ TEST_F(BookContactsTest, RoundTripsKeepPersonsNumbersDetailsAndGroups) {
         const std::string again = Dir(std::string("again-") + std::to_string(std::hash<std::string>()(how)));
         Outcome back = Import(path, again, options);
         ASSERT_EQ(back.status, 0) << back.err;
-        EXPECT_EQ(Shown(again), before) << Read(path);
+        EXPECT_EQ(Shown(again), before) << ReadBytes(path);
     }
     EXPECT_NE(before.find("G Team;1: 0:555-1 1:+33 1\n"), std::string::npos) << before;
 }
 
 TEST_F(BookContactsTest, DryRunListsWhatWouldChangeAndWritesNothing) {
     const std::string book = ",Ann,Lee,,Acme,,,555,office\n\fTeam,0.0\n";
-    Write(Book(), book);
-    Write(directory / "in.csv", "First Name;Last Name;Company;Business Fax;Home Fax;Categories\n"
+    WriteBytes(Book(), book);
+    WriteBytes(directory / "in.csv", "First Name;Last Name;Company;Business Fax;Home Fax;Categories\n"
                                 "Ann;Lee;Acme;555;556;\"Team;Night\"\n"
                                 ";;;;;\n"
                                 "Bo;Ek;;;1;Team\n");
@@ -188,7 +188,7 @@ TEST_F(BookContactsTest, DryRunListsWhatWouldChangeAndWritesNothing) {
                            Book().string() + "; nothing was written"),
               std::string::npos)
         << run.err;
-    EXPECT_EQ(Read(Book()), book);
+    EXPECT_EQ(ReadBytes(Book()), book);
     EXPECT_FALSE(fs::exists(directory / "book" / "OrvixFax.adb.lock")) << "a dry run takes no lock";
     // Without a book, the import is shown as into an empty one, and the
     // default directory is not made.
@@ -202,20 +202,20 @@ TEST_F(BookContactsTest, DryRunListsWhatWouldChangeAndWritesNothing) {
 
 TEST_F(BookContactsTest, BadFilesAndOptionsAreRefusedAndNothingIsWritten) {
     const std::string book = ",Ann,Lee,,Acme,,,555,office\n\f";
-    Write(Book(), book);
+    WriteBytes(Book(), book);
     const fs::path cards = directory / "bad.vcf";
-    Write(cards, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n"
+    WriteBytes(cards, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n"
                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cy\r\nTEL;TYPE=fax 2\r\nEND:VCARD\r\n");
     Outcome run = Import(cards, (directory / "book").string());
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find(cards.string() + ", line 9: a line without ':' after its name; nothing was imported"),
               std::string::npos)
         << run.err;
-    Write(directory / "team.csv", "firstName,number,groups\nBo,1,Team\nCy,2,[Team]\n");
+    WriteBytes(directory / "team.csv", "firstName,number,groups\nBo,1,Team\nCy,2,[Team]\n");
     run = Import(directory / "team.csv", (directory / "book").string());
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("line 3: groups: a group's name cannot hold [ or ]"), std::string::npos) << run.err;
-    Write(directory / "greek.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\xce\xa9mega\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n");
+    WriteBytes(directory / "greek.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\xce\xa9mega\r\nTEL;TYPE=fax:1\r\nEND:VCARD\r\n");
     run = Import(directory / "greek.vcf", (directory / "book").string());
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("line 3: FN: the character U+03A9 has no byte in code page 1252"), std::string::npos)
@@ -227,7 +227,7 @@ TEST_F(BookContactsTest, BadFilesAndOptionsAreRefusedAndNothingIsWritten) {
     EXPECT_EQ(latin.status, 2);
     EXPECT_NE(latin.err.find("vCard files are written in UTF-8"), std::string::npos) << latin.err;
     EXPECT_FALSE(fs::exists(directory / "out.vcf"));
-    EXPECT_EQ(Read(Book()), book);
+    EXPECT_EQ(ReadBytes(Book()), book);
 }
 
 }  // namespace

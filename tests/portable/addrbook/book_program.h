@@ -3,6 +3,8 @@
 #define ORVIXFAX_TESTS_BOOK_PROGRAM_H
 
 #include <gtest/gtest.h>
+
+#include "support/program_run.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,12 +15,6 @@
 #include <string>
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 class BookVerbTest : public ::testing::Test {
 protected:
@@ -31,24 +27,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(directory); }
 
-    static std::string Read(const fs::path &path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    void Write(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     fs::path Book() const { return directory / "book" / "OrvixFax.adb"; }
 
     Outcome Orvixfax(const std::string &arguments, const std::string &environment = "") {
-        fs::path out = directory / "stdout";
-        fs::path err = directory / "stderr";
         // The user's own choice of directory never reaches these runs.
-        std::string command = "env -u ORVIXFAX_DIR -u XDG_DATA_HOME " + environment + " '" + ORVIXFAX_PROGRAM + "' " +
-                              arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        int raw = std::system(command.c_str());
-        int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return {status, Read(out), Read(err)};
+        return RunProgram("env -u ORVIXFAX_DIR -u XDG_DATA_HOME " + environment + " '" + ORVIXFAX_PROGRAM + "' " +
+                              arguments,
+                          directory);
     }
     std::string Dir() const { return " --dir '" + (directory / "book").string() + "'"; }
 

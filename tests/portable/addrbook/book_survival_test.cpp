@@ -7,6 +7,8 @@
 // as the unprivileged user "nobody" (setpriv), from a copy of it that user
 // can reach; run as another user, the test is unprivileged already.
 #include <gtest/gtest.h>
+
+#include "support/program_run.h"
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,21 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Read(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void Write(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class BookSurvivalTest : public ::testing::Test {
 protected:
@@ -68,17 +55,8 @@ protected:
 
     // Runs the program; a hang counts as a failure (status 124), not a stuck test.
     Outcome Orvixfax(const std::string &arguments, bool unprivileged = false) {
-        static int runs = 0;
-        fs::path out = scratch_ / ("out" + std::to_string(++runs));
-        fs::path err = scratch_ / ("err" + std::to_string(runs));
         std::string user = unprivileged && ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-        std::string command = "timeout 20 " + user + "'" + program_.string() + "' " + arguments + " >'" +
-                              out.string() + "' 2>'" + err.string() + "' </dev/null";
-        int raw = std::system(command.c_str());
-        Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(out), Read(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return run;
+        return RunProgram("timeout 20 " + user + "'" + program_.string() + "' " + arguments + " </dev/null", scratch_);
     }
     // A file the unprivileged user may not read: root's own with mode 0600,
     // or, when the test is not root, one with no permission at all.
@@ -106,10 +84,10 @@ const std::string kBook = ",Ann,Lee,,Acme,,,555-1,office\n,Bo,Ek,,,,,555-2,\n\fT
 // each command with status 1, naming the path and the reason, and the
 // book is left exactly as it was; nothing blocks on a pipe.
 TEST_F(BookSurvivalTest, ABookThatCannotBeReadIsNeverTakenForAMissingOne) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     MakeUnreadable(Book());
-    Write(directory_ / "one.csv", "firstName,number\nCy,9\n");
-    Write(directory_ / "edit.script", "dialog \"Edit Address Book\"\nclick IDOK\n");
+    WriteBytes(directory_ / "one.csv", "firstName,number\nCy,9\n");
+    WriteBytes(directory_ / "edit.script", "dialog \"Edit Address Book\"\nclick IDOK\n");
     const std::string verbs[] = {"book resave", "book show", "book import '" + (directory_ / "one.csv").string() + "'",
                                  "book edit --script '" + (directory_ / "edit.script").string() + "'"};
     for (const std::string &verb : verbs) {
@@ -121,7 +99,7 @@ TEST_F(BookSurvivalTest, ABookThatCannotBeReadIsNeverTakenForAMissingOne) {
         EXPECT_EQ(run.out, "") << verb;
     }
     fs::permissions(Book(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Read(Book()), kBook);
+    EXPECT_EQ(ReadBytes(Book()), kBook);
 
     fs::remove(Book());
     fs::create_directory(Book());
@@ -151,21 +129,21 @@ TEST_F(BookSurvivalTest, CommandsRunTogetherEachKeepTheirChange) {
     for (int i = 0; i < 20000; ++i) book += ",Person,Number " + std::to_string(i) + ",,Company,,,555-" + std::to_string(i) + ",\n";
     book += "\f";
     for (int g = 0; g < 100; ++g) book += "Group " + std::to_string(g) + "," + std::to_string(g) + ".0\n";
-    Write(Book(), book);
+    WriteBytes(Book(), book);
     std::string command = "true";
     for (int i = 0; i < 4; ++i) {
         fs::path csv = directory_ / ("add" + std::to_string(i) + ".csv");
-        Write(csv, "firstName,lastName,number\nNew,Person " + std::to_string(i) + ",9" + std::to_string(i) + "\n");
+        WriteBytes(csv, "firstName,lastName,number\nNew,Person " + std::to_string(i) + ",9" + std::to_string(i) + "\n");
         command += " & '" + program_.string() + "' book import '" + csv.string() + "'" + Dir() + " >/dev/null 2>>'" +
                    (directory_ / "err").string() + "'";
     }
     ASSERT_EQ(std::system(("timeout 120 sh -c \"" + command + " & wait\"").c_str()), 0);
     // Nothing but each one's report and word that one waited for another.
-    std::istringstream said(Read(directory_ / "err"));
+    std::istringstream said(ReadBytes(directory_ / "err"));
     for (std::string line; std::getline(said, line);)
         EXPECT_TRUE(line.rfind("waiting for another command", 0) == 0 || line.rfind("Added 1 person and 1 number", 0) == 0)
             << line;
-    std::string saved = Read(Book());
+    std::string saved = ReadBytes(Book());
     EXPECT_EQ(saved.rfind(book.substr(0, book.find('\f')), 0), 0u) << "the old persons first, unchanged";
     size_t persons = 0;
     for (size_t at = 0; at < saved.find('\f'); at = saved.find('\n', at) + 1) ++persons;
@@ -182,20 +160,20 @@ TEST_F(BookSurvivalTest, CommandsRunTogetherEachKeepTheirChange) {
 // A link planted where saves once put their new file, or a stale file
 // there with no permissions, changes nothing of a save.
 TEST_F(BookSurvivalTest, PlantedAndStaleFilesBesideTheBookChangeNothing) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     fs::permissions(Book(), fs::perms::owner_read | fs::perms::owner_write);
-    Write(directory_ / "target", "not a book");
+    WriteBytes(directory_ / "target", "not a book");
     const fs::path old = directory_ / "OrvixFax.adb.new";
     fs::create_symlink(directory_ / "target", old);
     for (int round = 0; round < 2; ++round) {
         Outcome run = Orvixfax("book resave" + Dir());
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_FALSE(fs::is_symlink(Book()));
-        EXPECT_EQ(Read(Book()), kBook);
+        EXPECT_EQ(ReadBytes(Book()), kBook);
         EXPECT_EQ(fs::status(Book()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(Read(directory_ / "target"), "not a book");
+        EXPECT_EQ(ReadBytes(directory_ / "target"), "not a book");
         fs::remove(old);
-        Write(old, "stale");
+        WriteBytes(old, "stale");
         fs::permissions(old, fs::perms::none);
     }
 }
@@ -203,7 +181,7 @@ TEST_F(BookSurvivalTest, PlantedAndStaleFilesBesideTheBookChangeNothing) {
 // A save keeps what the book was: its permissions, its owner, its place
 // behind a link; and a book its user may not write is not replaced.
 TEST_F(BookSurvivalTest, ASaveKeepsTheBooksProperties) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     fs::permissions(Book(), fs::perms::owner_read | fs::perms::owner_write);
     GiveToNobody(Book());
     struct stat before{};
@@ -218,12 +196,12 @@ TEST_F(BookSurvivalTest, ASaveKeepsTheBooksProperties) {
 
     // Read-only to its user, in a directory that user may write.
     fs::permissions(Book(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Write(directory_ / "one.csv", "firstName,number\nCy,9\n");
+    WriteBytes(directory_ / "one.csv", "firstName,number\nCy,9\n");
     run = Orvixfax("book import '" + (directory_ / "one.csv").string() + "'" + Dir(), true);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("could not be saved to " + Book().string() + ": access is denied"), std::string::npos)
         << run.err;
-    EXPECT_EQ(Read(Book()), kBook);
+    EXPECT_EQ(ReadBytes(Book()), kBook);
 
     // A link to the book elsewhere: the book there is saved, the link stays.
     fs::create_directory(directory_ / "real");
@@ -234,7 +212,7 @@ TEST_F(BookSurvivalTest, ASaveKeepsTheBooksProperties) {
     run = Orvixfax("book import '" + (directory_ / "one.csv").string() + "'" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(fs::is_symlink(Book()));
-    EXPECT_EQ(Read(directory_ / "real" / "book.adb"), ",Ann,Lee,,Acme,,,555-1,office\n,Bo,Ek,,,,,555-2,\n,Cy,,,,,,9,\n\fTeam,0.0,1.0\n");
+    EXPECT_EQ(ReadBytes(directory_ / "real" / "book.adb"), ",Ann,Lee,,Acme,,,555-1,office\n,Bo,Ek,,,,,555-2,\n,Cy,,,,,,9,\n\fTeam,0.0,1.0\n");
 }
 
 }  // namespace

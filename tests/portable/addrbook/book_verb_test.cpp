@@ -23,7 +23,7 @@ const std::string kBook = ",Ann,Lee,,Acme,Sales,likes\\, fax,555-1234,office,555
                           "\fTeam,0.0,2.0\nGone,9.9\nAll,0.1,0.0\n";
 
 TEST_F(BookVerbTest, ShowJsonIsTheBookAsLoaded) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     Outcome run = Orvixfax("book show --json" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
     nlohmann::json expected = nlohmann::json::parse(R"({
@@ -40,11 +40,11 @@ TEST_F(BookVerbTest, ShowJsonIsTheBookAsLoaded) {
         {"name": "All", "members": [[0, 1], [0, 0]]}
       ]})");
     EXPECT_EQ(nlohmann::json::parse(run.out), expected);
-    EXPECT_EQ(Read(Book()), kBook) << "showing never writes";
+    EXPECT_EQ(ReadBytes(Book()), kBook) << "showing never writes";
 }
 
 TEST_F(BookVerbTest, ShowListsPersonsNumbersAndGroups) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     Outcome run = Orvixfax("book show" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("3 persons, 2 groups"), std::string::npos) << run.out;
@@ -75,11 +75,11 @@ TEST_F(BookVerbTest, AMissingBookIsSaidAndNothingIsMade) {
 }
 
 TEST_F(BookVerbTest, ResaveWritesTheBookAsTheDialogWould) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     Outcome run = Orvixfax("book resave" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
     // The group without resolvable members is gone; the rest is unchanged.
-    EXPECT_EQ(Read(Book()), ",Ann,Lee,,Acme,Sales,likes\\, fax,555-1234,office,555-9,home\n"
+    EXPECT_EQ(ReadBytes(Book()), ",Ann,Lee,,Acme,Sales,likes\\, fax,555-1234,office,555-9,home\n"
                             ",,,,Solo Inc,,,\n"
                             ",Zo\xe9,,,,,,7,\n"
                             "\fTeam,0.0,2.0\nAll,0.1,0.0\n");
@@ -91,12 +91,12 @@ TEST_F(BookVerbTest, ResaveWritesTheBookAsTheDialogWould) {
 TEST_F(BookVerbTest, TheDirectoryComesFromTheOptionTheEnvironmentOrTheDefault) {
     Outcome run = Orvixfax("book resave", "HOME='" + (directory / "home").string() + "'");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Read(directory / "home/.local/share/orvixfax/OrvixFax.adb"), "\f");
+    EXPECT_EQ(ReadBytes(directory / "home/.local/share/orvixfax/OrvixFax.adb"), "\f");
     run = Orvixfax("book resave", "XDG_DATA_HOME='" + (directory / "xdg").string() + "' HOME=/nonexistent");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Read(directory / "xdg/orvixfax/OrvixFax.adb"), "\f");
+    EXPECT_EQ(ReadBytes(directory / "xdg/orvixfax/OrvixFax.adb"), "\f");
 
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     const std::string book = (directory / "book").string();
     EXPECT_EQ(Orvixfax("book show --json", "ORVIXFAX_DIR='" + book + "'").status, 0);
     EXPECT_EQ(Orvixfax("--dir '" + book + "' book show").status, 0);
@@ -109,8 +109,8 @@ TEST_F(BookVerbTest, TheDirectoryComesFromTheOptionTheEnvironmentOrTheDefault) {
 }
 
 TEST_F(BookVerbTest, ImportMergesAndCounts) {
-    Write(Book(), ",Ann,Lee,,Acme,,,555,office\n\fTeam,0.0\n");
-    Write(directory / "in.csv", "firstName,lastName,company,number,details\r\n"
+    WriteBytes(Book(), ",Ann,Lee,,Acme,,,555,office\n\fTeam,0.0\n");
+    WriteBytes(directory / "in.csv", "firstName,lastName,company,number,details\r\n"
                                 "Ann,Lee,Acme,555,office\r\n"
                                 "Ann,Lee,Acme,556,\"desk, left\"\r\n"
                                 "Bo,Ek,,1,\r\n");
@@ -118,27 +118,27 @@ TEST_F(BookVerbTest, ImportMergesAndCounts) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Added 1 person and 2 numbers"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "") << "messages go to standard error";
-    EXPECT_EQ(Read(Book()), ",Ann,Lee,,Acme,,,555,office,556,desk\\, left\n,Bo,Ek,,,,,1,\n\fTeam,0.0\n");
+    EXPECT_EQ(ReadBytes(Book()), ",Ann,Lee,,Acme,,,555,office,556,desk\\, left\n,Bo,Ek,,,,,1,\n\fTeam,0.0\n");
 }
 
 TEST_F(BookVerbTest, MalformedImportNamesTheLineAndWritesNothing) {
-    Write(Book(), kBook);
-    Write(directory / "in.csv", "firstName,number\nBo,1\nCy,2,extra\nDi,3\n");
+    WriteBytes(Book(), kBook);
+    WriteBytes(directory / "in.csv", "firstName,number\nBo,1\nCy,2,extra\nDi,3\n");
     Outcome run = Orvixfax("book import '" + (directory / "in.csv").string() + "'" + Dir());
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("line 3: 3 fields where the header has 2"), std::string::npos) << run.err;
-    EXPECT_EQ(Read(Book()), kBook);
+    EXPECT_EQ(ReadBytes(Book()), kBook);
     EXPECT_FALSE(fs::exists(directory / "book" / "OrvixFax.adb.lock")) << "a bad CSV file is refused before the book is";
     run = Orvixfax("book import '" + (directory / "missing.csv").string() + "'" + Dir());
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(Read(Book()), kBook);
+    EXPECT_EQ(ReadBytes(Book()), kBook);
 }
 
 TEST_F(BookVerbTest, ExportWritesCsv) {
-    Write(Book(), kBook);
+    WriteBytes(Book(), kBook);
     Outcome run = Orvixfax("book export '" + (directory / "out.csv").string() + "'" + Dir());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Read(directory / "out.csv"), "firstName,lastName,company,department,notes,number,details,groups\r\n"
+    EXPECT_EQ(ReadBytes(directory / "out.csv"), "firstName,lastName,company,department,notes,number,details,groups\r\n"
                                            "Ann,Lee,Acme,Sales,\"likes, fax\",555-1234,office,Team;All\r\n"
                                            "Ann,Lee,Acme,Sales,\"likes, fax\",555-9,home,All\r\n"
                                            ",,Solo Inc,,,,,\r\n"
@@ -150,9 +150,9 @@ TEST_F(BookVerbTest, ExportWritesCsv) {
 TEST_F(BookVerbTest, TextsRoundTripThroughTheCodePage) {
     const std::string csv = "firstName,lastName,company,department,notes,number,details,groups\r\n"
                             "Ren\xc3\xa9,Stra\xc3\x9f" "e,Caf\xc3\xa9 \xe2\x82\xac,,\xe2\x80\x9cquoted\xe2\x80\x9d,1,,\r\n";
-    Write(directory / "in.csv", csv);
+    WriteBytes(directory / "in.csv", csv);
     ASSERT_EQ(Orvixfax("book import '" + (directory / "in.csv").string() + "'" + Dir()).status, 0);
-    EXPECT_EQ(Read(Book()), ",Ren\xe9,Stra\xdf" "e,,Caf\xe9 \x80,,\x93quoted\x94,1,\n\f");
+    EXPECT_EQ(ReadBytes(Book()), ",Ren\xe9,Stra\xdf" "e,,Caf\xe9 \x80,,\x93quoted\x94,1,\n\f");
     Outcome json = Orvixfax("book show --json" + Dir());
     ASSERT_EQ(json.status, 0) << json.err;
     nlohmann::json person = nlohmann::json::parse(json.out)["persons"][0];
@@ -166,7 +166,7 @@ TEST_F(BookVerbTest, TextsRoundTripThroughTheCodePage) {
         << listing.out;
 
     // Another encoding on the way in and out; a text it has no form for.
-    Write(directory / "latin.csv", "lastName,number\n\xd8" "deg\xe5rd,2\n");
+    WriteBytes(directory / "latin.csv", "lastName,number\n\xd8" "deg\xe5rd,2\n");
     Outcome latin = Orvixfax("book import --encoding ISO-8859-1 '" + (directory / "latin.csv").string() + "'" + Dir());
     ASSERT_EQ(latin.status, 0) << latin.err;
     Outcome refused = Orvixfax("book export --encoding latin1 '" + (directory / "out.csv").string() + "'" + Dir());
@@ -175,29 +175,29 @@ TEST_F(BookVerbTest, TextsRoundTripThroughTheCodePage) {
     EXPECT_FALSE(fs::exists(directory / "out.csv"));
 
     // A character the code page lacks is refused with its line and column.
-    const std::string before = Read(Book());
-    Write(directory / "greek.csv", "firstName,lastName\nAnn,Lee\nBo,\xce\xa9mega\n");
+    const std::string before = ReadBytes(Book());
+    WriteBytes(directory / "greek.csv", "firstName,lastName\nAnn,Lee\nBo,\xce\xa9mega\n");
     Outcome greek = Orvixfax("book import '" + (directory / "greek.csv").string() + "'" + Dir());
     EXPECT_EQ(greek.status, 2);
     EXPECT_NE(greek.err.find("line 3: lastName: the character U+03A9 has no byte in code page 1252"), std::string::npos)
         << greek.err;
-    EXPECT_EQ(Read(Book()), before);
+    EXPECT_EQ(ReadBytes(Book()), before);
 
     // Japanese systems: the same texts in code page 932.
     fs::remove(Book());
-    Write(directory / "jp.csv", "lastName,number\n\xe5\xb1\xb1\xe7\x94\xb0,3\n");
+    WriteBytes(directory / "jp.csv", "lastName,number\n\xe5\xb1\xb1\xe7\x94\xb0,3\n");
     ASSERT_EQ(Orvixfax("book import --codepage 932 '" + (directory / "jp.csv").string() + "'" + Dir()).status, 0);
-    EXPECT_EQ(Read(Book()), ",,\x8eR\x93" "c,,,,,3,\n\f");
+    EXPECT_EQ(ReadBytes(Book()), ",,\x8eR\x93" "c,,,,,3,\n\f");
     Outcome jp = Orvixfax("book export - --codepage 932" + Dir());
     EXPECT_EQ(jp.out, "firstName,lastName,company,department,notes,number,details,groups\r\n,\xe5\xb1\xb1\xe7\x94\xb0,,,,3,,\r\n");
 }
 
 // "-" is standard input and output for the file arguments.
 TEST_F(BookVerbTest, ADashIsStandardInputOrOutput) {
-    Write(directory / "in.csv", "firstName,number\nBo,7\n");
+    WriteBytes(directory / "in.csv", "firstName,number\nBo,7\n");
     Outcome run = Orvixfax("book import -" + Dir() + " <'" + (directory / "in.csv").string() + "'");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(Read(Book()), ",Bo,,,,,,7,\n\f");
+    EXPECT_EQ(ReadBytes(Book()), ",Bo,,,,,,7,\n\f");
     run = Orvixfax("book export -" + Dir());
     EXPECT_EQ(run.out, "firstName,lastName,company,department,notes,number,details,groups\r\nBo,,,,,7,,\r\n");
     EXPECT_EQ(run.err, "");
@@ -218,7 +218,7 @@ class BookChangeTest : public BookVerbTest {
 protected:
     void SetUp() override {
         BookVerbTest::SetUp();
-        Write(Book(), ",Ann,Lee,,Acme,,,555-1,office,555-2,home\n"
+        WriteBytes(Book(), ",Ann,Lee,,Acme,,,555-1,office,555-2,home\n"
                       ",Bo,\xd8" "degaard,,Caf\xe9 Nord,,,777,\n"
                       ",,,,Solo Inc,,,888,\n"
                       "\fTeam,0.0,1.0\nSolo,2.0\n");
@@ -231,9 +231,9 @@ TEST_F(BookChangeTest, AddKeepsThePersonEditorsLimitsAndPairsDetailsWithNumbers)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Added Cy R\xc3\xb8" "d (3 numbers)"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(Read(Book()).find(",Cy,R\xf8" "d,,,,,1,desk,2,mobile,3,\n\f"), std::string::npos) << Read(Book());
+    EXPECT_NE(ReadBytes(Book()).find(",Cy,R\xf8" "d,,,,,1,desk,2,mobile,3,\n\f"), std::string::npos) << ReadBytes(Book());
 
-    const std::string before = Read(Book());
+    const std::string before = ReadBytes(Book());
     Outcome tooLong = Orvixfax("book add --last-name " + std::string(46, 'x') + Dir());
     EXPECT_EQ(tooLong.status, 2);
     EXPECT_NE(tooLong.err.find("--last-name: \"" + std::string(46, 'x') +
@@ -244,7 +244,7 @@ TEST_F(BookChangeTest, AddKeepsThePersonEditorsLimitsAndPairsDetailsWithNumbers)
     EXPECT_NE(longNumber.err.find("the number editor's limit of 40"), std::string::npos) << longNumber.err;
     EXPECT_EQ(Orvixfax("book add --department Sales" + Dir()).status, 2) << "no name and no company";
     EXPECT_EQ(Orvixfax("book add --company X --details early --number 1" + Dir()).status, 2);
-    EXPECT_EQ(Read(Book()), before);
+    EXPECT_EQ(ReadBytes(Book()), before);
 }
 
 TEST_F(BookChangeTest, FindIgnoresCaseInTheCodePage) {
@@ -268,9 +268,9 @@ TEST_F(BookChangeTest, GroupsHaveUniqueSafeNamesAndTheEditorsMemberOrder) {
     EXPECT_EQ(members.out, "Ann Lee:555-2  (Acme, home)\nSolo Inc:888\nBo \xc3\x98" "degaard:777  (Caf\xc3\xa9 Nord)\n");
     // The same name again adds to that group; a member already there stays once.
     ASSERT_EQ(Orvixfax("book group add Night 'Ann Lee:555-1' 'Solo Inc'" + Dir()).status, 0);
-    EXPECT_NE(Read(Book()).find("\fTeam,0.0,1.0\nSolo,2.0\nNight,0.0,0.1,2.0,1.0\n"), std::string::npos) << Read(Book());
+    EXPECT_NE(ReadBytes(Book()).find("\fTeam,0.0,1.0\nSolo,2.0\nNight,0.0,0.1,2.0,1.0\n"), std::string::npos) << ReadBytes(Book());
 
-    const std::string before = Read(Book());
+    const std::string before = ReadBytes(Book());
     Outcome bracket = Orvixfax("book group add '[Odd]' 'Solo Inc'" + Dir());
     EXPECT_EQ(bracket.status, 2);
     EXPECT_NE(bracket.err.find("cannot hold [ or ]"), std::string::npos) << bracket.err;
@@ -280,7 +280,7 @@ TEST_F(BookChangeTest, GroupsHaveUniqueSafeNamesAndTheEditorsMemberOrder) {
     EXPECT_NE(ambiguous.err.find("Ann Lee:555-1  (Acme, office)\n  Ann Lee:555-2  (Acme, home)"), std::string::npos)
         << ambiguous.err;
     EXPECT_EQ(Orvixfax("book group add " + std::string(80, 'g') + " 'Solo Inc'" + Dir()).status, 2);
-    EXPECT_EQ(Read(Book()), before);
+    EXPECT_EQ(ReadBytes(Book()), before);
 
     // Members out, and a group left empty goes.
     ASSERT_EQ(Orvixfax("book group remove Team 'Ann Lee:555-1'" + Dir()).status, 0);
@@ -288,26 +288,26 @@ TEST_F(BookChangeTest, GroupsHaveUniqueSafeNamesAndTheEditorsMemberOrder) {
     ASSERT_EQ(last.status, 0) << last.err;
     EXPECT_NE(last.err.find("Removed the last members of [Team], and with them the group"), std::string::npos) << last.err;
     ASSERT_EQ(Orvixfax("book group remove solo" + Dir()).status, 0);
-    EXPECT_NE(Read(Book()).find("\fNight,0.0,0.1,2.0,1.0\n"), std::string::npos) << Read(Book());
+    EXPECT_NE(ReadBytes(Book()).find("\fNight,0.0,0.1,2.0,1.0\n"), std::string::npos) << ReadBytes(Book());
 }
 
 TEST_F(BookChangeTest, RemovingAPersonTakesItOutOfItsGroupsAndEmptyGroupsGo) {
     Outcome number = Orvixfax("book remove 'Ann Lee:555-1'" + Dir());
     ASSERT_EQ(number.status, 0) << number.err;
-    EXPECT_EQ(Read(Book()), ",Ann,Lee,,Acme,,,555-2,home\n,Bo,\xd8" "degaard,,Caf\xe9 Nord,,,777,\n,,,,Solo Inc,,,888,\n"
+    EXPECT_EQ(ReadBytes(Book()), ",Ann,Lee,,Acme,,,555-2,home\n,Bo,\xd8" "degaard,,Caf\xe9 Nord,,,777,\n,,,,Solo Inc,,,888,\n"
                             "\fTeam,1.0\nSolo,2.0\n");
     Outcome person = Orvixfax("book remove 'bo \xc3\xb8" "degaard'" + Dir());
     ASSERT_EQ(person.status, 0) << person.err;
     EXPECT_NE(person.err.find("1 group left without members went too"), std::string::npos) << person.err;
-    EXPECT_EQ(Read(Book()), ",Ann,Lee,,Acme,,,555-2,home\n,,,,Solo Inc,,,888,\n\fSolo,1.0\n");
+    EXPECT_EQ(ReadBytes(Book()), ",Ann,Lee,,Acme,,,555-2,home\n,,,,Solo Inc,,,888,\n\fSolo,1.0\n");
     ASSERT_EQ(Orvixfax("book remove 'lee, ann'" + Dir()).status, 0);
     // "Solo" names a group; "Solo Inc" the person: each names one thing.
     ASSERT_EQ(Orvixfax("book remove '[Solo]'" + Dir()).status, 0);
-    EXPECT_EQ(Read(Book()), ",,,,Solo Inc,,,888,\n\f");
+    EXPECT_EQ(ReadBytes(Book()), ",,,,Solo Inc,,,888,\n\f");
     Outcome unknown = Orvixfax("book remove 'Nobody'" + Dir());
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("matches nothing"), std::string::npos) << unknown.err;
-    EXPECT_EQ(Read(Book()), ",,,,Solo Inc,,,888,\n\f");
+    EXPECT_EQ(ReadBytes(Book()), ",,,,Solo Inc,,,888,\n\f");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // standard input and output, data and messages apart, outputs checked
 // before the work, job files in the code page.
 #include <gtest/gtest.h>
+
+#include "support/program_run.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,12 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class CommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,21 +28,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(directory); }
 
-    static std::string Read(const fs::path &path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    void Write(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
     // `input` is a shell redirection or pipe source for standard input.
     Outcome Orvixfax(const std::string &arguments, const std::string &input = "</dev/null") {
-        fs::path out = directory / "stdout", err = directory / "stderr";
-        std::string command = "env -u ORVIXFAX_DIR '" + std::string(ORVIXFAX_PROGRAM) + "' " + arguments + " " +
-                              input + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(out), Read(err)};
+        return RunProgram("env -u ORVIXFAX_DIR '" + std::string(ORVIXFAX_PROGRAM) + "' " + arguments + " " + input,
+                          directory);
     }
     std::string Dir() const { return " --dir '" + directory.string() + "'"; }
 
@@ -83,7 +69,7 @@ TEST_F(CommandLineTest, EveryHelpHasItsExitStatuses) {
 TEST_F(CommandLineTest, DataGoesToStandardOutputAndMessagesToStandardError) {
     const std::string job = R"({"recipients": [{"name": "Bo", "faxNumber": "7"}], "coverSheet": 1,
                                 "senderName": "Caf\u00e9 \u201cNord\u201d \u20ac"})";
-    Write(directory / "job.json", job);
+    WriteBytes(directory / "job.json", job);
     Outcome piped = Orvixfax("ticket --pcl --job - --out -", "<'" + (directory / "job.json").string() + "'");
     ASSERT_EQ(piped.status, 0) << piped.err;
     EXPECT_NE(piped.out.find("@@EFR=Caf\xe9 \x93Nord\x94 \x80\n"), std::string::npos) << piped.out;
@@ -94,7 +80,7 @@ TEST_F(CommandLineTest, DataGoesToStandardOutputAndMessagesToStandardError) {
                             "page 932\n");
     EXPECT_EQ(japanese.out, "");
 
-    Write(directory / "print.script", "click IDC_FAX_PRINT\n");
+    WriteBytes(directory / "print.script", "click IDC_FAX_PRINT\n");
     Outcome print = Orvixfax("fax --pcl --script -" + Dir(), "<'" + (directory / "print.script").string() + "'");
     EXPECT_EQ(print.status, 1);
     EXPECT_EQ(print.out, "");
@@ -115,13 +101,13 @@ TEST_F(CommandLineTest, OutputsAreCheckedBeforeTheDialogRuns) {
     // A good output is not made before there is something to write.
     run = Orvixfax("fax --pcl --to '555 1' --out '" + (directory / "t.pjl").string() + "'" + Dir());
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(Read(directory / "t.pjl").find("@@FXN=5551\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(directory / "t.pjl").find("@@FXN=5551\n"), std::string::npos);
 }
 
 TEST_F(CommandLineTest, SettingsSetKeepsTheDialogsRules) {
     ASSERT_EQ(Orvixfax("settings set SenderName 'Zo\xc3\xab \xe2\x82\xac'" + Dir()).status, 0);
     ASSERT_EQ(Orvixfax("settings set coverpage yes" + Dir()).status, 0);
-    const std::string file = Read(directory / "orvixfax.ini");
+    const std::string file = ReadBytes(directory / "orvixfax.ini");
     EXPECT_NE(file.find("CoverPage=True\r\nSenderName=Zo\xeb \x80\r\n"), std::string::npos) << file;
     Outcome shown = Orvixfax("settings show --json" + Dir());
     EXPECT_NE(shown.out.find("\"SenderName\": \"Zo\xc3\xab \xe2\x82\xac\""), std::string::npos) << shown.out;
@@ -130,7 +116,7 @@ TEST_F(CommandLineTest, SettingsSetKeepsTheDialogsRules) {
     EXPECT_EQ(bad.err, "orvixfax settings set: Resolution: \"Coarse\" is neither Fine nor Ultrafine\n");
     EXPECT_EQ(Orvixfax("settings set Colour red" + Dir()).status, 2);
     EXPECT_EQ(Orvixfax("settings set SenderFaxNumber " + std::string(41, '1') + Dir()).status, 2);
-    EXPECT_EQ(Read(directory / "orvixfax.ini"), file);
+    EXPECT_EQ(ReadBytes(directory / "orvixfax.ini"), file);
 }
 
 }  // namespace

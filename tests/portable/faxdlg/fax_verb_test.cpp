@@ -9,16 +9,11 @@
 #include <nlohmann/json.hpp>
 
 #include "fax_test_support.h"
+#include "support/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 class FaxVerbTest : public ::testing::Test {
 protected:
@@ -30,16 +25,9 @@ protected:
     Outcome Orvixfax(const std::string &arguments, const std::string &script = "") {
         const std::string scriptPath = directory.File("job.script");
         if (!script.empty()) faxtest::WriteFile(scriptPath, script);
-        const std::string out = directory.File("out.txt"), err = directory.File("err.txt");
         std::string command = std::string("'") + ORVIXFAX_PROGRAM + "' " + arguments;
         if (!script.empty()) command += " --script '" + scriptPath + "'";
-        command += " >'" + out + "' 2>'" + err + "' </dev/null";
-        Outcome run;
-        int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = faxtest::ReadFile(out);
-        run.err = faxtest::ReadFile(err);
-        return run;
+        return RunProgram(command + " </dev/null", directory.Path());
     }
     std::string Dir() const { return "--dir '" + directory.Path() + "'"; }
     std::string Settings() const { return faxtest::ReadFile(directory.File("orvixfax.ini")); }

@@ -1,6 +1,8 @@
 // orvixfax ticket, run as a program: exit status, messages and bytes.
 #include <gtest/gtest.h>
 
+#include "support/program_run.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -14,12 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class TicketVerbTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -30,12 +26,6 @@ protected:
     }
     void TearDown() override { fs::remove_all(directory); }
 
-    static std::string Read(const fs::path &path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
 
     std::string Job(const std::string &json) {
         fs::path path = directory / ("job" + std::to_string(++jobs) + ".json");
@@ -44,13 +34,7 @@ protected:
     }
 
     Outcome Orvixfax(const std::string &arguments) {
-        fs::path out = directory / "stdout";
-        fs::path err = directory / "stderr";
-        std::string command = std::string("'") + ORVIXFAX_PROGRAM + "' " + arguments + " >'" +
-                              out.string() + "' 2>'" + err.string() + "'";
-        int raw = std::system(command.c_str());
-        int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return {status, Read(out), Read(err)};
+        return RunProgram(std::string("'") + ORVIXFAX_PROGRAM + "' " + arguments, directory);
     }
 
     fs::path directory;
@@ -102,7 +86,7 @@ TEST_F(TicketVerbTest, OutWritesTheSameBytesToAFile) {
                           file.string() + "'");
     EXPECT_EQ(toFile.status, 0) << toFile.err;
     EXPECT_EQ(toFile.out, "");
-    EXPECT_EQ(Read(file), toStdout.out);
+    EXPECT_EQ(ReadBytes(file), toStdout.out);
     EXPECT_NE(toStdout.out.find("(one)\r\n(two)\r\n()\r\n"), std::string::npos);
     // A device takes the ticket as well, and is still there afterwards.
     Outcome toDevice = Orvixfax("ticket --ps --job '" + job + "' --out /dev/null");
