@@ -7,6 +7,7 @@
 #include "../entry/module_instance.h"
 #include "../platform/win32api.h"
 #include "../res/resource.h"
+#include "byte_scan.h"
 #include "ticket_clock.h"
 
 namespace {
@@ -41,6 +42,7 @@ void LoadName(UINT id, const char *english, char (&name)[32]) {
 }  // namespace
 
 void LoadTicketLabels(TicketLabels *labels) {
+    *labels = TicketLabels{};  // nothing unset behind a label's text
     for (int i = 0; i < LABEL_COUNT; ++i) {
         char *label = labels->text[i];
         if (LoadStringA(ModuleInstance(), kLabels[i].id, label, sizeof labels->text[i]) <= 0)
@@ -66,27 +68,37 @@ size_t FormatTicketDate(char *date, size_t size) {
     return static_cast<size_t>(length) < size ? static_cast<size_t>(length) : size - 1;
 }
 
-void ReduceToDigits(char *number, size_t size) {
-    size_t length = strnlen(number, size);
-    size_t kept = 0;
-    // Gathered aside, so no read of the number waits for a write into it,
-    // and counted without a branch on the byte: numbers mix digits and
-    // other characters too freely for a branch to be guessed well.
-    char digits[128];
-    for (size_t start = 0; start < length; start += sizeof digits) {
-        size_t count = length - start < sizeof digits ? length - start : sizeof digits;
-        size_t found = 0;
-        for (size_t i = 0; i < count; ++i) {
-            char c = number[start + i];
-            digits[found] = c;
-            found += static_cast<unsigned char>(c - '0') < 10;
+size_t ReduceToDigits(char *number, size_t size) {
+    if (number == nullptr || size == 0) return 0;
+    // Sixteen bytes at a time up to the zero byte. Every byte is written to
+    // the digits' end and only a digit moves the end on: numbers mix digits
+    // and other characters too freely for a branch on each byte to be
+    // guessed well. The end never passes the byte being read, so the
+    // number can be reduced where it is.
+    size_t found = 0;
+    size_t at = 0;
+    for (; at + 16 <= size; at += 16) {
+        unsigned digitBits = DigitBits16(number + at);
+        unsigned zero = FirstOf16<0>(number + at);
+        if (zero < 16) digitBits &= (1u << zero) - 1;  // those before the zero
+#pragma GCC unroll 16
+        for (unsigned i = 0; i < 16; ++i) {
+            number[found] = number[at + i];
+            found += digitBits & 1;
+            digitBits >>= 1;
         }
-        std::memcpy(number + kept, digits, found);
-        kept += found;
+        if (zero < 16) {
+            number[found] = '\0';
+            return found;
+        }
+    }
+    for (; at < size && number[at] != '\0'; ++at) {
+        if (static_cast<unsigned char>(number[at] - '0') < 10) number[found++] = number[at];
     }
     // An unterminated field ends at its last byte like any other.
-    if (kept < size) number[kept] = '\0';
-    else number[size - 1] = '\0';
+    if (found == size) found = size - 1;
+    number[found] = '\0';
+    return found;
 }
 
 int TicketRecipientCount(const FaxInfo *info) {

@@ -35,7 +35,8 @@ size_t FormatTicketDate(char *date, size_t size);
 
 // Removes every character but the digits 0 to 9 from a zero-terminated
 // number of at most `size` bytes, in place, keeping the digits' order.
-void ReduceToDigits(char *number, size_t size);
+// Returns the number of digits kept.
+size_t ReduceToDigits(char *number, size_t size);
 
 // The number of usable slots of a record: recipientCount, kept within the
 // array (0 when the record has none).
