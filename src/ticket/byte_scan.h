@@ -16,19 +16,6 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__);
 
 typedef unsigned char Bytes16 __attribute__((vector_size(16)));
 
-// One bit for each of sixteen comparison results (bytes of 0 or 0xFF), bit
-// i for byte i. Multiplying a half's top bits by 0x0002040810204081 moves
-// the top bit of byte i to bit 56 + i and nothing else reaches bits 56 to
-// 63, as a movemask instruction would give.
-inline unsigned BitsOfHits16(const void *hits) {
-    uint64_t halves[2];
-    std::memcpy(halves, hits, sizeof halves);
-    const uint64_t tops = 0x8080808080808080u, gather = 0x0002040810204081u;
-    unsigned low = static_cast<unsigned>(((halves[0] & tops) * gather) >> 56);
-    unsigned high = static_cast<unsigned>(((halves[1] & tops) * gather) >> 56);
-    return low | high << 8;
-}
-
 // Whether any of the sixteen bytes at `bytes` is one of `Values`.
 template <unsigned char... Values>
 inline bool AnyOf16(const void *bytes) {
@@ -41,6 +28,16 @@ inline bool AnyOf16(const void *bytes) {
     return (halves[0] | halves[1]) != 0;
 }
 
+// The position of the first of sixteen comparison results (bytes of 0 or
+// 0xFF) that holds, 16 when none does.
+inline unsigned FirstHit16(const void *hits) {
+    uint64_t halves[2];
+    std::memcpy(halves, hits, sizeof halves);
+    if (halves[0] != 0) return static_cast<unsigned>(__builtin_ctzll(halves[0])) / 8;
+    if (halves[1] != 0) return 8 + static_cast<unsigned>(__builtin_ctzll(halves[1])) / 8;
+    return 16;
+}
+
 // The position of the first of the sixteen bytes at `bytes` that is one
 // of `Values`, 16 when none is.
 template <unsigned char... Values>
@@ -48,19 +45,16 @@ inline unsigned FirstOf16(const void *bytes) {
     Bytes16 v;
     std::memcpy(&v, bytes, sizeof v);
     auto hits = ((v == Values) | ...);
-    uint64_t halves[2];
-    std::memcpy(halves, &hits, sizeof halves);
-    if (halves[0] != 0) return static_cast<unsigned>(__builtin_ctzll(halves[0])) / 8;
-    if (halves[1] != 0) return 8 + static_cast<unsigned>(__builtin_ctzll(halves[1])) / 8;
-    return 16;
+    return FirstHit16(&hits);
 }
 
-// Bit i set when byte i of the sixteen at `bytes` is a digit 0 to 9.
-inline unsigned DigitBits16(const void *bytes) {
+// One byte for each of the sixteen at `bytes`: 1 for a digit 0 to 9, else
+// 0, as the two halves of a chunk.
+inline void DigitFlags16(const void *bytes, uint64_t flags[2]) {
     Bytes16 v;
     std::memcpy(&v, bytes, sizeof v);
-    auto hits = static_cast<Bytes16>(v - '0') < 10;
-    return BitsOfHits16(&hits);
+    Bytes16 digits = (Bytes16)(static_cast<Bytes16>(v - '0') < 10) & 1;
+    std::memcpy(flags, &digits, sizeof digits);
 }
 
 // A field of N bytes read sixteen bytes at a time from any position up to

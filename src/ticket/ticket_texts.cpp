@@ -70,23 +70,37 @@ size_t FormatTicketDate(char *date, size_t size) {
 
 size_t ReduceToDigits(char *number, size_t size) {
     if (number == nullptr || size == 0) return 0;
-    // Sixteen bytes at a time up to the zero byte. Every byte is written to
-    // the digits' end and only a digit moves the end on: numbers mix digits
-    // and other characters too freely for a branch on each byte to be
-    // guessed well. The end never passes the byte being read, so the
-    // number can be reduced where it is.
+    // Sixteen bytes at a time up to the zero byte, and no branch on each
+    // byte: numbers mix digits and other characters too freely for one to
+    // be guessed well. Each byte of a chunk is written where the digits
+    // before it end, so a digit lands in its place and anything else is
+    // written over by what follows. No byte is written past the one being
+    // read, so the number can be reduced where it is.
+    const uint64_t ones = 0x0101010101010101u;
     size_t found = 0;
     size_t at = 0;
     for (; at + 16 <= size; at += 16) {
-        unsigned digitBits = DigitBits16(number + at);
-        unsigned zero = FirstOf16<0>(number + at);
-        if (zero < 16) digitBits &= (1u << zero) - 1;  // those before the zero
-#pragma GCC unroll 16
-        for (unsigned i = 0; i < 16; ++i) {
-            number[found] = number[at + i];
-            found += digitBits & 1;
-            digitBits >>= 1;
+        const char *chunk = number + at;
+        uint64_t digits[2];
+        DigitFlags16(chunk, digits);
+        unsigned zero = FirstOf16<0>(chunk);
+        if (zero < 8) {
+            digits[0] &= (uint64_t{1} << (8 * zero)) - 1;
+            digits[1] = 0;
+        } else if (zero < 16) {
+            digits[1] &= (uint64_t{1} << (8 * (zero - 8))) - 1;
         }
+        // Multiplying by `ones` adds each byte into every byte above it:
+        // the digits up to each byte, never more than 16, so no carries.
+        uint64_t low = digits[0] * ones;
+        uint64_t high = digits[1] * ones + (low >> 56) * ones;
+        uint64_t before[2] = {low - digits[0], high - digits[1]};
+        unsigned char place[16];
+        std::memcpy(place, before, sizeof place);
+        char *end = number + found;
+#pragma GCC unroll 16
+        for (unsigned i = 0; i < 16; ++i) end[place[i]] = chunk[i];
+        found += static_cast<size_t>(high >> 56);
         if (zero < 16) {
             number[found] = '\0';
             return found;
