@@ -123,12 +123,8 @@ void WriteLine(PjlText &ticket, const char *key, const char (&field)[N]) {
     EndLine(ticket, line);
 }
 
-// The length of each slot's number once reduced to its digits.
-struct DigitCounts {
-    uint8_t count[FAX_MAX_RECIPIENTS];
-};
-
-// The recipient text, as BuildRecipientText gives it, written straight into the line.
+// The recipient text (the name and a space, the number and a space, the
+// company, each when its flag is on), written straight into the line.
 void WriteRecipientLine(PjlText &ticket, const FaxInfo *info, const RecipientEntry &slot,
                         size_t digits) {
     PjlLine line;
@@ -190,10 +186,7 @@ char *WritePjlTicket(FaxInfo *info, uint32_t *length) {
 
     int count = TicketRecipientCount(info);
     DigitCounts digits;
-    for (int i = 0; i < count; ++i) {
-        RecipientEntry &slot = info->recipients[i];
-        digits.count[i] = static_cast<uint8_t>(ReduceToDigits(slot.faxNumber, sizeof slot.faxNumber));
-    }
+    ReduceRecipientNumbers(info, count, &digits);
 
     HGLOBAL handle = GlobalAlloc(GHND, PJL_TICKET_SIZE);
     if (handle == nullptr) return nullptr;

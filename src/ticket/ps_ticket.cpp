@@ -241,22 +241,17 @@ void DefLine(PsWriter &writer, const char *name, const char (&field)[N]) {
     Commit(writer.buffer, at);
 }
 
-// The length of each slot's number once reduced to its digits.
-struct DigitCounts {
-    uint8_t count[FAX_MAX_RECIPIENTS];
-};
-
-void WriteHeader(PsWriter &writer, FaxInfo *info, int count, DigitCounts &digits) {
+void WriteHeader(PsWriter &writer, const FaxInfo *info, int count, const DigitCounts &digits) {
     Append(writer.buffer, "%%   @@MJB=SRT\r\n");
     Append(writer.buffer, "%%   @@DEV=FAX\r\n");
     Append(writer.buffer, "%%   @@FXM=FIN\r\n");
     for (int i = 0; i < count; ++i) {
-        RecipientEntry &slot = info->recipients[i];
-        size_t length = ReduceToDigits(slot.faxNumber, sizeof slot.faxNumber);
-        digits.count[i] = static_cast<uint8_t>(length);
+        const RecipientEntry &slot = info->recipients[i];
+        size_t length = digits.count[i];
+        if (length == 0) continue;
         // Digits only, so nothing here needs escaping or can break the line.
-        char *out = length != 0 ? Reserve(writer.buffer, 32 + length) : nullptr;
-        if (out == nullptr) continue;
+        char *out = Reserve(writer.buffer, 32 + length);
+        if (out == nullptr) return;
         size_t at = PutLiteral(out, "%%   @@FXN=");
         CopyInChunks(out + at, slot.faxNumber, length);
         at += length;
@@ -267,9 +262,10 @@ void WriteHeader(PsWriter &writer, FaxInfo *info, int count, DigitCounts &digits
     Append(writer.buffer, "%%   @@MJB=END\r\n");
 }
 
-// The string of a slot's recipient text, as BuildRecipientText gives it,
-// escaped part by part (escaping goes byte by byte, so the parts escaped
-// apart read as the text escaped whole).
+// The string of a slot's recipient text (the name and a space, the number
+// and a space, the company, each when its flag is on), escaped part by
+// part: escaping goes byte by byte, so the parts escaped apart read as the
+// text escaped whole.
 void AppendRecipient(PsWriter &writer, const FaxInfo *info, const RecipientEntry &slot,
                      size_t digits) {
     char *out = Reserve(writer.buffer, 2 + EscapedRoom(writer, sizeof slot.name) +
@@ -357,6 +353,7 @@ char *WritePsTicket(FaxInfo *info, uint32_t *length) {
     writer.buffer.expected = 16384 + static_cast<size_t>(count) * (96 + widest * RECIPIENT_TEXT_SIZE);
     if (info->coverSheet != 0) writer.buffer.expected += 10 * widest * 256 + 4 * widest * 82;
     DigitCounts digits;
+    ReduceRecipientNumbers(info, count, &digits);
     WriteHeader(writer, info, count, digits);
     if (info->coverSheet != 0) WriteCoverSheet(writer, info, count, digits);
 

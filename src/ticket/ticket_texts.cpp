@@ -115,27 +115,15 @@ size_t ReduceToDigits(char *number, size_t size) {
     return found;
 }
 
+void ReduceRecipientNumbers(FaxInfo *info, int count, DigitCounts *digits) {
+    for (int i = 0; i < count; ++i) {
+        RecipientEntry &slot = info->recipients[i];
+        size_t kept = ReduceToDigits(slot.faxNumber, sizeof slot.faxNumber);
+        digits->count[i] = static_cast<unsigned char>(kept);
+    }
+}
+
 int TicketRecipientCount(const FaxInfo *info) {
     if (info->recipients == nullptr || info->recipientCount <= 0) return 0;
     return info->recipientCount < FAX_MAX_RECIPIENTS ? info->recipientCount : FAX_MAX_RECIPIENTS;
-}
-
-size_t BuildRecipientText(const FaxInfo *info, const RecipientEntry *slot, char *text,
-                          size_t size) {
-    if (size == 0) return 0;
-    text[0] = '\0';
-    size_t length = 0;
-    auto append = [&](const char *part, size_t partSize) {
-        length += CopyFieldN(text + length, size - length, part, partSize);
-    };
-    if (info->includeRecipName != 0) {
-        append(slot->name, sizeof slot->name);
-        append(" ", 1);
-    }
-    if (info->includeRecipNumber != 0) {
-        append(slot->faxNumber, sizeof slot->faxNumber);
-        append(" ", 1);
-    }
-    if (info->includeRecipCompany != 0) append(slot->company, sizeof slot->company);
-    return length;
 }
