@@ -226,7 +226,11 @@ size_t PutDigits(const PsWriter &writer, char *out, const char (&number)[N], siz
     return length;
 }
 
-size_t PutBlank(const PsWriter &writer, char *out) { return EscapePsText(" ", 1, out, writer.escaping); }
+size_t PutBlank(const PsWriter &writer, char *out) {
+    if (writer.escaping == PsEscaping::Octal) return EscapePsText(" ", 1, out, PsEscaping::Octal);
+    *out = ' ';
+    return 1;
+}
 
 // A def line: the name, the string of a field, " def" and CR LF, appended at once.
 template <size_t N>
