@@ -3,14 +3,16 @@
 #include "addrbook/display_lines.h"
 
 void SetListHorizontalExtent(HWND dialog, int controlId) {
-    LRESULT count = SendDlgItemMessageA(dialog, controlId, LB_GETCOUNT, 0, 0);
+    // The list is looked up once, not once a line.
+    HWND list = GetDlgItem(dialog, controlId);
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     LRESULT longest = 0;
     for (LRESULT line = 0; line < count; ++line) {
-        LRESULT length = SendDlgItemMessageA(dialog, controlId, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
+        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
         if (length > longest) longest = length;
     }
     LRESULT extent = longest * GetAverageCharWidth(dialog);
-    SendDlgItemMessageA(dialog, controlId, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 int GetAverageCharWidth(HWND window) {

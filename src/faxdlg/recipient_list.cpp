@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "addrbook/display_lines.h"
 #include "common/kanji_mode.h"
@@ -15,12 +16,17 @@ namespace {
 
 const int kNumbersTextSize = 102400;
 
-RecipientListItem *ItemAt(HWND dialog, int position) {
-    LRESULT data = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETITEMDATA,
-                                       static_cast<WPARAM>(position), 0);
+// The list control itself, for the walks over every line: looked up once
+// rather than once a message.
+HWND RecipientList(HWND dialog) { return GetDlgItem(dialog, IDC_FAX_RECIPIENTS); }
+
+RecipientListItem *ItemOf(HWND list, int position) {
+    LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(position), 0);
     if (data == LB_ERR || data == 0) return nullptr;
     return reinterpret_cast<RecipientListItem *>(data);
 }
+
+RecipientListItem *ItemAt(HWND dialog, int position) { return ItemOf(RecipientList(dialog), position); }
 
 int SelectedLineCount(HWND dialog) {
     LRESULT count = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETSELCOUNT, 0, 0);
@@ -70,14 +76,23 @@ bool IsRemembered(const WorkingContext *context, int position) {
 // Takes the list back to the last accepted selection. Walks every line, so
 // it works however many lines the user had selected.
 void RevertToRememberedSelection(HWND dialog, const WorkingContext *context) {
-    LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    HWND list = RecipientList(dialog);
+    LRESULT lines = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < lines; ++i) {
-        if (SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETSEL, static_cast<WPARAM>(i), 0) >
-                0 &&
-            !IsRemembered(context, i)) {
-            SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETSEL, FALSE, i);
-        }
+        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0 && !IsRemembered(context, i))
+            SendMessageA(list, LB_SETSEL, FALSE, i);
     }
+}
+
+// Adds a line and attaches a new item to it for the caller to fill; null
+// when the item cannot be made, and the line stays without data.
+RecipientListItem *AddLine(HWND list, const char *text) {
+    LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (index < 0) return nullptr;
+    RecipientListItem *item = nullptr;
+    if (!NewRecipientListItem(&item)) return nullptr;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
+    return item;
 }
 
 // One piece of IDC_FAX_NUMBERS: the text and its own separator, or nothing at
@@ -186,31 +201,44 @@ void FormatRecipientName(const char *firstName, const char *lastName, char *name
 }
 
 void EmptyRecipientList(HWND dialog) {
-    LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    HWND list = RecipientList(dialog);
+    LRESULT lines = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // The items are released in the order of their addresses, which is
+    // about the order they were made in: taken in the list's order they
+    // would be spread over all of their memory, a cache miss each.
+    void *block = nullptr;
+    RecipientListItem **items = nullptr;
+    if (lines > 1 && CreatePtr(&block, sizeof(RecipientListItem *) * static_cast<size_t>(lines)) == ERR_NONE)
+        items = static_cast<RecipientListItem **>(block);
+    int taken = 0;
     for (int i = 0; i < lines; ++i) {
-        RecipientListItem *item = ItemAt(dialog, i);
+        RecipientListItem *item = ItemOf(list, i);
         if (item == nullptr) continue;
-        SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA, static_cast<WPARAM>(i), 0);
-        FreeRecipientListItem(&item);
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(i), 0);
+        if (items != nullptr)
+            items[taken++] = item;
+        else
+            FreeRecipientListItem(&item);
     }
-    SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_RESETCONTENT, 0, 0);
+    if (items != nullptr) {
+        std::sort(items, items + taken, std::less<RecipientListItem *>());
+        for (int i = 0; i < taken; ++i) FreeRecipientListItem(&items[i]);
+        DisposePtr(&block);
+    }
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
 
 void FillRecipientList(HWND dialog, WorkingContext *context) {
     EmptyRecipientList(dialog);
+    HWND list = RecipientList(dialog);
     char line[512];
     if (context != nullptr && context->groups != nullptr) {
         for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
             FormatGroupLine(group, line, sizeof line);
-            LRESULT index = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_ADDSTRING, 0,
-                                                reinterpret_cast<LPARAM>(line));
-            if (index < 0) continue;
-            RecipientListItem *item = nullptr;
-            if (!NewRecipientListItem(&item)) continue;  // the line stays, without data
+            RecipientListItem *item = AddLine(list, line);
+            if (item == nullptr) continue;
             item->kind = RECIPIENT_GROUP_LINE;
             item->group = group;
-            SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA,
-                                static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
         }
     }
     if (context != nullptr && context->persons != nullptr) {
@@ -220,17 +248,12 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
             for (NumberRecord *number = person->numbers->next; number != nullptr;
                  number = number->next) {
                 FormatRecipientNumberLine(person, number, line, sizeof line);
-                LRESULT index = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_ADDSTRING, 0,
-                                                    reinterpret_cast<LPARAM>(line));
-                if (index < 0) continue;
-                RecipientListItem *item = nullptr;
-                if (!NewRecipientListItem(&item)) continue;
+                RecipientListItem *item = AddLine(list, line);
+                if (item == nullptr) continue;
                 item->kind = RECIPIENT_NUMBER_LINE;
                 item->group = nullptr;
                 item->link->person = person;
                 item->link->number = number;
-                SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_SETITEMDATA,
-                                    static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
             }
         }
     }
@@ -377,9 +400,10 @@ void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
         keys[n] = KeyOf(noted[n], n);
     }
     std::sort(keys, keys + notedCount, KeyBefore);
-    const LRESULT lines = SendDlgItemMessageA(dialog, IDC_FAX_RECIPIENTS, LB_GETCOUNT, 0, 0);
+    HWND list = RecipientList(dialog);
+    const LRESULT lines = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < lines && notedCount > 0; ++i) {
-        const RecipientListItem *item = ItemAt(dialog, i);
+        const RecipientListItem *item = ItemOf(list, i);
         NotedKey wanted{};
         if (!KeyOfLine(item, &wanted)) continue;
         for (const NotedKey *key = std::lower_bound(keys, keys + notedCount, wanted, KeyBefore);

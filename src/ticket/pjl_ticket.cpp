@@ -14,12 +14,17 @@ const char kOpening[] = "@PJL COMMENT ";
 // One line, composed in full before it joins the text. While the block has
 // room for the longest line, the line is composed in place behind the text
 // (it always fits then); near the end it is composed aside, and the append
-// rule decides whether it joins.
+// rule decides whether it joins. A field is copied sixteen bytes at a
+// time, so up to fifteen bytes past its text may be written too: the next
+// lines write over them, and the writer clears those behind the last line.
 struct PjlLine {
     char *text;
     size_t length;
-    char aside[1024];
+    char aside[1024 + 16];
 };
+
+// The longest line, with its line feed and the text's terminator.
+enum { PJL_LINE_SIZE = 1024 };
 
 void StartLine(PjlText &ticket, PjlLine &line, const char *key) {
     bool inPlace = ticket.length + sizeof line.aside <= PJL_TICKET_SIZE;
@@ -31,44 +36,72 @@ void StartLine(PjlText &ticket, PjlLine &line, const char *key) {
     line.length = openingLength + keyLength;
 }
 
+// What room the line has left for values: it keeps its line feed and a zero.
+size_t Room(const PjlLine &line) { return PJL_LINE_SIZE - 2 - line.length; }
+
 // A control byte in a value could end the PJL line (CR, LF: the rest of
 // the value would pass for a line of its own, and a name could add a fax
 // number to the job) or the whole job (ESC starts the printer's universal
 // exit). Every C0 control but TAB, and DEL, is written as a blank.
 bool IsPjlControl(unsigned char byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
 
-bool AnyPjlControl16(const char *bytes) {
-    typedef unsigned char Bytes16 __attribute__((vector_size(16)));
+// Copies sixteen bytes with their controls blanked (the zero byte stays);
+// gives whether a zero byte was among them.
+bool CopyBlanked16(const char *from, char *to) {
     Bytes16 v;
-    std::memcpy(&v, bytes, sizeof v);
-    auto hits = ((v < 0x20) & (v != '\t')) | (v == 0x7F);
+    std::memcpy(&v, from, sizeof v);
+    auto zero = v == 0;
+    auto control = (((v < 0x20) & (v != '\t')) & ~zero) | (v == 0x7F);
+    Bytes16 blanks = (Bytes16)control;
+    Bytes16 blanked = (v & ~blanks) | (' ' & blanks);
+    std::memcpy(to, &blanked, sizeof blanked);
     uint64_t halves[2];
-    std::memcpy(halves, &hits, sizeof halves);
+    std::memcpy(halves, &zero, sizeof halves);
     return (halves[0] | halves[1]) != 0;
 }
 
 // Adds a value of exactly `length` bytes (cut to the line's room), its
 // control bytes made blanks.
 void AddText(PjlLine &line, const char *value, size_t length) {
-    size_t room = sizeof line.aside - 2 - line.length;  // keep the line feed and a zero
     char *out = line.text + line.length;
-    if (length > room) length = room;
-    std::memcpy(out, value, length);
-    size_t i = 0;
-    for (; i + 16 <= length; i += 16) {
-        if (!AnyPjlControl16(out + i)) continue;
-        for (size_t k = i; k < i + 16; ++k)
-            if (IsPjlControl(static_cast<unsigned char>(out[k]))) out[k] = ' ';
+    if (length > Room(line)) length = Room(line);
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char byte = static_cast<unsigned char>(value[i]);
+        out[i] = IsPjlControl(byte) ? ' ' : static_cast<char>(byte);
     }
-    for (; i < length; ++i)
-        if (IsPjlControl(static_cast<unsigned char>(out[i]))) out[i] = ' ';
     line.length += length;
 }
 
-// Adds a value of at most `size` bytes (it may end sooner at a zero byte).
-void AddValue(PjlLine &line, const char *value, size_t size) {
-    size_t room = sizeof line.aside - 2 - line.length;
-    AddText(line, value, strnlen(value, size < room ? size : room));
+// Adds a field's text, up to its zero byte (cut to the line's room), its
+// control bytes made blanks, reading and writing whole chunks of sixteen.
+template <size_t N>
+void AddField(PjlLine &line, const char (&field)[N]) {
+    FieldChunks<N> chunks(field);
+    char *out = line.text + line.length;
+    size_t limit = N < Room(line) ? N : Room(line);
+    size_t length = limit;
+    for (size_t at = 0; at < limit; at += 16) {
+        const char *chunk = chunks.At(at);
+        if (CopyBlanked16(chunk, out + at)) {
+            size_t end = at + FirstOf16<0>(chunk);
+            if (end < limit) length = end;
+            break;
+        }
+    }
+    line.length += length;
+}
+
+// Adds the first `length` bytes of a number already reduced to its digits
+// (they need no blanking), sixteen bytes at a time.
+template <size_t N>
+void AddDigits(PjlLine &line, const char (&number)[N], size_t length) {
+    if (length > Room(line)) length = Room(line);
+    CopyInChunks(line.text + line.length, number, length);
+    line.length += length;
+}
+
+void AddBlank(PjlLine &line) {
+    if (Room(line) > 0) line.text[line.length++] = ' ';
 }
 
 void EndLine(PjlText &ticket, PjlLine &line) {
@@ -83,19 +116,33 @@ void WriteLine(PjlText &ticket, const char *key) {
     EndLine(ticket, line);
 }
 
-void WriteLine(PjlText &ticket, const char *key, const char *value, size_t size) {
+template <size_t N>
+void WriteLine(PjlText &ticket, const char *key, const char (&field)[N]) {
     PjlLine line;
     StartLine(ticket, line, key);
-    AddValue(line, value, size);
+    AddField(line, field);
     EndLine(ticket, line);
 }
 
-template <size_t N>
-void WriteLine(PjlText &text, const char *key, const char (&field)[N]) {
-    WriteLine(text, key, field, N);
+// The recipient text (the name and a space, the number and a space, the
+// company, each when its flag is on), written straight into the line.
+void WriteRecipientLine(PjlText &ticket, const FaxInfo *info, const RecipientEntry &slot,
+                        size_t digits) {
+    PjlLine line;
+    StartLine(ticket, line, "@@FXP=");
+    if (info->includeRecipName != 0) {
+        AddField(line, slot.name);
+        AddBlank(line);
+    }
+    if (info->includeRecipNumber != 0) {
+        AddDigits(line, slot.faxNumber, digits);
+        AddBlank(line);
+    }
+    if (info->includeRecipCompany != 0) AddField(line, slot.company);
+    EndLine(ticket, line);
 }
 
-void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count) {
+void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count, const DigitCounts &digits) {
     static const char *const kLabelKeys[LABEL_COUNT] = {
         "@@LFX=", "@@LTO=", "@@LFR=", "@@LFF=", "@@LFB=", "@@LHP=", "@@LDT="};
     WriteLine(text, "@@CVS=SRT");
@@ -107,8 +154,11 @@ void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count) {
     WriteLine(text, "@@EBP=", info->senderBusinessNumber);
     WriteLine(text, "@@EHP=", info->senderHomeNumber);
     char date[TICKET_DATE_SIZE];
-    FormatTicketDate(date, sizeof date);
-    WriteLine(text, "@@EDT=", date);
+    size_t dateLength = FormatTicketDate(date, sizeof date);
+    PjlLine line;
+    StartLine(text, line, "@@EDT=");
+    AddText(line, date, dateLength);
+    EndLine(text, line);
     // Nine note lines: the cover sheet has no place for the tenth.
     char key[] = "@@EN1=";
     for (int i = 0; i < 9; ++i) {
@@ -117,13 +167,7 @@ void WriteCoverSheet(PjlText &text, const FaxInfo *info, int count) {
     }
     for (int i = 0; i < count; ++i) {
         const RecipientEntry &slot = info->recipients[i];
-        if (slot.faxNumber[0] == '\0') continue;
-        char recipient[RECIPIENT_TEXT_SIZE];
-        size_t length = BuildRecipientText(info, &slot, recipient, sizeof recipient);
-        PjlLine line;
-        StartLine(text, line, "@@FXP=");
-        AddText(line, recipient, length);
-        EndLine(text, line);
+        if (digits.count[i] != 0) WriteRecipientLine(text, info, slot, digits.count[i]);
     }
     WriteLine(text, "@@CVS=END");
 }
@@ -142,8 +186,8 @@ char *WritePjlTicket(FaxInfo *info, uint32_t *length) {
     if (info == nullptr || info->status == 0) return nullptr;
 
     int count = TicketRecipientCount(info);
-    for (int i = 0; i < count; ++i)
-        ReduceToDigits(info->recipients[i].faxNumber, sizeof info->recipients[i].faxNumber);
+    DigitCounts digits;
+    ReduceRecipientNumbers(info, count, &digits);
 
     auto *block = static_cast<char *>(NewLockedBlock(PJL_TICKET_SIZE));
     if (block == nullptr) return nullptr;
@@ -151,14 +195,20 @@ char *WritePjlTicket(FaxInfo *info, uint32_t *length) {
     PjlText text{block, 0};
     WriteLine(text, "@@MJB=SRT");
     WriteLine(text, "@@DEV=FAX");
-    if (info->coverSheet != 0) WriteCoverSheet(text, info, count);
+    if (info->coverSheet != 0) WriteCoverSheet(text, info, count, digits);
     WriteLine(text, "@@FXM=FIN");
     for (int i = 0; i < count; ++i) {
-        const RecipientEntry &slot = info->recipients[i];
-        if (slot.faxNumber[0] != '\0') WriteLine(text, "@@FXN=", slot.faxNumber);
+        if (digits.count[i] == 0) continue;
+        PjlLine line;
+        StartLine(text, line, "@@FXN=");
+        AddDigits(line, info->recipients[i].faxNumber, digits.count[i]);
+        EndLine(text, line);
     }
     WriteLine(text, "@@FXN=END");
     WriteLine(text, "@@MJB=END");
+    // Whatever a value's last chunk wrote past the text goes back to zero.
+    size_t behind = PJL_TICKET_SIZE - text.length;
+    std::memset(block + text.length, 0, behind < 16 ? behind : 16);
 
     if (length != nullptr) *length = static_cast<uint32_t>(text.length);
     return block;

@@ -7,6 +7,7 @@
 #include "common/text_field.h"
 #include "platform/win32api.h"
 #include "res/resource.h"
+#include "ticket/byte_scan.h"
 #include "ticket/ticket_clock.h"
 
 namespace {
@@ -41,6 +42,7 @@ void LoadName(UINT id, const char *english, char (&name)[32]) {
 }  // namespace
 
 void LoadTicketLabels(TicketLabels *labels) {
+    *labels = TicketLabels{};  // nothing unset behind a label's text
     for (int i = 0; i < LABEL_COUNT; ++i) {
         char *label = labels->text[i];
         if (LoadStringA(ModuleInstance(), kLabels[i].id, label, sizeof labels->text[i]) <= 0)
@@ -66,50 +68,62 @@ size_t FormatTicketDate(char *date, size_t size) {
     return static_cast<size_t>(length) < size ? static_cast<size_t>(length) : size - 1;
 }
 
-void ReduceToDigits(char *number, size_t size) {
-    size_t length = strnlen(number, size);
-    size_t kept = 0;
-    // Gathered aside, so no read of the number waits for a write into it,
-    // and counted without a branch on the byte: numbers mix digits and
-    // other characters too freely for a branch to be guessed well.
-    char digits[128];
-    for (size_t start = 0; start < length; start += sizeof digits) {
-        size_t count = length - start < sizeof digits ? length - start : sizeof digits;
-        size_t found = 0;
-        for (size_t i = 0; i < count; ++i) {
-            char c = number[start + i];
-            digits[found] = c;
-            found += static_cast<unsigned char>(c - '0') < 10;
+size_t ReduceToDigits(char *number, size_t size) {
+    if (number == nullptr || size == 0) return 0;
+    // Sixteen bytes at a time up to the zero byte, and no branch on each
+    // byte: numbers mix digits and other characters too freely for one to
+    // be guessed well. Each byte of a chunk is written where the digits
+    // before it end, so a digit lands in its place and anything else is
+    // written over by what follows. No byte is written past the one being
+    // read, so the number can be reduced where it is.
+    const uint64_t ones = 0x0101010101010101u;
+    size_t found = 0;
+    size_t at = 0;
+    for (; at + 16 <= size; at += 16) {
+        const char *chunk = number + at;
+        uint64_t digits[2];
+        DigitFlags16(chunk, digits);
+        unsigned zero = FirstOf16<0>(chunk);
+        if (zero < 8) {
+            digits[0] &= (uint64_t{1} << (8 * zero)) - 1;
+            digits[1] = 0;
+        } else if (zero < 16) {
+            digits[1] &= (uint64_t{1} << (8 * (zero - 8))) - 1;
         }
-        std::memcpy(number + kept, digits, found);
-        kept += found;
+        // Multiplying by `ones` adds each byte into every byte above it:
+        // the digits up to each byte, never more than 16, so no carries.
+        uint64_t low = digits[0] * ones;
+        uint64_t high = digits[1] * ones + (low >> 56) * ones;
+        uint64_t before[2] = {low - digits[0], high - digits[1]};
+        unsigned char place[16];
+        std::memcpy(place, before, sizeof place);
+        char *end = number + found;
+#pragma GCC unroll 16
+        for (unsigned i = 0; i < 16; ++i) end[place[i]] = chunk[i];
+        found += static_cast<size_t>(high >> 56);
+        if (zero < 16) {
+            number[found] = '\0';
+            return found;
+        }
+    }
+    for (; at < size && number[at] != '\0'; ++at) {
+        if (static_cast<unsigned char>(number[at] - '0') < 10) number[found++] = number[at];
     }
     // An unterminated field ends at its last byte like any other.
-    if (kept < size) number[kept] = '\0';
-    else number[size - 1] = '\0';
+    if (found == size) found = size - 1;
+    number[found] = '\0';
+    return found;
+}
+
+void ReduceRecipientNumbers(FaxInfo *info, int count, DigitCounts *digits) {
+    for (int i = 0; i < count; ++i) {
+        RecipientEntry &slot = info->recipients[i];
+        size_t kept = ReduceToDigits(slot.faxNumber, sizeof slot.faxNumber);
+        digits->count[i] = static_cast<unsigned char>(kept);
+    }
 }
 
 int TicketRecipientCount(const FaxInfo *info) {
     if (info->recipients == nullptr || info->recipientCount <= 0) return 0;
     return info->recipientCount < FAX_MAX_RECIPIENTS ? info->recipientCount : FAX_MAX_RECIPIENTS;
-}
-
-size_t BuildRecipientText(const FaxInfo *info, const RecipientEntry *slot, char *text,
-                          size_t size) {
-    if (size == 0) return 0;
-    text[0] = '\0';
-    size_t length = 0;
-    auto append = [&](const char *part, size_t partSize) {
-        length += CopyFieldN(text + length, size - length, part, partSize);
-    };
-    if (info->includeRecipName != 0) {
-        append(slot->name, sizeof slot->name);
-        append(" ", 1);
-    }
-    if (info->includeRecipNumber != 0) {
-        append(slot->faxNumber, sizeof slot->faxNumber);
-        append(" ", 1);
-    }
-    if (info->includeRecipCompany != 0) append(slot->company, sizeof slot->company);
-    return length;
 }

@@ -1,5 +1,5 @@
-// The texts both tickets share: the cover sheet labels, the date text and
-// the recipient text, and the reduction of a fax number to its digits.
+// The texts both tickets share: the cover sheet labels, the date text, and
+// the reduction of a fax number to its digits.
 #ifndef ORVIXFAX_TICKET_TEXTS_H
 #define ORVIXFAX_TICKET_TEXTS_H
 
@@ -35,19 +35,23 @@ size_t FormatTicketDate(char *date, size_t size);
 
 // Removes every character but the digits 0 to 9 from a zero-terminated
 // number of at most `size` bytes, in place, keeping the digits' order.
-void ReduceToDigits(char *number, size_t size);
+// Returns the number of digits kept.
+size_t ReduceToDigits(char *number, size_t size);
+
+// How many digits each slot's number keeps once reduced.
+struct DigitCounts {
+    unsigned char count[FAX_MAX_RECIPIENTS];
+};
+
+// Reduces the numbers of the first `count` slots to their digits, in place.
+void ReduceRecipientNumbers(FaxInfo *info, int count, DigitCounts *digits);
 
 // The number of usable slots of a record: recipientCount, kept within the
 // array (0 when the record has none).
 int TicketRecipientCount(const FaxInfo *info);
 
-// Room for the longest recipient text: name, number, company and two spaces.
+// Room for the longest recipient text of the cover sheet: the name and a
+// space, the number and a space, the company, each only when its flag is on.
 enum { RECIPIENT_TEXT_SIZE = sizeof(RecipientEntry) + 2 };
-
-// The recipient text of one slot for the cover sheet: the name and a space,
-// the number and a space, the company, each only when its flag is on.
-// Returns the length of the text.
-size_t BuildRecipientText(const FaxInfo *info, const RecipientEntry *slot, char *text,
-                          size_t size);
 
 #endif

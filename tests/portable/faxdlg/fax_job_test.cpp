@@ -221,4 +221,27 @@ TEST_F(FaxJob, MoreSelectedLinesThanTheSelectionHoldsAreRefused) {
     EXPECT_EQ(Settings()["NewRecipient"], "False");
 }
 
+// The list's items are gathered before they are released; when there is
+// no memory for that, each is released as its line is met. Either way a
+// closed dialog has released every one.
+TEST_F(FaxJob, EveryLineItemIsReleasedEvenWhenMemoryIsShortAtTheClose) {
+    WriteBook(PeopleBook(40, {{"Ten", {0, 10}}}));
+    for (bool shortOfMemory : {false, true}) {
+        SCOPED_TRACE(shortOfMemory);
+        const int before = portable::LiveGlobalBlocks();
+        int open = 0;
+        hands.Then([&](HWND d) {
+            EXPECT_EQ(a::LineCount(d, IDC_FAX_RECIPIENTS), 41);
+            open = portable::LiveGlobalBlocks();
+            if (shortOfMemory) portable::FailAllocations(1, 0);
+            a::Click(d, IDC_FAX_PRINT);
+        });
+        CallerRecord record;
+        RunEx(record);
+        portable::FailAllocations(0, 0);
+        EXPECT_GE(open, before + 2 * 41) << "an item and its link for every line";
+        EXPECT_EQ(portable::LiveGlobalBlocks(), before);
+    }
+}
+
 }  // namespace

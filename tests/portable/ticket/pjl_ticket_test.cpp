@@ -1,4 +1,6 @@
 // The PJL ticket, byte for byte.
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,8 +19,10 @@ protected:
         if (text == nullptr) return {};
         // A zero-terminated text in a block of the fixed size.
         EXPECT_EQ(GlobalSize(GlobalHandle(text)), size_t{PJL_TICKET_SIZE});
-        EXPECT_EQ(text[length], '\0');
         EXPECT_EQ(std::strlen(text), length);
+        // Zeros all the way behind the text, whatever the writer did there.
+        EXPECT_EQ(std::string(text + length, PJL_TICKET_SIZE - length),
+                  std::string(PJL_TICKET_SIZE - length, '\0'));
         return Take(text, length);
     }
 };
@@ -250,6 +254,43 @@ TEST_F(PjlTicketTest, ControlBytesInValuesBecomeSpaces) {
     EXPECT_NE(ticket.find("@@EN1=" + expected.substr(0, 127) + "\n"), std::string::npos);
     EXPECT_NE(ticket.find("@@EN2=" + expected.substr(127) + "\n"), std::string::npos);
     EXPECT_EQ(ticket.find('\x1b'), std::string::npos);
+}
+
+// Values are read and copied in chunks of sixteen bytes: wherever a
+// field's text ends in its chunk, and in an unterminated field, the line
+// holds that text alone, blanked, and nothing of what lies behind it.
+TEST_F(PjlTicketTest, ValuesEndWhereverTheirTextEnds) {
+    info->coverSheet = 1;
+    AllFlags(1, 1, 1);
+    AddRecipient("", "12", "");
+    auto blanked = [](std::string text) {
+        for (char &c : text) {
+            unsigned char byte = static_cast<unsigned char>(c);
+            if ((byte < 0x20 && byte != '\t') || byte == 0x7F) c = ' ';
+        }
+        return text;
+    };
+    for (size_t length = 0; length <= sizeof info->noteLines[0]; ++length) {
+        auto fill = [&](auto &field) {
+            return blanked(FillEndingAt(field, sizeof field, std::min(length, sizeof field)));
+        };
+        std::string sender = fill(info->senderName);
+        std::string note = fill(info->noteLines[0]);
+        std::string name = fill(info->recipients[0].name);
+        std::string company = fill(info->recipients[0].company);
+        std::strcpy(info->recipients[0].faxNumber, "12");
+        std::string ticket = Write();
+        EXPECT_NE(ticket.find("\n@PJL COMMENT @@EFR=" + sender + "\n@PJL COMMENT @@EFF=\n"),
+                  std::string::npos)
+            << length;
+        EXPECT_NE(ticket.find("\n@PJL COMMENT @@EN1=" + note + "\n@PJL COMMENT @@EN2=\n"),
+                  std::string::npos)
+            << length;
+        EXPECT_NE(ticket.find("\n@PJL COMMENT @@FXP=" + name + " 12 " + company +
+                              "\n@PJL COMMENT @@CVS=END\n"),
+                  std::string::npos)
+            << length;
+    }
 }
 
 // The largest record the fields allow (every text full, long labels and

@@ -1,4 +1,6 @@
 // The PostScript ticket, byte for byte, with its escaping and its block.
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/portable/host.h"
@@ -190,6 +192,47 @@ TEST_F(PsTicketTest, LineBreaksInStringsAreEscaped) {
                     line == "%%   @@FXN=END")
             << line;
         start = end + 2;
+    }
+}
+
+// Plain escaping reads fields in chunks of sixteen bytes: wherever a
+// field's text ends in its chunk, and in an unterminated field, its string
+// holds that text alone, escaped, and nothing of what lies behind it.
+TEST_F(PsTicketTest, StringsEndWhereverTheirTextEnds) {
+    info->coverSheet = 1;
+    AllFlags(1, 1, 1);
+    AddRecipient("", "12", "");
+    auto escaped = [](const std::string &text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\r' || c == '\n') {
+                out += c == '\r' ? "\\r" : "\\n";
+                continue;
+            }
+            if (std::strchr("()[]\\", c) != nullptr) out += '\\';
+            out += c;
+        }
+        return out;
+    };
+    for (size_t length = 0; length <= sizeof info->noteLines[0]; ++length) {
+        auto fill = [&](auto &field) {
+            return escaped(FillEndingAt(field, sizeof field, std::min(length, sizeof field)));
+        };
+        std::string sender = fill(info->senderName);
+        std::string note = fill(info->noteLines[0]);
+        std::string name = fill(info->recipients[0].name);
+        std::string company = fill(info->recipients[0].company);
+        std::strcpy(info->recipients[0].faxNumber, "12");
+        std::string ticket = Write();
+        EXPECT_NE(ticket.find("\r\n/FromStr (" + sender + ") def\r\n/LocalizedFromFaxNumber "),
+                  std::string::npos)
+            << length;
+        EXPECT_NE(ticket.find("/ContentStringArray[\r\n(" + note + ")\r\n()\r\n"),
+                  std::string::npos)
+            << length;
+        EXPECT_NE(ticket.find("\r\n/FaxDataList[(" + name + " 12 " + company + ")] def\r\n"),
+                  std::string::npos)
+            << length;
     }
 }
 

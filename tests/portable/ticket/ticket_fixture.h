@@ -68,6 +68,21 @@ protected:
         info->includeRecipCompany = company;
     }
 
+    // Fills a field with a text of `length` bytes (the whole field: no
+    // zero byte) that mixes letters with bytes the tickets must blank or
+    // escape, and bytes behind its zero that no ticket may show. Returns
+    // the text.
+    static std::string FillEndingAt(char *field, size_t size, size_t length) {
+        static const char kText[] = "Ab(c)\n[d]\\e\rF\x1bg\x7fH\xe9i 0-9";
+        static const char kBehind[] = "\n(Z9]";
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text += kText[i % (sizeof kText - 1)];
+        std::memcpy(field, text.data(), length);
+        if (length < size) field[length] = '\0';
+        for (size_t i = length + 1; i < size; ++i) field[i] = kBehind[i % (sizeof kBehind - 1)];
+        return text;
+    }
+
     // Takes the ticket text by its length and releases the block as a driver would.
     static std::string Take(char *text, uint32_t length) {
         if (text == nullptr) return {};

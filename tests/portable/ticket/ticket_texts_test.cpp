@@ -30,6 +30,30 @@ TEST(ReduceToDigits, StaysInsideAnUnterminatedField) {
     EXPECT_EQ(Reduced(std::string(40, '-') + std::string(40, '1'), 80), std::string(40, '1'));
 }
 
+// Numbers are read sixteen bytes at a time and reduced where they are:
+// wherever the number ends, the digits before its end are kept, and the
+// bytes behind its zero byte (digits among them) stay as they were.
+TEST(ReduceToDigits, EndsWhereTheNumberEndsAndLeavesWhatLiesBehind) {
+    for (size_t length = 0; length <= 80; ++length) {
+        char field[80];
+        std::string typed, digits;
+        for (size_t i = 0; i < length; ++i) typed += "(0)1-2 3x45/"[i % 12];
+        for (char c : typed) {
+            if (c >= '0' && c <= '9') digits += c;
+        }
+        if (length == 80 && digits.size() == 80) digits.pop_back();
+        std::memcpy(field, typed.data(), length);
+        for (size_t i = length; i < 80; ++i) field[i] = i == length ? '\0' : '7';
+        char before[80];
+        std::memcpy(before, field, sizeof field);
+        size_t kept = ReduceToDigits(field, sizeof field);
+        EXPECT_EQ(kept, digits.size()) << length;
+        EXPECT_EQ(std::string(field), digits) << length;
+        EXPECT_EQ(std::string(field + length, 80 - length), std::string(before + length, 80 - length))
+            << length;
+    }
+}
+
 class TicketDateTest : public TicketTest {
 protected:
     std::string Date() {
