@@ -22,6 +22,13 @@ inline size_t CopyField(char (&field)[N], const char *text) {
     return CopyField(field, N, text);
 }
 
+// One field into another, bounded by both: an unterminated source field
+// cannot drag in the bytes behind it.
+template <size_t N, size_t M>
+inline size_t CopyFieldFrom(char (&field)[N], const char (&source)[M]) {
+    return CopyFieldN(field, N, source, M);
+}
+
 template <size_t N>
 inline size_t AppendField(char (&field)[N], const char *text) {
     return AppendField(field, N, text);

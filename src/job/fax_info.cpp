@@ -32,22 +32,13 @@ void CopyFaxInfo(FaxInfo *destination, const FaxInfo *source) {
     destination->status = source->status;
     destination->coverSheet = source->coverSheet;  // 16 bits: bytes 6 and 7 stay the caller's
     destination->resolution = source->resolution;
-    // Bounded by the source field as well, so an unterminated field cannot
-    // drag in the bytes of the next one.
-    CopyFieldN(destination->senderName, sizeof destination->senderName,
-               source->senderName, sizeof source->senderName);
-    CopyFieldN(destination->senderFaxNumber, sizeof destination->senderFaxNumber,
-               source->senderFaxNumber, sizeof source->senderFaxNumber);
-    CopyFieldN(destination->senderHomeNumber, sizeof destination->senderHomeNumber,
-               source->senderHomeNumber, sizeof source->senderHomeNumber);
-    CopyFieldN(destination->senderBusinessNumber, sizeof destination->senderBusinessNumber,
-               source->senderBusinessNumber, sizeof source->senderBusinessNumber);
-    CopyFieldN(destination->recipientNames, sizeof destination->recipientNames,
-               source->recipientNames, sizeof source->recipientNames);
-    CopyFieldN(destination->recipientFaxNumber, sizeof destination->recipientFaxNumber,
-               source->recipientFaxNumber, sizeof source->recipientFaxNumber);
-    CopyFieldN(destination->recipientCompany, sizeof destination->recipientCompany,
-               source->recipientCompany, sizeof source->recipientCompany);
+    CopyFieldFrom(destination->senderName, source->senderName);
+    CopyFieldFrom(destination->senderFaxNumber, source->senderFaxNumber);
+    CopyFieldFrom(destination->senderHomeNumber, source->senderHomeNumber);
+    CopyFieldFrom(destination->senderBusinessNumber, source->senderBusinessNumber);
+    CopyFieldFrom(destination->recipientNames, source->recipientNames);
+    CopyFieldFrom(destination->recipientFaxNumber, source->recipientFaxNumber);
+    CopyFieldFrom(destination->recipientCompany, source->recipientCompany);
     destination->includeRecipName = source->includeRecipName;
     destination->includeRecipNumber = source->includeRecipNumber;
     destination->includeRecipCompany = source->includeRecipCompany;
@@ -61,13 +52,12 @@ void CopyFaxInfo(FaxInfo *destination, const FaxInfo *source) {
         for (int32_t i = 0; i < count; ++i) {
             RecipientEntry &to = destination->recipients[i];
             const RecipientEntry &from = source->recipients[i];
-            CopyFieldN(to.name, sizeof to.name, from.name, sizeof from.name);
-            CopyFieldN(to.faxNumber, sizeof to.faxNumber, from.faxNumber, sizeof from.faxNumber);
-            CopyFieldN(to.company, sizeof to.company, from.company, sizeof from.company);
+            CopyFieldFrom(to.name, from.name);
+            CopyFieldFrom(to.faxNumber, from.faxNumber);
+            CopyFieldFrom(to.company, from.company);
         }
     }
 
     for (int line = 0; line < 10; ++line)
-        CopyFieldN(destination->noteLines[line], sizeof destination->noteLines[line],
-                   source->noteLines[line], sizeof source->noteLines[line]);
+        CopyFieldFrom(destination->noteLines[line], source->noteLines[line]);
 }
