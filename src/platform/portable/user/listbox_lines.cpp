@@ -11,9 +11,9 @@ namespace {
 // A run is split in two when it grows past this many lines; every run has
 // room for at most that many and one more, so none holds room it never uses.
 constexpr size_t kLongestRun = 128;
-// A run whose keys could not tell a text's place is split, where its lines
-// have least in common, only if each part keeps at least this many lines.
-constexpr size_t kShortestPart = 8;
+// A run found not worth refining is looked at again after this many more
+// lines.
+constexpr size_t kRefineAgain = 8;
 constexpr size_t kPageSize = 64 * 1024;
 constexpr size_t kMostPages = 1u << 16;
 // A text longer than this gets a page of its own.
@@ -27,6 +27,13 @@ constexpr int kWorthRewriting = 4;
 int KeyOrder(uint64_t a, uint64_t b) {
     if (a == b) return 0;
     return a < b ? -1 : 1;
+}
+
+// Room for one more element, doubling as a vector's own growth would
+// (reserve alone gives exactly what is asked for).
+template <typename T>
+void RoomForOneMore(std::vector<T> &items) {
+    if (items.size() == items.capacity()) items.reserve(items.size() * 2 + 1);
 }
 
 // How many of their eight places two keys have in common.
@@ -445,7 +452,7 @@ size_t ListLines::SplitPoint(const Run &run, size_t reach) const {
 // common, and a run's lines share those of its least alike neighbours.
 size_t ListLines::Refine(Run &run) {
     size_t lines = run.lines.size();
-    if (lines < 2) return 0;
+    if (lines < 2 || lines < run.unrefined + kRefineAgain) return 0;
     int common[kLongestRun + 1];
     int fewest = 8;
     for (size_t i = 1; i < lines; ++i) {
@@ -461,7 +468,9 @@ size_t ListLines::Refine(Run &run) {
     int before = at >= 2 ? 8 : 0, behind = lines - at >= 2 ? 8 : 0;
     for (size_t i = 1; i < at; ++i) before = std::min(before, common[i]);
     for (size_t i = at + 1; i < lines; ++i) behind = std::min(behind, common[i]);
-    return std::max(before, behind) >= common[at] + kWorthRewriting ? at : 0;
+    if (std::max(before, behind) >= common[at] + kWorthRewriting) return at;
+    run.unrefined = static_cast<uint32_t>(lines);
+    return 0;
 }
 
 // Splits the run before its line `at`.
@@ -474,9 +483,9 @@ void ListLines::SplitRun(size_t index, size_t at) {
     second.lines.reserve(room(whole.lines.size() - at));
     second.keys.reserve(room(whole.lines.size() - at));
     auto secondRun = std::make_unique<Run>();
-    runs_.reserve(runs_.size() + 1);
-    heads_.reserve(heads_.size() + 1);
-    tree_.reserve(runs_.size() + 2);
+    RoomForOneMore(runs_);
+    RoomForOneMore(heads_);
+    RoomForOneMore(tree_);
     HeadKey secondHead = HeadOfText(TextIn(whole, at));
 
     auto cut = static_cast<std::ptrdiff_t>(at);
@@ -516,7 +525,10 @@ void ListLines::Widen(Run &run, int fewest) {
     if (lines < 2) return;
     uint32_t shared = run.shared + static_cast<uint32_t>(fewest);
     if (fewest == 8) shared = SharedListPlaces(TextIn(run, 0), TextIn(run, lines - 1));
-    if (shared >= run.shared + kWorthRewriting) SetShared(run, shared);
+    if (shared >= run.shared + kWorthRewriting)
+        SetShared(run, shared);
+    else
+        run.unrefined = static_cast<uint32_t>(lines);
 }
 
 void ListLines::SetShared(Run &run, uint32_t shared) {

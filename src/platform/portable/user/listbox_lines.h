@@ -66,6 +66,7 @@ private:
         std::vector<ListLine> lines;
         std::vector<uint64_t> keys;  // per line: eight places after `shared`
         uint32_t shared = 0;         // at most the places every line of the run has in common
+        uint32_t unrefined = 0;      // its length when last found not worth refining
         size_t selected = 0;
     };
     // A run's first line's first 32 places, the first in the highest byte.
