@@ -118,10 +118,18 @@ struct GlobalHeap {
     int liveBlocks = 0;
 };
 
-GlobalHeap &Heap() {
+// Made on first use, as a static object of another file may allocate
+// before this file's are made; the pointer, set at no cost before any code
+// runs, spares every call the check of a guarded static.
+GlobalHeap *madeHeap = nullptr;
+
+__attribute__((noinline)) GlobalHeap &MakeHeap() {
     static GlobalHeap heap;
+    madeHeap = &heap;
     return heap;
 }
+
+inline GlobalHeap &Heap() { return madeHeap != nullptr ? *madeHeap : MakeHeap(); }
 
 // Address space only: pages are made usable as slabs are needed, so the
 // reservation costs no memory. Smaller ranges are tried when the system
@@ -193,8 +201,9 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
     if (heap.base != nullptr && address >= base && address < base + heap.used) {
         size_t offset = address - base;
         size_t sizeClass = heap.slabClass[offset / kSlabSize] - 1u;
-        size_t inSlab = offset % kSlabSize;
-        size_t slotSize = SlotSize(sizeClass);
+        // Both below 16 KB: the narrower division is the quicker one.
+        auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
+        auto slotSize = static_cast<uint32_t>(SlotSize(sizeClass));
         if (inSlab % slotSize != 0 || inSlab + slotSize > kSlabSize) return nullptr;
         if (header->sizeClass != sizeClass) return nullptr;
     } else if (heap.largeHeaders.count(address) == 0) {

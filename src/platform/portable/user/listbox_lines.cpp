@@ -88,10 +88,13 @@ void ListLines::RebuildTree(size_t from) {
     cacheValid_ = false;
 }
 
+// The cached run stays found: only the runs behind the changed one move.
+// A line added by LB_ADDSTRING is then found without the tree when its
+// item data is set right after.
 void ListLines::AddToTree(size_t run, int delta) {
     for (size_t i = run + 1; i <= runs_.size(); i += i & (~i + 1))
         tree_[i] = static_cast<uint32_t>(static_cast<int64_t>(tree_[i]) + delta);
-    cacheValid_ = false;
+    if (cacheValid_ && cachedRun_ > run) cachedStart_ = static_cast<size_t>(static_cast<int64_t>(cachedStart_) + delta);
 }
 
 ListLine &ListLines::At(size_t index) {
@@ -286,7 +289,7 @@ ListLines::Place ListLines::PlaceFor(size_t index) {
 long ListLines::InsertSorted(std::string_view text) {
     Place place{};
     size_t index = SortedPosition(text, place);
-    return InsertAt(place, text) ? static_cast<long>(index) : -1;
+    return InsertAt(place, index, text) ? static_cast<long>(index) : -1;
 }
 
 bool ListLines::Insert(size_t index, std::string_view text) {
@@ -294,7 +297,7 @@ bool ListLines::Insert(size_t index, std::string_view text) {
     if (sorted_ && index > 0 && CompareListText(text, Text(index - 1)) < 0) sorted_ = false;
     if (sorted_ && index < count_ && CompareListText(text, Text(index)) > 0) sorted_ = false;
     if (sorted_) Prepare(text);
-    return InsertAt(PlaceFor(index), text);
+    return InsertAt(PlaceFor(index), index, text);
 }
 
 bool ListLines::StoreText(std::string_view text, uint32_t &at) {
@@ -367,7 +370,7 @@ void ListLines::Reserve(Run &run, size_t lines) {
 // While the list is in order, Prepare has taken the text's places. A text
 // put between two lines of a run has the places they share; one put in
 // front of the run's first line or behind its last may have fewer.
-bool ListLines::InsertAt(Place place, std::string_view text) {
+bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     if (text.size() >= (1u << 31)) return false;
     // Everything that needs memory comes first, so that running out of it
     // (std::bad_alloc, which the window layer answers with LB_ERRSPACE)
@@ -421,6 +424,9 @@ bool ListLines::InsertAt(Place place, std::string_view text) {
         if (place.offset == 0) heads_[place.run] = head_;
         if (shared != run.shared) SetShared(run, shared);
     }
+    cachedRun_ = place.run;
+    cachedStart_ = index - place.offset;
+    cacheValid_ = true;
     return true;
 }
 

@@ -101,7 +101,8 @@ private:
     size_t SortedPosition(std::string_view text, Place &place);
     bool MayEqual(const Found &found, std::string_view text);
     size_t ProbedPosition(std::string_view text);
-    bool InsertAt(Place place, std::string_view text);
+    // Puts the text at `place`, which is index `index` of the list.
+    bool InsertAt(Place place, size_t index, std::string_view text);
     size_t SplitPoint(const Run &run, size_t reach) const;
     size_t Refine(Run &run);
     void SplitRun(size_t run, size_t at);
