@@ -86,6 +86,13 @@ size_t SlotSize(size_t sizeClass) {
     return 1024 + (sizeClass - (kFineClasses - 1)) * 128;
 }
 
+// What a slab holds, kept apart from it so that telling whether a value
+// names a slot reads no more than this and the header.
+struct SlabSlots {
+    uint16_t slotSize;
+    uint8_t sizeClass;
+};
+
 struct SizeClass {
     char *freeSlots = nullptr;  // slot addresses; each free slot holds the next
     char *carve = nullptr;      // the next never-used slot of the newest slab
@@ -112,7 +119,7 @@ struct GlobalHeap {
     size_t committed = 0;  // readable and writable from the start
     size_t used = 0;       // handed out as slabs
     bool reserveTried = false;
-    std::vector<uint8_t> slabClass;  // per slab: its size class + 1
+    std::vector<SlabSlots> slabs;  // per slab, in address order
     SizeClass classes[kClassCount];
     std::set<uintptr_t> largeHeaders;
     int liveBlocks = 0;
@@ -163,7 +170,7 @@ char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
         heap.committed += step;
     }
     try {
-        heap.slabClass.push_back(static_cast<uint8_t>(sizeClass + 1));
+        heap.slabs.push_back(SlabSlots{static_cast<uint16_t>(SlotSize(sizeClass)), static_cast<uint8_t>(sizeClass)});
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
@@ -198,14 +205,14 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
     GlobalHeap &heap = Heap();
     uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
     BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
-    if (heap.base != nullptr && address >= base && address < base + heap.used) {
+    // Below the range, the difference wraps round to a value past its end.
+    if (address - base < heap.used) {
         size_t offset = address - base;
-        size_t sizeClass = heap.slabClass[offset / kSlabSize] - 1u;
+        const SlabSlots &slab = heap.slabs[offset / kSlabSize];
         // Both below 16 KB: the narrower division is the quicker one.
         auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
-        auto slotSize = static_cast<uint32_t>(SlotSize(sizeClass));
-        if (inSlab % slotSize != 0 || inSlab + slotSize > kSlabSize) return nullptr;
-        if (header->sizeClass != sizeClass) return nullptr;
+        if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return nullptr;
+        if (header->sizeClass != slab.sizeClass) return nullptr;
     } else if (heap.largeHeaders.count(address) == 0) {
         return nullptr;
     }
