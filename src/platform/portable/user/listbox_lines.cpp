@@ -162,18 +162,17 @@ bool ListLines::SharesHead(size_t run, uint32_t places) const {
 
 // ---- where a text goes
 
-// The first index whose line sorts after the text being added (upper) or
-// not before it (lower), in a sorted list: first among the runs by their
-// first lines, then inside the one run by the keys of its lines. An index
-// at the start of a run is found as the end of the run before it.
-ListLines::Found ListLines::Bound(std::string_view text, bool upper) {
-    auto after = [upper](int order) { return upper ? order < 0 : order <= 0; };
+// The first index whose line does not sort before the text being added,
+// in a sorted list: first among the runs by their first lines, then inside
+// the one run by the keys of its lines. An index at the start of a run is
+// found as the end of the run before it.
+ListLines::Found ListLines::LowerBound(std::string_view text) {
     size_t low = 0, high = runs_.size();
     while (high > low) {
         size_t middle = (low + high) / 2;
         int order = HeadOrder(head_, heads_[middle]);
         if (order == 0) order = CompareListText(text, TextIn(*runs_[middle], 0));
-        if (after(order))
+        if (order <= 0)
             high = middle;
         else
             low = middle + 1;
@@ -188,7 +187,7 @@ ListLines::Found ListLines::Bound(std::string_view text, bool upper) {
     // A text after the first line without the places all lines of the run
     // share is after them all.
     bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)
-                                          : !after(CompareListText(text, TextIn(run, last - 1)));
+                                          : CompareListText(text, TextIn(run, last - 1)) > 0;
     if (past) return Found{Place{index, last}, StartOf(index) + last};
     uint64_t relative = weights_.Places(run.shared);
     size_t first = 1;
@@ -199,7 +198,7 @@ ListLines::Found ListLines::Bound(std::string_view text, bool upper) {
             order = CompareListText(text, TextIn(run, middle));
             tied_ = true;
         }
-        if (after(order))
+        if (order <= 0)
             last = middle;
         else
             first = middle + 1;
@@ -207,11 +206,9 @@ ListLines::Found ListLines::Bound(std::string_view text, bool upper) {
     return Found{Place{index, first}, StartOf(index) + first};
 }
 
-// Whether the line at `found` (below Count()) is equal to the text being
-// added; its key mostly answers without the line's text.
-bool ListLines::MayEqual(const Found &found, std::string_view text) {
-    Place place = found.place;
-    if (place.offset == runs_[place.run]->lines.size()) place = Place{place.run + 1, 0};
+// Whether the line at `place` (not behind its run's last line) is equal to
+// the text being added; its key mostly answers without the line's text.
+bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
     if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
                           : run.keys[place.offset] != weights_.Places(run.shared))
@@ -250,23 +247,35 @@ size_t ListLines::SortedPosition(std::string_view text, Place &place) {
         place = Place{0, 0};
         return 0;
     }
-    // In a sorted list each probe of the binary search is smaller than the
-    // text before the equal lines, larger from their end on, and equal
-    // among them; so its answer follows from where they are.
-    Found from = Bound(text, false);
+    Found from = LowerBound(text);
     place = from.place;
-    if (from.index == count_ || !MayEqual(from, text)) return from.index;
-    size_t equalTo = Bound(text, true).index;
+    if (from.index == count_) return from.index;
+    Place first = from.place;
+    if (first.offset == runs_[first.run]->lines.size()) first = Place{first.run + 1, 0};
+    if (!EqualAt(first, text)) return from.index;
+    // Lines equal to the text follow from `from` on, and USER32 stops at
+    // the first of them its search meets. In a sorted list each probe
+    // before them is smaller than the text and each past them larger, so
+    // only a probe from `from` on needs a look at its line. Past the run
+    // of the first equal line, a line can be equal only when the next run
+    // begins with one.
+    size_t runStart = from.index - first.offset;
+    size_t runEnd = runStart + runs_[first.run]->lines.size();
+    bool spills = first.run + 1 < runs_.size() && EqualAt(Place{first.run + 1, 0}, text);
+    auto equal = [&](size_t index) {
+        if (index < runEnd) return EqualAt(Place{first.run, index - runStart}, text);
+        return spills && EqualAt(Locate(index), text);
+    };
     size_t low = 0, high = count_;
     while (high > low) {
         size_t middle = (low + high) / 2;
         if (middle < from.index) {
             low = middle + 1;
-        } else if (middle >= equalTo) {
-            high = middle;
-        } else {
+        } else if (equal(middle)) {
             high = middle;
             break;
+        } else {
+            high = middle;
         }
     }
     place = PlaceFor(high);

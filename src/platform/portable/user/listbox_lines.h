@@ -97,9 +97,9 @@ private:
     void Prepare(std::string_view text);
     uint32_t CommonWithHead(size_t run, std::string_view text) const;
     bool SharesHead(size_t run, uint32_t places) const;
-    Found Bound(std::string_view text, bool upper);
+    Found LowerBound(std::string_view text);
     size_t SortedPosition(std::string_view text, Place &place);
-    bool MayEqual(const Found &found, std::string_view text);
+    bool EqualAt(Place place, std::string_view text) const;
     size_t ProbedPosition(std::string_view text);
     // Puts the text at `place`, which is index `index` of the list.
     bool InsertAt(Place place, size_t index, std::string_view text);
