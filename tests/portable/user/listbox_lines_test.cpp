@@ -177,6 +177,40 @@ TEST(ListLines, FillsOfLinesAlikeFarInLandWhereTheBinarySearchDoes) {
     }
 }
 
+// A book whose persons share a few names and companies: each line has
+// hundreds of equal copies (byte for byte, or in other case) spread over
+// many runs, with lines just before and after them. Each add lands where
+// the binary search does, and the line just added carries the data set on
+// it at once, as the dialogs set it; deletes in between move the runs.
+TEST(ListLines, ManyEqualLinesOverManyRunsLandWhereTheBinarySearchDoes) {
+    const std::vector<std::string> texts = {"Meier, Anna\tFirma", "MEIER, ANNA\tFIRMA", "Meier, Anna\tFirm",
+                                            "Meier, Anna\tFirmaa", "Meier, Ann\tFirma", "Mei-er, Anna\tFirma"};
+    std::mt19937 random(11);
+    ListLines lines;
+    std::vector<std::string> model;
+    std::vector<LONG_PTR> data;  // each line's own, set as it is added
+    for (int i = 0; i < 6000; ++i) {
+        // Mostly the one line (in either case), which comes to fill runs of its own.
+        const std::string &text = texts[random() % 4 < 3 ? random() % 2 : random() % texts.size()];
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "add " << i << " text " << text;
+        lines.At(index).data = i + 1;
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+        data.insert(data.begin() + static_cast<std::ptrdiff_t>(index), i + 1);
+        if (i % 5 == 4) {
+            index = random() % model.size();
+            lines.Erase(index);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+            data.erase(data.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+    }
+    ASSERT_EQ(lines.Count(), model.size());
+    for (size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(lines.Text(i), model[i]) << "line " << i;
+        ASSERT_EQ(lines.At(i).data, data[i]) << "line " << i;
+    }
+}
+
 // A text's places read from its bytes, with and without hyphens and
 // apostrophes in front of them, are those worked out for the whole text.
 TEST(ListLines, PlacesOfATextAreTheSameReadEitherWay) {
