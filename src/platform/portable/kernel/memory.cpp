@@ -123,6 +123,11 @@ struct GlobalHeap {
     SizeClass classes[kClassCount];
     std::set<uintptr_t> largeHeaders;
     int liveBlocks = 0;
+    // The header of the block made or found last. The calls on one block
+    // come in a row (made and locked; its handle found, unlocked and
+    // freed), and it stays live until it is released, so the next call on
+    // it is spared the checks.
+    uintptr_t lastFound = 0;
 };
 
 // Made on first use, as a static object of another file may allocate
@@ -205,6 +210,7 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
     GlobalHeap &heap = Heap();
     uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
     BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
+    if (address == heap.lastFound && address != 0) return header;
     // Below the range, the difference wraps round to a value past its end.
     if (address - base < heap.used) {
         size_t offset = address - base;
@@ -217,6 +223,7 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
         return nullptr;
     }
     if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
+    heap.lastFound = address;
     return header;
 }
 
@@ -285,6 +292,7 @@ HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveabl
 }
 
 HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
+    if (heap.lastFound == reinterpret_cast<uintptr_t>(header)) heap.lastFound = 0;
     if (header->sizeClass == kLargeClass) {
         heap.largeHeaders.erase(reinterpret_cast<uintptr_t>(header));
         char *memory = reinterpret_cast<char *>(header) - kHeaderSize;
@@ -328,6 +336,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
     }
     if (flags & GMEM_ZEROINIT) std::memset(portable::DataOf(header), 0, bytes);
     ++heap.liveBlocks;
+    heap.lastFound = reinterpret_cast<uintptr_t>(header);
     return portable::HandleOf(header);
 }
 
