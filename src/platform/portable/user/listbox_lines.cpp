@@ -11,6 +11,11 @@ namespace {
 // A run is split in two when it grows past this many lines; every run has
 // room for at most that many and one more, so none holds room it never uses.
 constexpr size_t kLongestRun = 128;
+// A run split to refine its keys leaves parts of at least this many lines.
+// Each split walks the runs behind it; without this, a fill in reverse
+// order of lines alike far in (numbered names, say) splits off a run
+// every few lines at the front, and takes the square of its length.
+constexpr size_t kShortestPart = 32;
 // A run found not worth refining is looked at again after this many more
 // lines.
 constexpr size_t kRefineAgain = 8;
@@ -482,7 +487,11 @@ size_t ListLines::Refine(Run &run) {
         Widen(run, fewest);
         return 0;
     }
-    size_t at = SplitPoint(run, lines / 2 - 1);
+    if (lines < 2 * kShortestPart) {
+        run.unrefined = static_cast<uint32_t>(lines);
+        return 0;
+    }
+    size_t at = SplitPoint(run, lines / 2 - kShortestPart);
     // A part of one line has no neighbours to tell apart.
     int before = at >= 2 ? 8 : 0, behind = lines - at >= 2 ? 8 : 0;
     for (size_t i = 1; i < at; ++i) before = std::min(before, common[i]);
