@@ -31,18 +31,18 @@ bool IsBookPerson(const WorkingContext *context, const void *record) {
     return false;
 }
 
-void AddBookLine(HWND dialog, const char *line, void *record) {
-    const LRESULT index = SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_ADDSTRING, 0,
-                                              reinterpret_cast<LPARAM>(line));
+// `list` is the dialog's IDC_BOOK_LIST, looked up once by a caller that
+// adds every line of the book rather than once a message.
+void AddBookLine(HWND list, const char *line, void *record) {
+    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
     if (index < 0) return;
-    SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_SETITEMDATA, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(record));
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(record));
 }
 
-void AddPersonLine(HWND dialog, PersonRecord *person) {
+void AddPersonLine(HWND list, PersonRecord *person) {
     char line[kLineSize];
     FormatBookPersonLine(person, line, sizeof line);
-    AddBookLine(dialog, line, person);
+    AddBookLine(list, line, person);
 }
 
 void EnableRecordButtons(HWND dialog, BOOL enable) {
@@ -51,17 +51,18 @@ void EnableRecordButtons(HWND dialog, BOOL enable) {
 }
 
 void BuildBookList(HWND dialog, WorkingContext *context) {
-    SendDlgItemMessageA(dialog, IDC_BOOK_LIST, LB_RESETCONTENT, 0, 0);
+    HWND list = GetDlgItem(dialog, IDC_BOOK_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
     if (IsDlgButtonChecked(dialog, IDC_BOOK_GROUPS) == BST_CHECKED) {
         for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
             char line[kLineSize];
             FormatGroupLine(group, line, sizeof line);
-            AddBookLine(dialog, line, group);
+            AddBookLine(list, line, group);
         }
     }
     if (IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE) == BST_CHECKED)
         for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
-            AddPersonLine(dialog, person);
+            AddPersonLine(list, person);
     EnableRecordButtons(dialog, FALSE);
     SetListHorizontalExtent(dialog, IDC_BOOK_LIST);
 }
@@ -124,7 +125,7 @@ void OnNewPerson(HWND dialog, WorkingContext *context) {
     if (RunEditor(dialog, "IDD_EDIT_INDIV", PersonEditorDlgProc, EDITOR_NEW, person, context) == IDOK) {
         ListAppend(context->persons, person);
         // Shown even while "&People" is cleared, until the next rebuild.
-        AddPersonLine(dialog, person);
+        AddPersonLine(GetDlgItem(dialog, IDC_BOOK_LIST), person);
     } else {
         FreePerson(&person);
     }

@@ -210,22 +210,23 @@ void EmptyRecipientList(HWND dialog) {
     RecipientListItem **items = nullptr;
     if (lines > 1 && CreatePtr(&block, sizeof(RecipientListItem *) * static_cast<size_t>(lines)) == ERR_NONE)
         items = static_cast<RecipientListItem **>(block);
+    // Nothing reads the lines between here and their reset, so their data
+    // is left as it is rather than cleared line by line.
     int taken = 0;
     for (int i = 0; i < lines; ++i) {
         RecipientListItem *item = ItemOf(list, i);
         if (item == nullptr) continue;
-        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(i), 0);
         if (items != nullptr)
             items[taken++] = item;
         else
             FreeRecipientListItem(&item);
     }
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
     if (items != nullptr) {
         std::sort(items, items + taken, std::less<RecipientListItem *>());
         for (int i = 0; i < taken; ++i) FreeRecipientListItem(&items[i]);
         DisposePtr(&block);
     }
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
 
 void FillRecipientList(HWND dialog, WorkingContext *context) {

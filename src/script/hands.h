@@ -29,7 +29,8 @@ struct ControlView {
     bool focused = false;
     bool readOnly = false;           // an edit with ES_READONLY
     std::string text;                // the window text
-    std::vector<std::string> lines;  // a list box's lines, or an edit's display lines
+    int lineCount = 0;               // a list box's lines, or an edit's display lines
+    std::vector<std::string> lines;  // their texts, when asked for
     std::vector<int> selected;       // a list box's selected lines, ascending
 };
 
@@ -48,7 +49,9 @@ public:
     virtual ~Hands() = default;
 
     virtual Top OnTop() = 0;
-    virtual ControlView Look(int id) = 0;
+    // The texts of the lines only with `readLines`: a list of a large book
+    // has hundreds of thousands, and most looks need just their count.
+    virtual ControlView Look(int id, bool readLines) = 0;
 
     // The actions, on the dialog on top. The engine has already checked
     // that the user can reach the control and that it is of the right

@@ -102,7 +102,8 @@ bool Script::Perform(const Action &action, Hands &hands, const Top &top) {
     if (verb == "tab") return done(hands.Press(Key::Tab));
     if (verb == "close") return done(hands.CloseBox());
 
-    const ControlView view = hands.Look(action.control);
+    const bool readLines = verb == "expect-line" || ((verb == "select" || verb == "dblclick") && !action.lineByIndex);
+    const ControlView view = hands.Look(action.control, readLines);
     const std::string control = "control " + std::to_string(action.control);
     const std::string kind = KindName(view.kind);
     if (view.kind == Kind::None) return fail("the dialog has no " + control);
@@ -127,13 +128,13 @@ bool Script::Perform(const Action &action, Hands &hands, const Top &top) {
     if (verb == "expect-focus") return view.focused ? true : fail(control + " does not have the focus");
     if (verb == "expect-lines") {
         if (!listOrEdit) return notA("a list box or an edit");
-        if (static_cast<int>(view.lines.size()) == action.number) return true;
-        return fail(control + " has " + std::to_string(view.lines.size()) + " lines");
+        if (view.lineCount == action.number) return true;
+        return fail(control + " has " + std::to_string(view.lineCount) + " lines");
     }
     if (verb == "expect-line") {
         if (!listOrEdit) return notA("a list box or an edit");
-        if (action.number >= static_cast<int>(view.lines.size()))
-            return fail(control + " has only " + std::to_string(view.lines.size()) + " lines");
+        if (action.number >= view.lineCount)
+            return fail(control + " has only " + std::to_string(view.lineCount) + " lines");
         const std::string &line = view.lines[static_cast<size_t>(action.number)];
         if (line == action.text) return true;
         return fail("line #" + std::to_string(action.number) + " of " + control + " reads " + Quote(line));
@@ -173,8 +174,8 @@ bool Script::Perform(const Action &action, Hands &hands, const Top &top) {
                 if (view.lines[i] == action.text) index = static_cast<int>(i);
             if (index < 0) return fail(control + " has no line " + Quote(action.text));
         }
-        if (index >= static_cast<int>(view.lines.size()))
-            return fail(control + " has " + std::to_string(view.lines.size()) + " lines, no line #" +
+        if (index >= view.lineCount)
+            return fail(control + " has " + std::to_string(view.lineCount) + " lines, no line #" +
                         std::to_string(index));
         return done(hands.ClickLine(action.control, index, verb == "dblclick"));
     }

@@ -46,6 +46,33 @@ TEST_F(GlobalMemory, DoubleFreeIsRefused) {
     EXPECT_EQ(GlobalFree(handle), handle);
 }
 
+// The block made or found last is the one the next call most likely
+// names; it is still told apart from a handle of the other kind, and once
+// freed it is no block, small or large.
+TEST_F(GlobalMemory, TheBlockFoundLastIsStillCheckedByKindAndRelease) {
+    for (size_t size : {24u, 20000u}) {
+        HGLOBAL fixed = GlobalAlloc(GPTR, size);
+        ASSERT_NE(fixed, nullptr);
+        auto *data = static_cast<char *>(fixed);
+        // Its header's address as a moveable handle names nothing.
+        EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(data - 4)), nullptr) << size;
+        EXPECT_EQ(GlobalHandle(data), fixed);
+        EXPECT_EQ(GlobalFree(fixed), nullptr);
+        EXPECT_EQ(GlobalHandle(data), nullptr) << size;
+        EXPECT_EQ(GlobalSize(fixed), 0u) << size;
+
+        HGLOBAL moveable = GlobalAlloc(GHND, size);
+        ASSERT_NE(moveable, nullptr);
+        void *locked = GlobalLock(moveable);
+        ASSERT_NE(locked, nullptr);
+        EXPECT_EQ(GlobalHandle(locked), moveable);
+        EXPECT_EQ(GlobalFree(moveable), nullptr);
+        EXPECT_EQ(GlobalUnlock(moveable), FALSE);
+        EXPECT_EQ(GlobalLock(moveable), nullptr) << size;
+        EXPECT_EQ(GlobalFree(moveable), moveable) << size;
+    }
+}
+
 // Blocks of every size class and of the C heap side by side: each keeps
 // its own bytes and size, finds its handle from its address, and a freed
 // slot given out again belongs to the new block alone.

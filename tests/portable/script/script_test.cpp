@@ -41,7 +41,14 @@ struct StandInHands : script::Hands {
     }
 
     Top OnTop() override { return top; }
-    ControlView Look(int id) override { return controls.count(id) ? controls[id] : ControlView{}; }
+    // Hands a look without the lines' texts unless asked for, as the real hands do.
+    ControlView Look(int id, bool readLines) override {
+        if (!controls.count(id)) return ControlView{};
+        ControlView view = controls[id];
+        view.lineCount = static_cast<int>(view.lines.size());
+        if (!readLines) view.lines.clear();
+        return view;
+    }
     std::string Note(const std::string &what) {
         done.push_back(what);
         return {};

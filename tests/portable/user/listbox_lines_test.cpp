@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ namespace {
 
 using portable::CompareListText;
 using portable::ListLines;
+using portable::ListPlaces;
+using portable::ListWeights;
 
 size_t ModelSortedPosition(const std::vector<std::string> &lines, const std::string &text) {
     size_t low = 0, high = lines.size();
@@ -126,6 +129,102 @@ TEST(ListLines, AddsBeyondLinesThatShareALongStart) {
                              "Same long start of every line 1299 ", "Same long start of every line 1000", "zz"})
         add(text);
     ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+}
+
+// Fills in the shapes that make the keys fail: many lines of one name,
+// names that are the start of others, names alike for longer than a head
+// key, and case, hyphens and apostrophes that differ only far in; each
+// added in random, ascending and descending order, every add against
+// the binary search over a plain list.
+TEST(ListLines, FillsOfLinesAlikeFarInLandWhereTheBinarySearchDoes) {
+    const std::string longName = "Gesellschaft fuer Datenverarbeitung und Fernkopie, Abteilung";
+    const std::vector<std::string> names = {
+        "Ann", "Anna", "Annabel", "ANNA", "An-na", "Ann'a", "Anna, Bea", "Anna,", longName,
+        longName + " Nord", longName + "-Nord", longName + "'Nord", longName + " nord", "",
+    };
+    std::mt19937 random(7);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 2500; ++i) {
+        std::string text = names[random() % names.size()] + "	+49 30 " + std::to_string(random() % 400);
+        if (random() % 7 == 0) text += random() % 2 ? "-1" : "'1";
+        texts.push_back(text);
+    }
+    for (int order = 0; order < 3; ++order) {
+        std::vector<std::string> fill = texts;
+        if (order > 0) std::sort(fill.begin(), fill.end(), [&](const std::string &a, const std::string &b) {
+            int compared = CompareListText(a, b);
+            return order == 1 ? compared < 0 : compared > 0;
+        });
+        ListLines lines;
+        std::vector<std::string> model;
+        for (const std::string &text : fill) {
+            size_t index = ModelSortedPosition(model, text);
+            ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "order " << order << " text " << text;
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+        }
+        ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+        // Deleting lines at runs' edges keeps the keys of the rest right.
+        for (int i = 0; i < 1500; ++i) {
+            size_t index = random() % 3 == 0 ? 0 : random() % model.size();
+            lines.Erase(index);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+            std::string text = fill[random() % fill.size()];
+            index = ModelSortedPosition(model, text);
+            ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "after deletes, text " << text;
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+        }
+        ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+    }
+}
+
+// A book whose persons share a few names and companies: each line has
+// hundreds of equal copies (byte for byte, or in other case) spread over
+// many runs, with lines just before and after them. Each add lands where
+// the binary search does, and the line just added carries the data set on
+// it at once, as the dialogs set it; deletes in between move the runs.
+TEST(ListLines, ManyEqualLinesOverManyRunsLandWhereTheBinarySearchDoes) {
+    const std::vector<std::string> texts = {"Meier, Anna\tFirma", "MEIER, ANNA\tFIRMA", "Meier, Anna\tFirm",
+                                            "Meier, Anna\tFirmaa", "Meier, Ann\tFirma", "Mei-er, Anna\tFirma"};
+    std::mt19937 random(11);
+    ListLines lines;
+    std::vector<std::string> model;
+    std::vector<LONG_PTR> data;  // each line's own, set as it is added
+    for (int i = 0; i < 6000; ++i) {
+        // Mostly the one line (in either case), which comes to fill runs of its own.
+        const std::string &text = texts[random() % 4 < 3 ? random() % 2 : random() % texts.size()];
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << "add " << i << " text " << text;
+        lines.At(index).data = i + 1;
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+        data.insert(data.begin() + static_cast<std::ptrdiff_t>(index), i + 1);
+        if (i % 5 == 4) {
+            index = random() % model.size();
+            lines.Erase(index);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(index));
+            data.erase(data.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+    }
+    ASSERT_EQ(lines.Count(), model.size());
+    for (size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(lines.Text(i), model[i]) << "line " << i;
+        ASSERT_EQ(lines.At(i).data, data[i]) << "line " << i;
+    }
+}
+
+// A text's places read from its bytes, with and without hyphens and
+// apostrophes in front of them, are those worked out for the whole text.
+TEST(ListLines, PlacesOfATextAreTheSameReadEitherWay) {
+    std::mt19937 random(9);
+    const char kBytes[] = "aZ-'9 ,\t+\xE9";
+    ListWeights weights;
+    for (int i = 0; i < 500; ++i) {
+        std::string text;
+        size_t length = random() % 48;
+        for (size_t j = 0; j < length; ++j) text += kBytes[random() % (sizeof kBytes - 1)];
+        weights.Of(text);
+        for (uint32_t from = 0; from < 50; ++from)
+            ASSERT_EQ(ListPlaces(text, from), weights.Places(from)) << "text " << text << " from " << from;
+    }
 }
 
 // Deleting most lines of a long list moves the texts of the rest into a

@@ -96,7 +96,7 @@ script::Top ScriptHands::OnTop() {
     return top;
 }
 
-script::ControlView ScriptHands::Look(int id) {
+script::ControlView ScriptHands::Look(int id, bool readLines) {
     script::ControlView view;
     HWND dialog = Innermost();
     if (!dialog) return view;
@@ -114,13 +114,13 @@ script::ControlView ScriptHands::Look(int id) {
         case script::Kind::Button: view.checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; break;
         case script::Kind::Edit: {
             view.readOnly = (Style(control) & ES_READONLY) != 0;
-            LRESULT count = SendMessageA(control, EM_GETLINECOUNT, 0, 0);
-            for (int i = 0; i < count; ++i) view.lines.push_back(EditLine(control, i));
+            view.lineCount = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+            for (int i = 0; readLines && i < view.lineCount; ++i) view.lines.push_back(EditLine(control, i));
             break;
         }
         case script::Kind::ListBox: {
-            LRESULT count = SendMessageA(control, LB_GETCOUNT, 0, 0);
-            for (int i = 0; i < count; ++i) view.lines.push_back(ListLine(control, i));
+            view.lineCount = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0));
+            for (int i = 0; readLines && i < view.lineCount; ++i) view.lines.push_back(ListLine(control, i));
             view.selected = SelectedLines(control);
             break;
         }

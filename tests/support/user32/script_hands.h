@@ -17,7 +17,7 @@ namespace user32 {
 class ScriptHands : public script::Hands {
 public:
     script::Top OnTop() override;
-    script::ControlView Look(int id) override;
+    script::ControlView Look(int id, bool readLines) override;
     std::string Type(int id, const std::string &text) override;
     std::string Clear(int id) override;
     std::string Click(int id) override;

@@ -62,7 +62,7 @@ script::Top PortableHands::OnTop() {
     return top;
 }
 
-script::ControlView PortableHands::Look(int id) {
+script::ControlView PortableHands::Look(int id, bool readLines) {
     using namespace automation;
     script::ControlView view;
     HWND dialog = InnermostDialog();
@@ -77,8 +77,11 @@ script::ControlView PortableHands::Look(int id) {
     if (view.kind == script::Kind::Edit) {
         view.readOnly = (GetWindowLongPtrA(control, GWL_STYLE) & ES_READONLY) != 0;
         view.lines = EditLines(dialog, id);
+        view.lineCount = static_cast<int>(view.lines.size());
+        if (!readLines) view.lines.clear();
     } else if (view.kind == script::Kind::ListBox) {
-        for (int i = 0; i < LineCount(dialog, id); ++i) view.lines.push_back(LineText(dialog, id, i));
+        view.lineCount = LineCount(dialog, id);
+        for (int i = 0; readLines && i < view.lineCount; ++i) view.lines.push_back(LineText(dialog, id, i));
         view.selected = SelectedLines(dialog, id);
     }
     return view;

@@ -9,32 +9,51 @@ namespace portable {
 namespace {
 
 // A run is split in two when it grows past this many lines; every run has
-// room for exactly that many and one more, so none holds room it never uses.
+// room for at most that many and one more, so none holds room it never uses.
 constexpr size_t kLongestRun = 128;
+// A run split to refine its keys leaves parts of at least this many lines.
+// Each split walks the runs behind it; without this, a fill in reverse
+// order of lines alike far in (numbered names, say) splits off a run
+// every few lines at the front, and takes the square of its length.
+constexpr size_t kShortestPart = 32;
+// A run found not worth refining is looked at again after this many more
+// lines.
+constexpr size_t kRefineAgain = 8;
 constexpr size_t kPageSize = 64 * 1024;
 constexpr size_t kMostPages = 1u << 16;
 // A text longer than this gets a page of its own.
 constexpr size_t kLongText = 4096;
-
-int KeyOrder(const ListKey &a, const ListKey &b) {
-    if (a == b) return 0;
-    return a < b ? -1 : 1;
-}
+// The places a head key holds.
+constexpr uint32_t kHeadPlaces = 32;
+// A run's keys are rewritten to start further in only when they would
+// start at least this many places further.
+constexpr int kWorthRewriting = 4;
 
 int KeyOrder(uint64_t a, uint64_t b) {
     if (a == b) return 0;
     return a < b ? -1 : 1;
 }
 
-// The eight places of a line's key inside its run.
-uint64_t RunKey(std::string_view text, uint32_t shared) { return ListTextKey(text, shared).high; }
+// Room for one more element, doubling as a vector's own growth would
+// (reserve alone gives exactly what is asked for).
+template <typename T>
+void RoomForOneMore(std::vector<T> &items) {
+    if (items.size() == items.capacity()) items.reserve(items.size() * 2 + 1);
+}
+
+// A page of the text store, left unfilled: only the texts written into it
+// are ever read (make_unique would zero all of it first).
+std::unique_ptr<char[]> NewPage(size_t size) { return std::unique_ptr<char[]>(new char[size]); }
+
+// How many of their eight places two keys have in common.
+int CommonPlaces(uint64_t a, uint64_t b) { return a == b ? 8 : __builtin_clzll(a ^ b) / 8; }
 
 }  // namespace
 
 // ---- finding line N
 
 ListLines::Place ListLines::Locate(size_t index) {
-    if (cacheValid_ && index >= cachedStart_ && index - cachedStart_ < runs_[cachedRun_].lines.size())
+    if (cacheValid_ && index >= cachedStart_ && index - cachedStart_ < runs_[cachedRun_]->lines.size())
         return Place{cachedRun_, index - cachedStart_};
     // Down the tree: the run whose lines hold position `index`.
     size_t run = 0, before = 0;
@@ -58,25 +77,38 @@ size_t ListLines::StartOf(size_t run) const {
     return start;
 }
 
-void ListLines::RebuildTree() {
-    tree_.assign(runs_.size() + 1, 0);
-    for (size_t i = 1; i <= runs_.size(); ++i) {
-        tree_[i] += static_cast<uint32_t>(runs_[i - 1].lines.size());
+// The tree's entries for runs `from` on, after runs were put in or taken
+// out there; those before cover only runs in front of it and stay. An
+// entry past `from` gathers, besides its own run and the entries past
+// `from` below it, the entries on the path that sums the runs before
+// `from`: exactly those below it whose parent lies past `from`.
+void ListLines::RebuildTree(size_t from) {
+    size_t runs = runs_.size();
+    tree_.resize(runs + 1);
+    for (size_t i = from + 1; i <= runs; ++i) tree_[i] = static_cast<uint32_t>(runs_[i - 1]->lines.size());
+    for (size_t i = from; i > 0; i -= i & (~i + 1)) {
         size_t parent = i + (i & (~i + 1));
-        if (parent <= runs_.size()) tree_[parent] += tree_[i];
+        if (parent <= runs) tree_[parent] += tree_[i];
+    }
+    for (size_t i = from + 1; i <= runs; ++i) {
+        size_t parent = i + (i & (~i + 1));
+        if (parent <= runs) tree_[parent] += tree_[i];
     }
     cacheValid_ = false;
 }
 
+// The cached run stays found: only the runs behind the changed one move.
+// A line added by LB_ADDSTRING is then found without the tree when its
+// item data is set right after.
 void ListLines::AddToTree(size_t run, int delta) {
     for (size_t i = run + 1; i <= runs_.size(); i += i & (~i + 1))
         tree_[i] = static_cast<uint32_t>(static_cast<int64_t>(tree_[i]) + delta);
-    cacheValid_ = false;
+    if (cacheValid_ && cachedRun_ > run) cachedStart_ = static_cast<size_t>(static_cast<int64_t>(cachedStart_) + delta);
 }
 
 ListLine &ListLines::At(size_t index) {
     Place place = Locate(index);
-    return runs_[place.run].lines[place.offset];
+    return runs_[place.run]->lines[place.offset];
 }
 
 std::string_view ListLines::TextOf(const ListLine &line) const {
@@ -86,61 +118,111 @@ std::string_view ListLines::TextOf(const ListLine &line) const {
 
 std::string_view ListLines::Text(size_t index) {
     Place place = Locate(index);
-    return TextIn(runs_[place.run], place.offset);
+    return TextIn(*runs_[place.run], place.offset);
 }
 
-int ListLines::CompareFull(std::string_view text, const Run &run, size_t offset) const {
-    return CompareListText(text, TextIn(run, offset));
+// ---- keys
+
+ListLines::HeadKey ListLines::HeadOf(const ListWeights &weights) {
+    HeadKey key;
+    for (uint32_t part = 0; part < 4; ++part) key.part[part] = weights.Places(part * 8);
+    return key;
+}
+
+ListLines::HeadKey ListLines::HeadOfText(std::string_view text) {
+    HeadKey key;
+    for (uint32_t part = 0; part < 4; ++part) key.part[part] = ListPlaces(text, part * 8);
+    return key;
+}
+
+int ListLines::HeadOrder(const HeadKey &a, const HeadKey &b) {
+    for (int part = 0; part < 4; ++part)
+        if (a.part[part] != b.part[part]) return a.part[part] < b.part[part] ? -1 : 1;
+    return 0;
+}
+
+void ListLines::Prepare(std::string_view text) {
+    weights_.Of(text);
+    head_ = HeadOf(weights_);
+    tied_ = false;
+}
+
+// How many first places the text being added has in common with the
+// run's first line.
+uint32_t ListLines::CommonWithHead(size_t run, std::string_view text) const {
+    const HeadKey &head = heads_[run];
+    for (uint32_t part = 0; part < 4; ++part)
+        if (head_.part[part] != head.part[part])
+            return part * 8 + static_cast<uint32_t>(CommonPlaces(head_.part[part], head.part[part]));
+    return SharedListPlaces(text, TextIn(*runs_[run], 0));
+}
+
+// Whether the text being added has the first `places` places (at most a
+// head key's) of the run's first line.
+bool ListLines::SharesHead(size_t run, uint32_t places) const {
+    const HeadKey &head = heads_[run];
+    uint32_t part = 0;
+    for (; places >= 8; places -= 8, ++part)
+        if (head_.part[part] != head.part[part]) return false;
+    if (places == 0) return true;
+    uint64_t mask = ~uint64_t(0) << (64 - 8 * places);
+    return ((head_.part[part] ^ head.part[part]) & mask) == 0;
 }
 
 // ---- where a text goes
 
-// The first index whose line sorts after the text (upper) or not before
-// it (lower), in a sorted list: first among the runs by their first lines,
-// then inside the one run by the keys of its lines.
-size_t ListLines::Bound(std::string_view text, const ListKey &key, bool upper) {
-    auto after = [upper](int order) { return upper ? order < 0 : order <= 0; };
+// The first index whose line does not sort before the text being added,
+// in a sorted list: first among the runs by their first lines, then inside
+// the one run by the keys of its lines. An index at the start of a run is
+// found as the end of the run before it.
+ListLines::Found ListLines::LowerBound(std::string_view text) {
     size_t low = 0, high = runs_.size();
     while (high > low) {
         size_t middle = (low + high) / 2;
-        int order = KeyOrder(key, firstKeys_[middle]);
-        if (order == 0) order = CompareFull(text, runs_[middle], 0);
-        if (after(order))
+        int order = HeadOrder(head_, heads_[middle]);
+        if (order == 0) order = CompareListText(text, TextIn(*runs_[middle], 0));
+        if (order <= 0)
             high = middle;
         else
             low = middle + 1;
     }
-    if (low == 0) return 0;
-    const Run &run = runs_[low - 1];
+    if (low == 0) return Found{Place{0, 0}, 0};
+    size_t index = low - 1;
+    const Run &run = *runs_[index];
     size_t last = run.lines.size();
     // The run's keys are read at once rather than one miss after another
     // as the search halves its range.
     for (size_t i = 0; i < last; i += 64 / sizeof(uint64_t)) __builtin_prefetch(run.keys.data() + i);
-    // Past the last run's last line the text need not share the run's places.
-    if (low == runs_.size() && !after(CompareFull(text, run, last - 1))) return count_;
-    uint64_t relative = RunKey(text, run.shared);
+    // A text after the first line without the places all lines of the run
+    // share is after them all.
+    bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)
+                                          : CompareListText(text, TextIn(run, last - 1)) > 0;
+    if (past) return Found{Place{index, last}, StartOf(index) + last};
+    uint64_t relative = weights_.Places(run.shared);
     size_t first = 1;
     while (last > first) {
         size_t middle = (first + last) / 2;
         int order = KeyOrder(relative, run.keys[middle]);
-        if (order == 0) order = CompareFull(text, run, middle);
-        if (after(order))
+        if (order == 0) {
+            order = CompareListText(text, TextIn(run, middle));
+            tied_ = true;
+        }
+        if (order <= 0)
             last = middle;
         else
             first = middle + 1;
     }
-    return StartOf(low - 1) + first;
+    return Found{Place{index, first}, StartOf(index) + first};
 }
 
-// Whether line `index` is equal to the text; its key, which the search
-// has just read, mostly answers without the line's text.
-bool ListLines::MayEqual(size_t index, std::string_view text, const ListKey &key) {
-    Place place = Locate(index);
-    const Run &run = runs_[place.run];
-    if (place.offset == 0 ? !(firstKeys_[place.run] == key)
-                          : run.keys[place.offset] != RunKey(text, run.shared))
+// Whether the line at `place` (not behind its run's last line) is equal to
+// the text being added; its key mostly answers without the line's text.
+bool ListLines::EqualAt(Place place, std::string_view text) const {
+    const Run &run = *runs_[place.run];
+    if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
+                          : run.keys[place.offset] != weights_.Places(run.shared))
         return false;
-    return CompareFull(text, run, place.offset) == 0;
+    return CompareListText(text, TextIn(run, place.offset)) == 0;
 }
 
 // USER32's binary search, probe by probe.
@@ -158,49 +240,82 @@ size_t ListLines::ProbedPosition(std::string_view text) {
     return high;
 }
 
-size_t ListLines::SortedPosition(std::string_view text) { return SortedPosition(text, ListTextKey(text)); }
+size_t ListLines::SortedPosition(std::string_view text) {
+    Place place{};
+    return SortedPosition(text, place);
+}
 
-size_t ListLines::SortedPosition(std::string_view text, const ListKey &key) {
-    if (!sorted_ || count_ == 0) return ProbedPosition(text);
-    // In a sorted list each probe of the binary search is smaller than the
-    // text before the equal lines, larger from their end on, and equal
-    // among them; so its answer follows from where they are.
-    size_t equalFrom = Bound(text, key, false);
-    size_t equalTo = equalFrom;
-    if (equalFrom < count_ && MayEqual(equalFrom, text, key)) equalTo = Bound(text, key, true);
+size_t ListLines::SortedPosition(std::string_view text, Place &place) {
+    if (!sorted_) {
+        size_t index = ProbedPosition(text);
+        place = PlaceFor(index);
+        return index;
+    }
+    Prepare(text);
+    if (count_ == 0) {
+        place = Place{0, 0};
+        return 0;
+    }
+    Found from = LowerBound(text);
+    place = from.place;
+    if (from.index == count_) return from.index;
+    Place first = from.place;
+    if (first.offset == runs_[first.run]->lines.size()) first = Place{first.run + 1, 0};
+    if (!EqualAt(first, text)) return from.index;
+    // Lines equal to the text follow from `from` on, and USER32 stops at
+    // the first of them its search meets. In a sorted list each probe
+    // before them is smaller than the text and each past them larger, so
+    // only a probe from `from` on needs a look at its line. Past the run
+    // of the first equal line, a line can be equal only when the next run
+    // begins with one.
+    size_t runStart = from.index - first.offset;
+    size_t runEnd = runStart + runs_[first.run]->lines.size();
+    bool spills = first.run + 1 < runs_.size() && EqualAt(Place{first.run + 1, 0}, text);
+    auto equal = [&](size_t index) {
+        if (index < runEnd) return EqualAt(Place{first.run, index - runStart}, text);
+        return spills && EqualAt(Locate(index), text);
+    };
     size_t low = 0, high = count_;
     while (high > low) {
         size_t middle = (low + high) / 2;
-        if (middle < equalFrom)
+        if (middle < from.index) {
             low = middle + 1;
-        else if (middle >= equalTo)
+        } else if (equal(middle)) {
             high = middle;
-        else
-            return middle;
+            break;
+        } else {
+            high = middle;
+        }
     }
+    place = PlaceFor(high);
     return high;
 }
 
 // ---- adding and deleting
 
-// Where a line added at `index` goes: behind the last line of the last
-// run, or in front of the line now at `index`.
+// Where a line added at `index` goes: behind the last line of the run
+// before it, so that no run but the first gets a new first line, or in
+// front of the list's first line.
 ListLines::Place ListLines::PlaceFor(size_t index) {
     if (runs_.empty()) return Place{0, 0};
-    if (index == count_) return Place{runs_.size() - 1, runs_.back().lines.size()};
-    return Locate(index);
+    if (index == count_) return Place{runs_.size() - 1, runs_.back()->lines.size()};
+    Place place = Locate(index);
+    if (place.offset == 0 && place.run > 0) return Place{place.run - 1, runs_[place.run - 1]->lines.size()};
+    return place;
 }
 
 long ListLines::InsertSorted(std::string_view text) {
-    size_t index = SortedPosition(text);
-    return InsertAt(PlaceFor(index), text) ? static_cast<long>(index) : -1;
+    Place place{};
+    size_t index = SortedPosition(text, place);
+    return InsertAt(place, index, text) ? static_cast<long>(index) : -1;
 }
 
 bool ListLines::Insert(size_t index, std::string_view text) {
     // A line put out of order (LB_INSERTSTRING) leaves the list unsorted.
     if (sorted_ && index > 0 && CompareListText(text, Text(index - 1)) < 0) sorted_ = false;
     if (sorted_ && index < count_ && CompareListText(text, Text(index)) > 0) sorted_ = false;
-    return InsertAt(PlaceFor(index), text);
+    if (sorted_) Prepare(text);
+    return InsertAt(PlaceFor(index), index, text);
 }
 
 bool ListLines::StoreText(std::string_view text, uint32_t &at) {
@@ -209,7 +324,7 @@ bool ListLines::StoreText(std::string_view text, uint32_t &at) {
     if (text.size() > kLongText || pageUsed_ + text.size() > pageSize_) {
         if (pages_.size() >= kMostPages) return false;
         size_t size = text.size() > kLongText ? text.size() : kPageSize;
-        pages_.push_back(std::make_unique<char[]>(size));
+        pages_.push_back(NewPage(size));
         pageSize_ = size;
         pageUsed_ = 0;
     }
@@ -227,12 +342,12 @@ bool ListLines::StoreText(std::string_view text, uint32_t &at) {
 void ListLines::CompactTexts() {
     std::vector<std::unique_ptr<char[]>> pages;
     size_t used = 0, size = 0;  // of the last page
-    for (const Run &run : runs_) {
-        for (const ListLine &line : run.lines) {
+    for (const auto &run : runs_) {
+        for (const ListLine &line : run->lines) {
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 size = line.length > kLongText ? line.length : kPageSize;
-                pages.push_back(std::make_unique<char[]>(size));
+                pages.push_back(NewPage(size));
                 used = 0;
             }
             used += line.length;
@@ -240,8 +355,8 @@ void ListLines::CompactTexts() {
     }
     size_t page = 0, live = 0;
     used = size = 0;
-    for (Run &run : runs_) {
-        for (ListLine &line : run.lines) {
+    for (auto &run : runs_) {
+        for (ListLine &line : run->lines) {
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 if (size != 0) ++page;
@@ -270,96 +385,188 @@ void ListLines::Reserve(Run &run, size_t lines) {
     run.keys.reserve(room);
 }
 
-bool ListLines::InsertAt(Place place, std::string_view text) {
+// While the list is in order, Prepare has taken the text's places. A text
+// put between two lines of a run has the places they share; one put in
+// front of the run's first line or behind its last may have fewer.
+bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     if (text.size() >= (1u << 31)) return false;
     // Everything that needs memory comes first, so that running out of it
     // (std::bad_alloc, which the window layer answers with LB_ERRSPACE)
-    // leaves the lines as they were.
+    // leaves the lines as they were; a split alone changes no line.
     if (runs_.empty()) {
-        std::vector<Run> runs(1);
-        std::vector<ListKey> firstKeys(1);
+        std::vector<std::unique_ptr<Run>> runs;
+        runs.push_back(std::make_unique<Run>());
+        std::vector<HeadKey> heads(1);
         std::vector<uint32_t> tree(2, 0);
         runs_.swap(runs);
-        firstKeys_.swap(firstKeys);
+        heads_.swap(heads);
         tree_.swap(tree);
         cacheValid_ = false;
     }
-    Reserve(runs_[place.run], 1);
-    Run second;  // the run's second half, when this line splits it
-    bool splits = runs_[place.run].lines.size() + 1 > kLongestRun;
-    if (splits) {
-        Reserve(second, kLongestRun / 2 + 8);
-        runs_.reserve(runs_.size() + 1);
-        firstKeys_.reserve(firstKeys_.size() + 1);
-        tree_.reserve(runs_.size() + 2);
+    // Between two runs the text goes to the one whose first line it has
+    // more in common with: at the end of the first, or as the second's new
+    // first line.
+    if (sorted_ && place.run + 1 < runs_.size() && place.offset == runs_[place.run]->lines.size()) {
+        uint32_t here = CommonWithHead(place.run, text);
+        if (here < runs_[place.run]->shared &&
+            std::min(runs_[place.run + 1]->shared, CommonWithHead(place.run + 1, text)) > here)
+            place = Place{place.run + 1, 0};
     }
+    size_t at = 0;
+    if (runs_[place.run]->lines.size() >= kLongestRun)
+        at = SplitPoint(*runs_[place.run], kLongestRun / 4);
+    else if (sorted_ && tied_)
+        at = Refine(*runs_[place.run]);
+    tied_ = false;
+    if (at != 0) {
+        SplitRun(place.run, at);
+        if (place.offset > at) place = Place{place.run + 1, place.offset - at};
+    }
+    Run &run = *runs_[place.run];
+    Reserve(run, 1);
     ListLine line;
     if (!StoreText(text, line.text)) return false;
     line.length = static_cast<uint32_t>(text.size());
 
-    Run &run = runs_[place.run];
-    auto at = static_cast<std::ptrdiff_t>(place.offset);
-    run.lines.insert(run.lines.begin() + at, line);
-    run.keys.insert(run.keys.begin() + at, sorted_ ? RunKey(text, run.shared) : 0);
+    uint32_t shared = run.shared;
+    if (sorted_ && run.lines.empty())
+        shared = static_cast<uint32_t>(weights_.Count());
+    else if (sorted_ && (place.offset == 0 || place.offset == run.lines.size()))
+        shared = std::min(shared, CommonWithHead(place.run, text));
+    auto offset = static_cast<std::ptrdiff_t>(place.offset);
+    run.lines.insert(run.lines.begin() + offset, line);
+    run.keys.insert(run.keys.begin() + offset, sorted_ ? weights_.Places(shared) : 0);
     ++count_;
-    bool newFirst = place.offset == 0;
-    bool newLast = place.run + 1 == runs_.size() && place.offset + 1 == run.lines.size();
-    if (newFirst) firstKeys_[place.run] = ListTextKey(text);
-    if (splits)
-        SplitRun(place.run, second);
-    else
-        AddToTree(place.run, 1);
+    AddToTree(place.run, 1);
     if (sorted_) {
-        // A new first line bounds the run before it; a new first or last
-        // line bounds its own run.
-        if (newFirst && place.run > 0) SetShared(place.run - 1, false);
-        if (newFirst || newLast) SetShared(place.run, false);
+        if (place.offset == 0) heads_[place.run] = head_;
+        if (shared != run.shared) SetShared(run, shared);
     }
+    cachedRun_ = place.run;
+    cachedStart_ = index - place.offset;
+    cacheValid_ = true;
     return true;
 }
 
-// Moves the second half of a run into `second`, which has room for it,
-// behind the run; the lists of runs have room for one more.
-void ListLines::SplitRun(size_t index, Run &second) {
-    {
-        Run &first = runs_[index];
-        size_t half = first.lines.size() / 2;
-        second.lines.assign(first.lines.begin() + static_cast<std::ptrdiff_t>(half), first.lines.end());
-        second.keys.assign(first.keys.begin() + static_cast<std::ptrdiff_t>(half), first.keys.end());
-        second.shared = first.shared;
-        first.lines.resize(half);
-        first.keys.resize(half);
-        for (const ListLine &moved : second.lines) second.selected += moved.selected;
-        first.selected -= second.selected;
+// Where a full run is split: where neighbouring lines have fewest places
+// in common, no further than `reach` from its middle (the first such place
+// from the middle). So the lines of one name come to runs of their own.
+size_t ListLines::SplitPoint(const Run &run, size_t reach) const {
+    size_t lines = run.lines.size(), middle = lines / 2;
+    if (!sorted_) return middle;
+    size_t best = middle;
+    int fewest = CommonPlaces(run.keys[middle - 1], run.keys[middle]);
+    for (size_t step = 1; step <= reach && fewest > 0; ++step) {
+        for (size_t at : {middle - step, middle + step}) {
+            int common = CommonPlaces(run.keys[at - 1], run.keys[at]);
+            if (common < fewest) {
+                fewest = common;
+                best = at;
+            }
+        }
     }
-    ListKey secondKey = ListTextKey(TextIn(second, 0));
-    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(second));
-    firstKeys_.insert(firstKeys_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondKey);
-    RebuildTree();
-    // Each half's lines have at least as much in common as the whole run's.
+    return best;
+}
+
+// A run whose keys could not tell a text's place: its keys are made to
+// start further in when its lines have more in common than they start
+// after, or it is split where its lines have least in common when that
+// lets a part's keys start noticeably further in. Gives where to split,
+// or 0. Neighbouring lines' keys tell how many places they have in
+// common, and a run's lines share those of its least alike neighbours.
+size_t ListLines::Refine(Run &run) {
+    size_t lines = run.lines.size();
+    if (lines < 2 || lines < run.unrefined + kRefineAgain) return 0;
+    int common[kLongestRun + 1];
+    int fewest = 8;
+    for (size_t i = 1; i < lines; ++i) {
+        common[i] = CommonPlaces(run.keys[i - 1], run.keys[i]);
+        fewest = std::min(fewest, common[i]);
+    }
+    if (fewest >= kWorthRewriting) {
+        Widen(run, fewest);
+        return 0;
+    }
+    if (lines < 2 * kShortestPart) {
+        run.unrefined = static_cast<uint32_t>(lines);
+        return 0;
+    }
+    size_t at = SplitPoint(run, lines / 2 - kShortestPart);
+    // A part of one line has no neighbours to tell apart.
+    int before = at >= 2 ? 8 : 0, behind = lines - at >= 2 ? 8 : 0;
+    for (size_t i = 1; i < at; ++i) before = std::min(before, common[i]);
+    for (size_t i = at + 1; i < lines; ++i) behind = std::min(behind, common[i]);
+    if (std::max(before, behind) >= common[at] + kWorthRewriting) return at;
+    run.unrefined = static_cast<uint32_t>(lines);
+    return 0;
+}
+
+// Splits the run before its line `at`.
+void ListLines::SplitRun(size_t index, size_t at) {
+    const Run &whole = *runs_[index];
+    auto room = [](size_t lines) { return std::min(kLongestRun + 1, lines + lines / 4 + 4); };
+    Run first, second;
+    first.lines.reserve(room(at));
+    first.keys.reserve(room(at));
+    second.lines.reserve(room(whole.lines.size() - at));
+    second.keys.reserve(room(whole.lines.size() - at));
+    auto secondRun = std::make_unique<Run>();
+    RoomForOneMore(runs_);
+    RoomForOneMore(heads_);
+    RoomForOneMore(tree_);
+    HeadKey secondHead = HeadOfText(TextIn(whole, at));
+
+    auto cut = static_cast<std::ptrdiff_t>(at);
+    first.lines.assign(whole.lines.begin(), whole.lines.begin() + cut);
+    first.keys.assign(whole.keys.begin(), whole.keys.begin() + cut);
+    second.lines.assign(whole.lines.begin() + cut, whole.lines.end());
+    second.keys.assign(whole.keys.begin() + cut, whole.keys.end());
+    first.shared = second.shared = whole.shared;
+    for (const ListLine &moved : second.lines) second.selected += moved.selected;
+    first.selected = whole.selected - second.selected;
+    *runs_[index] = std::move(first);
+    *secondRun = std::move(second);
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(secondRun));
+    heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondHead);
+    RebuildTree(index);
     if (sorted_) {
-        SetShared(index, true);
-        SetShared(index + 1, true);
+        Widen(*runs_[index]);
+        Widen(*runs_[index + 1]);
     }
 }
 
-void ListLines::SetShared(size_t index, bool rather) {
-    Run &run = runs_[index];
-    if (run.lines.empty()) return;
-    std::string_view first = TextIn(run, 0);
-    std::string_view bound = index + 1 < runs_.size() ? TextIn(runs_[index + 1], 0) : TextIn(run, run.lines.size() - 1);
-    uint32_t shared = SharedListPlaces(first, bound);
-    // Fewer places than the lines share leave the keys right: they are
-    // rewritten when they must be, or when a split makes them tell
-    // noticeably more (each rewrite reads every text of the run).
-    if (shared == run.shared || (shared > run.shared && (!rather || shared < run.shared + 4))) return;
+// A part of a split run may have more places in common than the whole.
+// Its keys are rewritten when they would start noticeably further in
+// (each rewrite reads every text of the part).
+void ListLines::Widen(Run &run) {
+    int fewest = 8;
+    for (size_t i = 1; i < run.lines.size() && fewest > 0; ++i)
+        fewest = std::min(fewest, CommonPlaces(run.keys[i - 1], run.keys[i]));
+    if (fewest >= kWorthRewriting) Widen(run, fewest);
+}
+
+// `fewest` is the fewest of their keys' places that neighbouring lines
+// have in common: all eight when all keys are alike, and then the texts
+// tell how many more.
+void ListLines::Widen(Run &run, int fewest) {
+    size_t lines = run.lines.size();
+    if (lines < 2) return;
+    uint32_t shared = run.shared + static_cast<uint32_t>(fewest);
+    if (fewest == 8) shared = SharedListPlaces(TextIn(run, 0), TextIn(run, lines - 1));
+    if (shared >= run.shared + kWorthRewriting)
+        SetShared(run, shared);
+    else
+        run.unrefined = static_cast<uint32_t>(lines);
+}
+
+void ListLines::SetShared(Run &run, uint32_t shared) {
     run.shared = shared;
-    for (size_t i = 0; i < run.lines.size(); ++i) run.keys[i] = RunKey(TextIn(run, i), shared);
+    for (size_t i = 0; i < run.lines.size(); ++i) run.keys[i] = ListPlaces(TextIn(run, i), shared);
 }
 
 void ListLines::Erase(size_t index) {
     Place place = Locate(index);
-    Run &run = runs_[place.run];
+    Run &run = *runs_[place.run];
     const ListLine &line = run.lines[place.offset];
     if (line.selected) {
         --run.selected;
@@ -371,25 +578,21 @@ void ListLines::Erase(size_t index) {
     run.lines.erase(run.lines.begin() + at);
     run.keys.erase(run.keys.begin() + at);
     --count_;
+    // The lines left have the places in common that they had.
     if (run.lines.empty() && runs_.size() > 1) {
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(place.run));
-        firstKeys_.erase(firstKeys_.begin() + static_cast<std::ptrdiff_t>(place.run));
-        RebuildTree();
-        // The run before now ends where the one after begins.
-        if (sorted_ && place.run > 0) SetShared(place.run - 1, false);
+        heads_.erase(heads_.begin() + static_cast<std::ptrdiff_t>(place.run));
+        RebuildTree(place.run);
     } else {
         AddToTree(place.run, -1);
-        if (place.offset == 0 && !run.lines.empty()) {
-            firstKeys_[place.run] = ListTextKey(TextIn(run, 0));
-            if (sorted_ && place.run > 0) SetShared(place.run - 1, false);
-        }
+        if (sorted_ && place.offset == 0 && !run.lines.empty()) heads_[place.run] = HeadOfText(TextIn(run, 0));
     }
     if (deadBytes_ > kPageSize * 16 && deadBytes_ > liveBytes_) CompactTexts();
 }
 
 void ListLines::Clear() {
     runs_.clear();
-    firstKeys_.clear();
+    heads_.clear();
     tree_.clear();
     count_ = selected_ = 0;
     sorted_ = true;
@@ -403,7 +606,7 @@ void ListLines::Clear() {
 
 void ListLines::Select(size_t index, bool selected) {
     Place place = Locate(index);
-    Run &run = runs_[place.run];
+    Run &run = *runs_[place.run];
     ListLine &line = run.lines[place.offset];
     if (line.selected == selected) return;
     line.selected = selected;
@@ -417,25 +620,25 @@ void ListLines::Select(size_t index, bool selected) {
 }
 
 void ListLines::SelectAll(bool selected) {
-    for (Run &run : runs_) {
-        for (ListLine &line : run.lines) line.selected = selected;
-        run.selected = selected ? run.lines.size() : 0;
+    for (auto &run : runs_) {
+        for (ListLine &line : run->lines) line.selected = selected;
+        run->selected = selected ? run->lines.size() : 0;
     }
     selected_ = selected ? count_ : 0;
 }
 
 size_t ListLines::SelectedIndexes(int *out, size_t room) const {
     size_t found = 0, start = 0;
-    for (const Run &run : runs_) {
+    for (const auto &run : runs_) {
         if (found == room) break;
-        if (run.selected != 0) {
-            for (size_t i = 0; i < run.lines.size() && found < room; ++i) {
-                if (!run.lines[i].selected) continue;
+        if (run->selected != 0) {
+            for (size_t i = 0; i < run->lines.size() && found < room; ++i) {
+                if (!run->lines[i].selected) continue;
                 if (out) out[found] = static_cast<int>(start + i);
                 ++found;
             }
         }
-        start += run.lines.size();
+        start += run->lines.size();
     }
     return found;
 }

@@ -9,10 +9,12 @@
 //
 // While the lines are in order (every sorted list whose lines all came by
 // LB_ADDSTRING), a text's place is found from keys, not texts: a run's
-// first line has a key of its first sixteen places (listbox_order.h), and
+// first line has a key of its first 32 places (listbox_order.h), and
 // every line of a run a key of the eight places after those that all
-// lines of the run share. Lines that differ only far in, as the numbers
-// of one name do, are told apart by their keys all the same.
+// lines of the run share. The places of the text being added are worked
+// out once, and each of its keys read from them. A run that grows too long
+// is split where its lines have least in common near its middle, so that
+// runs hold the lines of one name and their keys tell the numbers apart.
 #ifndef ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 #define ORVIXFAX_PORTABLE_LISTBOX_LINES_H
 
@@ -63,42 +65,66 @@ private:
     struct Run {
         std::vector<ListLine> lines;
         std::vector<uint64_t> keys;  // per line: eight places after `shared`
-        uint32_t shared = 0;         // places every line of the run has in common
+        uint32_t shared = 0;         // at most the places every line of the run has in common
+        uint32_t unrefined = 0;      // its length when last found not worth refining
         size_t selected = 0;
+    };
+    // A run's first line's first 32 places, the first in the highest byte.
+    struct HeadKey {
+        uint64_t part[4] = {};
     };
     struct Place {
         size_t run;
-        size_t offset;
+        size_t offset;  // up to the run's length: behind its last line
+    };
+    // Where a search ended: the place and its index in the list.
+    struct Found {
+        Place place;
+        size_t index;
     };
     Place Locate(size_t index);
     Place PlaceFor(size_t index);
     size_t StartOf(size_t run) const;
-    void RebuildTree();
+    void RebuildTree(size_t from);
     void AddToTree(size_t run, int delta);
 
     std::string_view TextOf(const ListLine &line) const;
     std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset]); }
-    int CompareFull(std::string_view text, const Run &run, size_t offset) const;
-    size_t Bound(std::string_view text, const ListKey &key, bool upper);
-    size_t SortedPosition(std::string_view text, const ListKey &key);
-    bool MayEqual(size_t index, std::string_view text, const ListKey &key);
+    static HeadKey HeadOf(const ListWeights &weights);
+    static HeadKey HeadOfText(std::string_view text);
+    static int HeadOrder(const HeadKey &a, const HeadKey &b);
+    // Takes the places of a text about to be added.
+    void Prepare(std::string_view text);
+    uint32_t CommonWithHead(size_t run, std::string_view text) const;
+    bool SharesHead(size_t run, uint32_t places) const;
+    Found LowerBound(std::string_view text);
+    size_t SortedPosition(std::string_view text, Place &place);
+    bool EqualAt(Place place, std::string_view text) const;
     size_t ProbedPosition(std::string_view text);
-    bool InsertAt(Place place, std::string_view text);
-    void SplitRun(size_t run, Run &second);
-    // Makes a run's shared places fit its first line and the line that
-    // bounds it (the next run's first, or its own last), and its keys
-    // those places' followers.
-    void SetShared(size_t run, bool rather);
+    // Puts the text at `place`, which is index `index` of the list.
+    bool InsertAt(Place place, size_t index, std::string_view text);
+    size_t SplitPoint(const Run &run, size_t reach) const;
+    size_t Refine(Run &run);
+    void SplitRun(size_t run, size_t at);
+    void Widen(Run &run);
+    void Widen(Run &run, int fewest);
+    // Rewrites the run's keys to follow its first `shared` places.
+    void SetShared(Run &run, uint32_t shared);
     void Reserve(Run &run, size_t lines);
     bool StoreText(std::string_view text, uint32_t &at);
     void CompactTexts();
 
-    std::vector<Run> runs_;
-    std::vector<ListKey> firstKeys_;  // each run's first line's first sixteen places
-    std::vector<uint32_t> tree_;      // Fenwick tree of run lengths, 1-based
+    std::vector<std::unique_ptr<Run>> runs_;
+    std::vector<HeadKey> heads_;   // per run
+    std::vector<uint32_t> tree_;   // Fenwick tree of run lengths, 1-based
     size_t count_ = 0;
     size_t selected_ = 0;
     bool sorted_ = true;  // every line added in order: the keys hold
+    // The text being added: its places, its head key, and whether finding
+    // its place inside a run took the texts of lines its key matched.
+    ListWeights weights_;
+    HeadKey head_;
+    bool tied_ = false;
     // The run the last lookup found and its first index: a binary search
     // that has narrowed to one run, and a walk line by line, find it here.
     size_t cachedRun_ = 0;

@@ -98,21 +98,60 @@ int CompareListText(std::string_view a, std::string_view b) {
     }
     if (i != a.size()) return 1;
     if (j != b.size()) return -1;
+    // The same line added again, as a book's persons of one name and
+    // company are: no marks to weigh.
+    if (a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0) return 0;
     return CompareMarks(a, b);
 }
 
-ListKey ListTextKey(std::string_view text, uint32_t skipped) {
-    uint64_t places[2] = {0, 0};
+// Every byte gives its rank, and the place counts only for a byte that is
+// not passed over: no branch on the byte.
+void ListWeights::Of(std::string_view text) {
+    constexpr size_t kSlack = 40;  // Places reads eight bytes from any place up to the end
+    if (ranks_.size() < text.size() + kSlack) ranks_.resize(text.size() + kSlack);
+    uint8_t *out = ranks_.data();
+    size_t count = 0;
+    for (char c : text) {
+        uint8_t rank = kWeights.rank[static_cast<unsigned char>(c)];
+        out[count] = rank;
+        count += rank != 0;
+    }
+    std::memset(out + count, 0, kSlack);
+    count_ = count;
+}
+
+uint64_t ListWeights::Places(size_t from) const {
+    if (from > count_) return 0;
+    uint64_t places;
+    std::memcpy(&places, ranks_.data() + from, 8);
+    return __builtin_bswap64(places);
+}
+
+uint64_t ListPlaces(std::string_view text, uint32_t from) {
+    size_t end = text.size() < size_t(from) + 8 ? text.size() : size_t(from) + 8;
+    // Without a mark in front of them, places are bytes.
+    bool marks = false;
+    size_t i = 0;
+    for (; i + 8 <= end && !marks; i += 8) {
+        uint64_t bytes;
+        std::memcpy(&bytes, text.data() + i, 8);
+        marks = HasMark(bytes);
+    }
+    for (; i < end && !marks; ++i) marks = PassedOver(text[i]);
+    uint64_t places = 0;
+    if (!marks) {
+        for (size_t at = from; at < end; ++at)
+            places |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[at])]) << (56 - 8 * (at - from));
+        return places;
+    }
     uint32_t place = 0;
-    for (size_t i = 0; i < text.size() && place < skipped + 16; ++i) {
-        if (PassedOver(text[i])) continue;
-        if (place >= skipped) {
-            uint32_t at = place - skipped;
-            places[at / 8] |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[i])]) << (56 - 8 * (at % 8));
-        }
+    for (size_t at = 0; at < text.size() && place < from + 8; ++at) {
+        if (PassedOver(text[at])) continue;
+        if (place >= from)
+            places |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[at])]) << (56 - 8 * (place - from));
         ++place;
     }
-    return ListKey{places[0], places[1]};
+    return places;
 }
 
 uint32_t SharedListPlaces(std::string_view a, std::string_view b) {

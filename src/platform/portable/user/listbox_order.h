@@ -19,24 +19,33 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace portable {
 
 // < 0, 0 or > 0 as `a` sorts before, with or after `b`.
 int CompareListText(std::string_view a, std::string_view b);
 
-// Sixteen places of a text in this order packed into two numbers: the
-// first sixteen, or those after the first `skipped`. Two texts that have
-// those first places in common and whose keys differ compare as their
-// keys do; equal keys say nothing and the texts must be compared.
-struct ListKey {
-    uint64_t high = 0, low = 0;
+// A text's places in this order, one byte each: the rank of its weight
+// from 1 (see listbox_order.cpp), hyphens and apostrophes left out, zero
+// past the end. Two texts whose places differ compare as their places do;
+// texts with the same places compare by their hyphens and apostrophes
+// alone, and only CompareListText tells that. List texts hold no zero
+// byte: they come from C strings.
+class ListWeights {
+public:
+    void Of(std::string_view text);
+    size_t Count() const { return count_; }
+    // Eight places from `from`, the first in the highest byte.
+    uint64_t Places(size_t from) const;
+
+private:
+    std::vector<uint8_t> ranks_;  // the places and zeros enough to read past them
+    size_t count_ = 0;
 };
-inline bool operator==(const ListKey &a, const ListKey &b) { return a.high == b.high && a.low == b.low; }
-inline bool operator<(const ListKey &a, const ListKey &b) {
-    return a.high != b.high ? a.high < b.high : a.low < b.low;
-}
-ListKey ListTextKey(std::string_view text, uint32_t skipped = 0);
+
+// Eight places of a text from `from`, as ListWeights::Places gives them.
+uint64_t ListPlaces(std::string_view text, uint32_t from);
 
 // How many first places two texts have in common (case does not count).
 uint32_t SharedListPlaces(std::string_view a, std::string_view b);

@@ -31,10 +31,17 @@ struct WindowTable {
     int screenHeight = 768;
 };
 
-WindowTable &Table() {
+// Made on first use; the pointer, set at no cost before any code runs,
+// spares every message the check of a guarded static.
+WindowTable *madeTable = nullptr;
+
+__attribute__((noinline)) WindowTable &MakeTable() {
     static WindowTable table;
+    madeTable = &table;
     return table;
 }
+
+inline WindowTable &Table() { return madeTable != nullptr ? *madeTable : MakeTable(); }
 
 std::unique_ptr<ClassState> NewClassState(WindowKind kind) {
     switch (kind) {
