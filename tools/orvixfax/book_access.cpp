@@ -38,40 +38,72 @@ bool BookExists(const std::string &path) {
     return status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
 }
 
-BookContext LoadBook(const std::string &path, std::string &error) {
-    const std::string outOfMemory = "not enough memory to load the address book " + Shown(path) + "; nothing was changed";
-    WorkingContext *opened = nullptr;
-    int open = OpenEmptyWorkingContext(&opened);
-    BookContext context(opened);
-    if (!open) {
-        error = outOfMemory;
-        return nullptr;
-    }
+namespace {
 
+std::string OutOfMemory(const std::string &path) {
+    return "not enough memory to load the address book " + Shown(path) + "; nothing was changed";
+}
+
+// The file into a block of the module's (none for a missing or empty file),
+// or false with the reason it cannot be had.
+bool ReadBookBlock(const std::string &path, char **buffer, int32_t *size, std::string &error) {
+    *buffer = nullptr;
+    *size = 0;
     FileRef ref{};
     ref.handle = INVALID_HANDLE_VALUE;
     if (path.size() >= sizeof ref.path) {
         error = "the path " + Shown(path) + " is too long";
-        return nullptr;
+        return false;
     }
     std::snprintf(ref.path, sizeof ref.path, "%s", path.c_str());
-    char *buffer = nullptr;
-    int32_t size = 0;
-    uint16_t result = ReadFileToBlock(&ref, &buffer, &size);
-    if (result == ERR_NONE) result = ParseAddressBook(context.get(), buffer, static_cast<size_t>(size));
-    void *bytes = buffer;
-    DisposePtr(&bytes);
+    uint16_t result = ReadFileToBlock(&ref, buffer, size);
     if (result == ERR_CANT_READ) {
         error = "the address book " + Shown(path) + " cannot be read: " + UnreadableReason(path, ref.error) +
                 "; nothing was changed";
-        return nullptr;
+        return false;
     }
     if (result == ERR_NO_MEMORY) {
-        error = outOfMemory;
+        error = OutOfMemory(path);
+        return false;
+    }
+    return true;
+}
+
+void FreeBookBlock(char *buffer) {
+    void *bytes = buffer;
+    DisposePtr(&bytes);
+}
+
+}  // namespace
+
+BookContext LoadBook(const std::string &path, std::string &error) {
+    WorkingContext *opened = nullptr;
+    int open = OpenEmptyWorkingContext(&opened);
+    BookContext context(opened);
+    if (!open) {
+        error = OutOfMemory(path);
+        return nullptr;
+    }
+    char *buffer = nullptr;
+    int32_t size = 0;
+    if (!ReadBookBlock(path, &buffer, &size, error)) return nullptr;
+    uint16_t result = ParseAddressBook(context.get(), buffer, static_cast<size_t>(size));
+    FreeBookBlock(buffer);
+    if (result == ERR_NO_MEMORY) {
+        error = OutOfMemory(path);
         return nullptr;
     }
     RemoveEmptyGroups(context.get());
     return context;
+}
+
+bool ReadBookBytes(const std::string &path, std::string &bytes, std::string &error) {
+    char *buffer = nullptr;
+    int32_t size = 0;
+    if (!ReadBookBlock(path, &buffer, &size, error)) return false;
+    bytes.assign(buffer == nullptr ? "" : buffer, static_cast<size_t>(size));
+    FreeBookBlock(buffer);
+    return true;
 }
 
 bool SaveBook(WorkingContext *context, const std::string &path, std::string &error) {

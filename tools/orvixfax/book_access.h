@@ -29,6 +29,11 @@ using BookContext = std::unique_ptr<WorkingContext, ContextCloser>;
 // runs out: then nothing of it is to be saved.
 BookContext LoadBook(const std::string &path, std::string &error);
 
+// The book file's bytes as the module reads them, without taking them
+// apart: empty for a missing or empty file. False with the same messages as
+// LoadBook when the file is there but cannot be read, or memory runs out.
+bool ReadBookBytes(const std::string &path, std::string &bytes, std::string &error);
+
 // Saves the book. False with a message naming the path and the reason; the
 // file at the path is then the one that was there.
 bool SaveBook(WorkingContext *context, const std::string &path, std::string &error);

@@ -1,9 +1,7 @@
 // orvixfax book edit: the address book dialog, as OrvixFaxBookCall runs it,
 // worked by a script, a person at the terminal, or on Windows the person at the desk.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -19,11 +17,6 @@ namespace {
 struct BookEditOptions {
     std::string script;
 };
-
-std::string FileBytes(const std::filesystem::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 int EditBook(const BookEditOptions &options, const CommonOptions &common) {
     const char *verb = "orvixfax book edit";
@@ -48,25 +41,20 @@ int EditBook(const BookEditOptions &options, const CommonOptions &common) {
     const std::filesystem::path book = Shown(path);
     // Held from the load to the save, as by every command that changes the
     // book; a book that cannot be read is said so here and never edited.
+    // Its bytes, read once, tell afterwards whether OK changed it.
     BookLock lock;
-    std::string lockError;
-    if (!lock.Acquire(path, lockError)) {
-        std::cerr << verb << ": " << lockError << "\n";
+    std::string before;
+    if (!lock.Acquire(path, error) || !ReadBookBytes(path, before, error)) {
+        std::cerr << verb << ": " << error << "\n";
         return 1;
     }
-    {
-        BookContext loaded = LoadBook(path, lockError);
-        if (!loaded) {
-            std::cerr << verb << ": " << lockError << "\n";
-            return 1;
-        }
-    }
     const bool existed = std::filesystem::exists(book);
-    const std::string before = FileBytes(book);
 
     user.Play([] { OrvixFaxBookCall(nullptr); });
     const bool exists = std::filesystem::exists(book);
-    const bool changed = exists != existed || (exists && FileBytes(book) != before);
+    std::string after;
+    std::string ignored;
+    const bool changed = exists != existed || (exists && (!ReadBookBytes(path, after, ignored) || after != before));
     if (!user.Finish(error)) {
         std::cerr << verb << ": " << error << "\n"
                   << verb << ": the book file is "
