@@ -174,7 +174,7 @@ char DetectSeparator(const std::string &text) {
 }
 
 bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separator, const RowVisitor &visit,
-                 ImportSummary &summary, std::string &error) {
+                 ImportSummary &summary, std::string &error, bool checked) {
     summary = ImportSummary{};
     summary.separator = separator != 0 ? separator : DetectSeparator(text);
     separator = summary.separator;
@@ -182,8 +182,8 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
     // reported before anything that depends on the header.
     CsvRecord record;
     size_t at = CsvStart(text);
-    int line = 1, records = 0;
-    while (at < text.size()) {
+    int line = 1, records = checked ? 1 : 0;
+    while (!checked && at < text.size()) {
         if (!NextCsvRecord(text, separator, at, line, record, error)) return false;
         ++records;
     }
