@@ -33,9 +33,10 @@ char DetectSeparator(const std::string &text);
 // it from the header row. On a malformed text gives false with `error`
 // naming the line ("line 4: ..."), also for a field with a character the
 // code page has no byte for, and for a row the editors' rules refuse; the
-// rows handed on before it are then not to be used.
+// rows handed on before it are then not to be used. `checked`: the text
+// was read once already without fault, so its records need no first look.
 bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separator, const RowVisitor &visit,
-                 ImportSummary &summary, std::string &error);
+                 ImportSummary &summary, std::string &error, bool checked = false);
 // All rows at once.
 bool ParseBookCsv(const std::string &text, std::vector<PersonRow> &rows, std::string &error,
                   const CodePage *codePage = nullptr, char separator = 0);

@@ -45,8 +45,25 @@ private:
     std::string text_;
 };
 
+// The length of a text of printable ASCII characters only, which is
+// the same in UTF-8 and needs no escape; -1 for any other text.
+long PlainLength(const char *bytes) {
+    long length = 0;
+    for (; bytes[length] != '\0'; ++length) {
+        const auto byte = static_cast<unsigned char>(bytes[length]);
+        if (byte < 0x20 || byte >= 0x7f) return -1;
+    }
+    return length;
+}
+
 // Control characters escaped, so a listing stays one line per item.
-void Printable(Output &out, const char *bytes) { out << ::Printable(out.Text(bytes)); }
+void Printable(Output &out, const char *bytes) {
+    const long plain = PlainLength(bytes);
+    if (plain >= 0)
+        out << std::string_view(bytes, static_cast<size_t>(plain));
+    else
+        out << ::Printable(out.Text(bytes));
+}
 
 // A labelled line for a field that is not empty.
 void FieldLine(Output &out, std::string_view label, const char *text) {
@@ -94,6 +111,12 @@ bool MemberPosition(const WorkingContext *context, const AddressIndex *index, bo
 // A JSON string of a text of the book: in UTF-8, escaped as JSON wants.
 void JsonString(Output &out, const char *bytes) {
     static const char kHex[] = "0123456789abcdef";
+    const long plain = PlainLength(bytes);
+    if (plain >= 0 && std::memchr(bytes, '"', static_cast<size_t>(plain)) == nullptr &&
+        std::memchr(bytes, '\\', static_cast<size_t>(plain)) == nullptr) {
+        out << '"' << std::string_view(bytes, static_cast<size_t>(plain)) << '"';
+        return;
+    }
     const std::string utf8 = out.Text(bytes);
     out << '"';
     for (const unsigned char *c = reinterpret_cast<const unsigned char *>(utf8.c_str()); *c != 0; ++c) {

@@ -1,8 +1,10 @@
 #include "orvixfax/book_merge.h"
 
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "addrbook/display_lines.h"
 #include "common/text_field.h"
@@ -48,28 +50,80 @@ std::string RowFault(const PersonRow &row) {
 
 namespace {
 
-// A person's first name, last name and company as one key (fields hold no
-// zero byte, so the zero between them keeps keys apart).
-std::string IdentityOf(std::string_view firstName, std::string_view lastName, std::string_view company) {
-    std::string key;
-    key.reserve(firstName.size() + lastName.size() + company.size() + 2);
-    key.append(firstName).append(1, '\0').append(lastName).append(1, '\0').append(company);
-    return key;
+size_t Mixed(size_t value) {
+    uint64_t mixed = value;
+    mixed ^= mixed >> 33;
+    mixed *= 0xff51afd7ed558ccdULL;
+    mixed ^= mixed >> 33;
+    return static_cast<size_t>(mixed);
 }
 
-// One number of one person, for telling at once whether a person already
-// has a number.
-struct PersonNumber {
-    const PersonRecord *person;
-    std::string_view number;
-    bool operator==(const PersonNumber &other) const { return person == other.person && number == other.number; }
+// A person's first name, last name and company, hashed as one key.
+size_t IdentityHash(std::string_view firstName, std::string_view lastName, std::string_view company) {
+    std::hash<std::string_view> hash;
+    return Mixed(hash(firstName) ^ Mixed(hash(lastName) + 1) ^ Mixed(Mixed(hash(company)) + 2));
+}
+
+// One number of one person, hashed.
+size_t NumberHash(const PersonRecord *person, std::string_view number) {
+    return Mixed(std::hash<std::string_view>()(number) ^ Mixed(reinterpret_cast<uintptr_t>(person)));
+}
+
+// An open-addressed table of slots that each keep their key's hash: one
+// probe or two finds a row's person or number however large the book is,
+// with no allocation per entry. A slot whose `hash` is 0 is free (hashes
+// of 0 are stored as 1).
+template <typename Slot>
+class ProbeTable {
+public:
+    explicit ProbeTable(size_t expected) {
+        size_t capacity = 64;
+        while (capacity < expected * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{});
+    }
+    // The slot holding a key of `hash` that `same` accepts, or the free
+    // slot where it goes; a free slot must be filled with that hash.
+    template <typename Same>
+    Slot &Find(size_t hash, const Same &same) {
+        if (hash == 0) hash = 1;
+        size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot &slot = slots_[at];
+            if (slot.hash == 0 || (slot.hash == hash && same(slot))) return slot;
+        }
+    }
+    // To be called after a free slot was filled.
+    void Filled() {
+        if (++used_ * 2 <= slots_.size()) return;
+        std::vector<Slot> old(slots_.size() * 2, Slot{});
+        old.swap(slots_);
+        size_t mask = slots_.size() - 1;
+        for (const Slot &slot : old) {
+            if (slot.hash == 0) continue;
+            size_t at = slot.hash & mask;
+            while (slots_[at].hash != 0) at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+    static size_t Stored(size_t hash) { return hash == 0 ? 1 : hash; }
+
+private:
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
 };
 
-struct PersonNumberHash {
-    size_t operator()(const PersonNumber &key) const {
-        return std::hash<std::string_view>()(key.number) ^
-               (std::hash<const void *>()(key.person) * 0x9E3779B97F4A7C15ULL);
-    }
+// The first person of an identity, and the last of its numbers once a
+// row has reached it (its numbers are then all in the number table).
+struct IdentitySlot {
+    size_t hash;
+    PersonRecord *person;
+    NumberRecord *last;
+};
+
+struct NumberSlot {
+    size_t hash;
+    const PersonRecord *person;
+    NumberRecord *number;
 };
 
 }  // namespace
@@ -79,54 +133,72 @@ struct BookMerger::State {
     MergeReport &report;
     bool keepEvents;
     PersonRecord *tail;
-    std::unordered_map<std::string, PersonRecord *> byIdentity;
-    // Persons with long number lists, with their last numbers, and the
-    // numbers they have: neither appending nor checking walks such a list.
-    static constexpr size_t kLongNumberList = 8;
-    std::unordered_map<PersonRecord *, NumberRecord *> tails;
-    std::unordered_map<PersonNumber, NumberRecord *, PersonNumberHash> numbers;
+    ProbeTable<IdentitySlot> identities;
+    ProbeTable<NumberSlot> numbers;
     // The groups the rows named, in the order first named, with the
     // numbers each is to get.
     std::vector<std::pair<std::string, std::vector<MemberLink>>> groups;
     std::unordered_map<std::string, size_t> groupIndex;
 
-    State(WorkingContext *c, MergeReport &r, bool events) : context(c), report(r), keepEvents(events) {}
+    State(WorkingContext *c, MergeReport &r, bool events, size_t persons)
+        : context(c), report(r), keepEvents(events), identities(persons), numbers(persons) {}
 
     void Event(MergeReport::Event::Kind kind, const PersonRecord *person, const NumberRecord *number,
                const GroupRecord *group) {
         if (keepEvents) report.events.push_back({kind, person, number, group});
     }
 
-    // The person's number of that text, or null; `last` is then where a
-    // new one goes.
-    NumberRecord *Known(PersonRecord *person, const std::string &text, NumberRecord *&last) {
-        last = person->numbers;
-        auto kept = tails.find(person);
-        if (kept != tails.end()) {
-            last = kept->second;
-            auto found = numbers.find(PersonNumber{person, text});
-            return found != numbers.end() ? found->second : nullptr;
+    // The slot of the first person of that identity, or the free one where it goes.
+    IdentitySlot &Identity(std::string_view firstName, std::string_view lastName, std::string_view company) {
+        return identities.Find(IdentityHash(firstName, lastName, company), [&](const IdentitySlot &slot) {
+            return firstName == slot.person->firstName && lastName == slot.person->lastName &&
+                   company == slot.person->company;
+        });
+    }
+
+    NumberSlot &Number(const PersonRecord *person, std::string_view text) {
+        return numbers.Find(NumberHash(person, text), [&](const NumberSlot &slot) {
+            return slot.person == person && text == slot.number->number;
+        });
+    }
+
+    void AddNumber(NumberSlot &slot, const PersonRecord *person, NumberRecord *number) {
+        slot = NumberSlot{ProbeTable<NumberSlot>::Stored(NumberHash(person, number->number)), person, number};
+        numbers.Filled();
+    }
+
+    // The person's number of that text, or null. The first time a row
+    // reaches a person its list is walked once, into the number table,
+    // the first of equal numbers counting.
+    NumberRecord *Known(IdentitySlot &identity, const std::string &text) {
+        PersonRecord *person = identity.person;
+        if (identity.last == nullptr) {
+            identity.last = person->numbers;
+            for (NumberRecord *number = person->numbers->next; number; number = number->next) {
+                NumberSlot &slot = Number(person, number->number);
+                if (slot.hash == 0) AddNumber(slot, person, number);
+                identity.last = number;
+            }
         }
-        size_t count = 0;
-        for (NumberRecord *number = person->numbers->next; number; number = number->next, ++count) {
-            if (text == number->number) return number;
-            last = number;
-        }
-        if (count >= kLongNumberList) {
-            for (NumberRecord *number = person->numbers->next; number; number = number->next)
-                numbers.emplace(PersonNumber{person, number->number}, number);
-            tails.emplace(person, last);
-        }
-        return nullptr;
+        NumberSlot &slot = Number(person, text);
+        return slot.hash != 0 ? slot.number : nullptr;
     }
 };
 
-BookMerger::BookMerger(WorkingContext *context, MergeReport &report, bool keepEvents)
-    : state_(std::make_unique<State>(context, report, keepEvents)) {
+BookMerger::BookMerger(WorkingContext *context, MergeReport &report, bool keepEvents) {
+    size_t persons = 0;
+    for (PersonRecord *person = context->persons->next; person; person = person->next) ++persons;
+    state_ = std::make_unique<State>(context, report, keepEvents, persons);
     report = MergeReport{};
     state_->tail = context->persons;
     for (PersonRecord *person = context->persons->next; person; person = person->next) {
-        state_->byIdentity.emplace(IdentityOf(person->firstName, person->lastName, person->company), person);
+        IdentitySlot &slot = state_->Identity(person->firstName, person->lastName, person->company);
+        if (slot.hash == 0) {
+            slot = IdentitySlot{ProbeTable<IdentitySlot>::Stored(
+                                    IdentityHash(person->firstName, person->lastName, person->company)),
+                                person, nullptr};
+            state_->identities.Filled();
+        }
         state_->tail = person;
     }
 }
@@ -135,12 +207,9 @@ BookMerger::~BookMerger() = default;
 
 bool BookMerger::Add(const PersonRow &row) {
     State &s = *state_;
-    std::string identity = IdentityOf(row.firstName, row.lastName, row.company);
-    PersonRecord *person = nullptr;
-    auto found = s.byIdentity.find(identity);
-    if (found != s.byIdentity.end()) {
-        person = found->second;
-    } else {
+    IdentitySlot *identity = &s.Identity(row.firstName, row.lastName, row.company);
+    if (identity->hash == 0) {
+        PersonRecord *person = nullptr;
         if (!NewPerson(&person)) return false;
         CopyField(person->firstName, row.firstName.c_str());
         CopyField(person->lastName, row.lastName.c_str());
@@ -149,23 +218,23 @@ bool BookMerger::Add(const PersonRow &row) {
         CopyField(person->notes, row.notes.c_str());
         s.tail->next = person;  // appended behind the last, without a walk per row
         s.tail = person;
-        s.byIdentity.emplace(std::move(identity), person);
+        *identity = IdentitySlot{ProbeTable<IdentitySlot>::Stored(IdentityHash(row.firstName, row.lastName, row.company)),
+                                 person, nullptr};
+        s.identities.Filled();
+        identity = &s.Identity(row.firstName, row.lastName, row.company);  // the table may have grown
         ++s.report.persons;
         s.Event(MergeReport::Event::Kind::Person, person, nullptr, nullptr);
     }
+    PersonRecord *person = identity->person;
     if (row.number.empty()) return true;
-    NumberRecord *last = nullptr;
-    NumberRecord *number = s.Known(person, row.number, last);
+    NumberRecord *number = s.Known(*identity, row.number);
     if (number == nullptr) {
         if (!NewNumber(&number)) return false;
         CopyField(number->number, row.number.c_str());
         CopyField(number->details, row.details.c_str());
-        last->next = number;
-        auto kept = s.tails.find(person);
-        if (kept != s.tails.end()) {
-            kept->second = number;
-            s.numbers.emplace(PersonNumber{person, number->number}, number);
-        }
+        identity->last->next = number;
+        identity->last = number;
+        s.AddNumber(s.Number(person, number->number), person, number);
         ++s.report.numbers;
         s.Event(MergeReport::Event::Kind::Number, person, number, nullptr);
     }

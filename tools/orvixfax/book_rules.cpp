@@ -1,6 +1,8 @@
 #include "orvixfax/book_rules.h"
 
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
 
 #include "addrbook/display_lines.h"
 #include "common/text_field.h"
@@ -31,14 +33,18 @@ std::vector<MemberLink> MembersOf(const GroupRecord *group) {
 }
 
 std::vector<MemberLink> InEditorOrder(std::vector<MemberLink> members) {
-    auto line = [](const MemberLink &member) {
+    // Each member's line made once, not at every comparison of the sort.
+    std::vector<std::pair<std::string, MemberLink>> lines;
+    lines.reserve(members.size());
+    for (const MemberLink &member : members) {
         char text[512];
         FormatGroupEditorLine(member.person, member.number, text, sizeof text);
-        return std::string(text);
-    };
-    std::stable_sort(members.begin(), members.end(), [&](const MemberLink &a, const MemberLink &b) {
-        return CompareListLines(line(a), line(b)) < 0;
+        lines.emplace_back(text, member);
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const auto &a, const auto &b) {
+        return CompareListLines(a.first, b.first) < 0;
     });
+    for (size_t i = 0; i < lines.size(); ++i) members[i] = lines[i].second;
     return members;
 }
 
@@ -49,12 +55,15 @@ bool StoreMembers(GroupRecord *group, const std::vector<MemberLink> &members) {
     void *list = nullptr;
     if (NewList(&list, sizeof(MemberLink)) != ERR_NONE) return false;
     group->members = static_cast<MemberLink *>(list);
+    MemberLink *last = group->members;  // appended behind the last, without a walk per member
     for (const MemberLink &member : members) {
         MemberLink *link = nullptr;
         if (!NewMemberLink(&link)) return false;
         link->person = member.person;
         link->number = member.number;
-        ListAppend(group->members, link);
+        link->next = nullptr;
+        last->next = link;
+        last = link;
     }
     return true;
 }
@@ -66,12 +75,12 @@ bool AddToGroup(WorkingContext *context, const std::string &name, const std::vec
     FindGroupByName(context, name.c_str(), &group);
     std::vector<MemberLink> members = group != nullptr ? MembersOf(group) : std::vector<MemberLink>{};
     const size_t before = members.size();
-    for (const MemberLink &member : adding) {
-        // A pair is in the group once: the editor lists it on one side only.
-        bool there = std::any_of(members.begin(), members.end(),
-                                 [&](const MemberLink &other) { return other.number == member.number; });
-        if (!there) members.push_back(MemberLink{nullptr, member.person, member.number});
-    }
+    // A pair is in the group once: the editor lists it on one side only.
+    std::unordered_set<const NumberRecord *> there;
+    there.reserve(members.size() + adding.size());
+    for (const MemberLink &member : members) there.insert(member.number);
+    for (const MemberLink &member : adding)
+        if (there.insert(member.number).second) members.push_back(MemberLink{nullptr, member.person, member.number});
     change.added = static_cast<int>(members.size() - before);
     if (group != nullptr && change.added == 0) {
         change.group = group;

@@ -171,7 +171,7 @@ bool MergeImport(WorkingContext *context, const BookOptions &options, const std:
     if (IsVcard(options))
         ReadVcards(text, &codePage, merge, summary, ignored);
     else
-        ReadBookCsv(text, &codePage, separator, merge, summary, ignored);
+        ReadBookCsv(text, &codePage, separator, merge, summary, ignored, true);
     return merged && merger.Finish();
 }
 

@@ -68,6 +68,42 @@ bool Convert(iconv_t handle, std::string_view input, std::string &output, Stuck 
     return true;
 }
 
+// Whether the text is UTF-8 as RFC 3629 has it (no overlong forms, no
+// surrogates, nothing past U+10FFFF). iconv passes such text through
+// unchanged, so it need not be converted; anything else goes to iconv,
+// which finds the fault.
+bool IsWellFormedUtf8(std::string_view text) {
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+    const size_t size = text.size();
+    for (size_t i = 0; i < size;) {
+        const unsigned lead = bytes[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > size || bytes[i + 1] < low || bytes[i + 1] > high) return false;
+        for (size_t k = 2; k < length; ++k)
+            if ((bytes[i + k] & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
 bool IsAscii(std::string_view text) {
     for (char c : text)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -193,6 +229,11 @@ bool Recode(const std::string &from, const std::string &to, const std::string &t
 
 bool EncodingToUtf8(const std::string &encoding, const std::string &text, std::string &utf8, TextFault &fault,
                     bool &known) {
+    if (IconvName(encoding) == "UTF-8" && IsWellFormedUtf8(text)) {
+        known = true;
+        utf8 = text;
+        return true;
+    }
     return Recode(IconvName(encoding), "UTF-8", text, utf8, fault, known);
 }
 

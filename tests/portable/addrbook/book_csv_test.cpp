@@ -1,6 +1,8 @@
 // CSV reading, writing and merging of the book command.
 #include "orvixfax/book_csv.h"
 
+#include <set>
+
 #include "book_fixture.h"
 
 namespace {
@@ -204,6 +206,38 @@ TEST_F(BookCsvTest, MergeAddsOnlyWhatIsNew) {
     EXPECT_EQ(counts.numbers, 3);
     EXPECT_EQ(DumpBook(context_), "P|Ann|Lee|Acme||\n  N|555|office\n  N|777|home\n"
                                   "P|Ann|Lee|||\n  N|888|\nP|Bo||||\n  N|999|\n");
+}
+
+// Many rows for one person: every number is checked against all the
+// person has (also those of earlier rows, past the tables' first size), the
+// first of twin persons takes the rows, and a group gets each number once.
+TEST_F(BookCsvTest, ManyRowsOfOnePersonAddEachNumberOnce) {
+    Empty();
+    PersonRecord *ann = AddPerson("Ann", "Lee", "Acme", {{"1", "a"}, {"1", "b"}});
+    PersonRecord *twin = AddPerson("Ann", "Lee", "Acme", {{"2", ""}});
+    AddGroup("Team", {{ann, NumberAt(ann, 0)}});
+    std::string csv = "firstName,lastName,company,number,groups\nAnn,Lee,Acme,1,Team\nAnn,Lee,Acme,2,\n";
+    std::string expected = "P|Ann|Lee|Acme||\n  N|1|a\n  N|1|b\n  N|2|\n";
+    for (int number = 100; number < 300; ++number) {
+        for (int twice = 0; twice < 2; ++twice) csv += "Ann,Lee,Acme," + std::to_string(number) + ",Team\n";
+        expected += "  N|" + std::to_string(number) + "|\n";
+    }
+    MergeReport report;
+    ASSERT_TRUE(MergeBookRows(context_, Rows(csv), report));
+    EXPECT_EQ(report.persons, 0);
+    EXPECT_EQ(report.numbers, 201);
+    EXPECT_EQ(report.members, 200);
+    EXPECT_EQ(DumpBook(context_).rfind(expected + "P|Ann|Lee|Acme||\n  N|2|\nG|Team|", 0), 0u) << DumpBook(context_);
+    std::set<const NumberRecord *> members;
+    size_t links = 0;
+    for (const MemberLink *link = context_->groups->next->members->next; link; link = link->next, ++links) {
+        EXPECT_EQ(link->person, ann);
+        members.insert(link->number);
+    }
+    EXPECT_EQ(links, 201u);
+    EXPECT_EQ(members.size(), 201u);
+    EXPECT_EQ(members.count(NumberAt(ann, 1)), 0u);  // the second "1" is not the one the rows name
+    EXPECT_EQ(twin->numbers->next->next, nullptr);
 }
 
 TEST_F(BookCsvTest, MergeStopsWhenMemoryRunsOut) {

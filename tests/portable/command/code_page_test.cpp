@@ -64,6 +64,17 @@ TEST(CodePageTest, FoldingIgnoresCaseBeyondAscii) {
     EXPECT_FALSE(Utf8ToEncoding("ISO-8859-1", "a\nb \xe2\x82\xac", text, fault, known));
     EXPECT_TRUE(known);
     EXPECT_EQ(fault.offset, 4u);
+    // UTF-8 input: well-formed text as it is (a byte-order mark, the last
+    // character), each kind of malformed text refused at its first byte.
+    const std::string wellFormed = "\xef\xbb\xbf" "a\xc3\xa9\xe2\x82\xac\xf4\x8f\xbf\xbf";
+    EXPECT_TRUE(EncodingToUtf8("utf8", wellFormed, text, fault, known));
+    EXPECT_EQ(text, wellFormed);
+    for (const std::string bad : {"ab\xe2\x82", "ab\x80z", "ab\xffz", "ab\xc3"}) {
+        fault = TextFault{};
+        EXPECT_FALSE(EncodingToUtf8("UTF-8", bad, text, fault, known)) << bad;
+        EXPECT_TRUE(known);
+        EXPECT_EQ(fault.offset, 2u) << bad;
+    }
 }
 
 class BookLookupTest : public BookTest {};
