@@ -20,6 +20,7 @@
 // out-of-memory path.
 #include "platform/portable/host.h"
 #include "platform/portable/kernel/kernel_state.h"
+#include "platform/portable/made_on_first_use.h"
 
 #include <sys/mman.h>
 
@@ -130,18 +131,9 @@ struct GlobalHeap {
     uintptr_t lastFound = 0;
 };
 
-// Made on first use, as a static object of another file may allocate
-// before this file's are made; the pointer, set at no cost before any code
-// runs, spares every call the check of a guarded static.
-GlobalHeap *madeHeap = nullptr;
+constinit MadeOnFirstUse<GlobalHeap> heapMade;
 
-__attribute__((noinline)) GlobalHeap &MakeHeap() {
-    static GlobalHeap heap;
-    madeHeap = &heap;
-    return heap;
-}
-
-inline GlobalHeap &Heap() { return madeHeap != nullptr ? *madeHeap : MakeHeap(); }
+inline GlobalHeap &Heap() { return heapMade.Get(); }
 
 // Address space only: pages are made usable as slabs are needed, so the
 // reservation costs no memory. Smaller ranges are tried when the system

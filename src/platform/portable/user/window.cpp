@@ -3,6 +3,7 @@
 // live in their own files.
 #include "platform/portable/gdi/gdi_fonts.h"
 #include "platform/portable/host.h"
+#include "platform/portable/made_on_first_use.h"
 #include "platform/portable/user/button.h"
 #include "platform/portable/user/dialog.h"
 #include "platform/portable/user/edit.h"
@@ -31,17 +32,9 @@ struct WindowTable {
     int screenHeight = 768;
 };
 
-// Made on first use; the pointer, set at no cost before any code runs,
-// spares every message the check of a guarded static.
-WindowTable *madeTable = nullptr;
+constinit MadeOnFirstUse<WindowTable> tableMade;
 
-__attribute__((noinline)) WindowTable &MakeTable() {
-    static WindowTable table;
-    madeTable = &table;
-    return table;
-}
-
-inline WindowTable &Table() { return madeTable != nullptr ? *madeTable : MakeTable(); }
+inline WindowTable &Table() { return tableMade.Get(); }
 
 std::unique_ptr<ClassState> NewClassState(WindowKind kind) {
     switch (kind) {
