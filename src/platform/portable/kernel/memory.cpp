@@ -227,18 +227,20 @@ HEAP_INTERNAL HGLOBAL HandleOf(BlockHeader *header) {
     return reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(header) | 4);
 }
 
-// The live block a handle names, or null.
+// The live block a handle names; null, with ERROR_INVALID_HANDLE as the
+// last error, for any other handle.
 HEAP_INTERNAL BlockHeader *FindBlock(HGLOBAL memory) {
     uintptr_t value = reinterpret_cast<uintptr_t>(memory);
+    BlockHeader *header = nullptr;
     if ((value & 7) == 4) {
-        BlockHeader *header = LiveHeader(value - 4);
-        return header != nullptr && header->state == kLiveMoveable ? header : nullptr;
+        header = LiveHeader(value - 4);
+        if (header != nullptr && header->state != kLiveMoveable) header = nullptr;
+    } else if ((value & 7) == 0 && value >= kHeaderSize) {
+        header = LiveHeader(value - kHeaderSize);
+        if (header != nullptr && header->state != kLiveFixed) header = nullptr;
     }
-    if ((value & 7) == 0 && value >= kHeaderSize) {
-        BlockHeader *header = LiveHeader(value - kHeaderSize);
-        return header != nullptr && header->state == kLiveFixed ? header : nullptr;
-    }
-    return nullptr;
+    if (header == nullptr) SetLastErrorCode(ERROR_INVALID_HANDLE);
+    return header;
 }
 
 HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveable) {
@@ -334,10 +336,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
     portable::BlockHeader *block = portable::FindBlock(memory);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
+    if (block == nullptr) return nullptr;
     if (block->state == portable::kLiveFixed) return portable::DataOf(block);
     // Windows gives no address for a zero-sized moveable block.
     if (block->size == 0) return nullptr;
@@ -347,10 +346,7 @@ HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
 
 HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
     portable::BlockHeader *block = portable::FindBlock(memory);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (block == nullptr) return FALSE;
     if (block->state == portable::kLiveFixed) return TRUE;
     if (block->locks == 0) {
         portable::SetLastErrorCode(ERROR_NOT_LOCKED);
@@ -378,10 +374,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     if (memory == nullptr) return nullptr;
     portable::BlockHeader *block = portable::FindBlock(memory);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return memory;
-    }
+    if (block == nullptr) return memory;
     // Windows frees a block even while it is locked.
     portable::ReleaseBlock(Heap(), block);
     --Heap().liveBlocks;
@@ -390,18 +383,12 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
 
 HEAP_INTERNAL size_t WINAPI GlobalSize(HGLOBAL memory) {
     portable::BlockHeader *block = portable::FindBlock(memory);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return 0;
-    }
+    if (block == nullptr) return 0;
     return block->size;
 }
 
 HEAP_INTERNAL UINT WINAPI GlobalFlags(HGLOBAL memory) {
     portable::BlockHeader *block = portable::FindBlock(memory);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return GMEM_INVALID_HANDLE;
-    }
+    if (block == nullptr) return GMEM_INVALID_HANDLE;
     return block->locks & GMEM_LOCKCOUNT;
 }
