@@ -72,7 +72,7 @@ size_t NumberHash(const PersonRecord *person, std::string_view number) {
 // An open-addressed table of slots that each keep their key's hash: one
 // probe or two finds a row's person or number however large the book is,
 // with no allocation per entry. A slot whose `hash` is 0 is free (hashes
-// of 0 are stored as 1).
+// of 0 are kept as 1).
 template <typename Slot>
 class ProbeTable {
 public:
@@ -81,33 +81,45 @@ public:
         while (capacity < expected * 2) capacity *= 2;
         slots_.assign(capacity, Slot{});
     }
-    // The slot holding a key of `hash` that `same` accepts, or the free
-    // slot where it goes; a free slot must be filled with that hash.
+    // The slot holding a key of `hash` that `same` accepts, or null.
     template <typename Same>
-    Slot &Find(size_t hash, const Same &same) {
-        if (hash == 0) hash = 1;
+    Slot *Find(size_t hash, const Same &same) {
+        hash = Kept(hash);
         size_t mask = slots_.size() - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             Slot &slot = slots_[at];
-            if (slot.hash == 0 || (slot.hash == hash && same(slot))) return slot;
+            if (slot.hash == 0) return nullptr;
+            if (slot.hash == hash && same(slot)) return &slot;
         }
     }
-    // To be called after a free slot was filled.
-    void Filled() {
-        if (++used_ * 2 <= slots_.size()) return;
-        std::vector<Slot> old(slots_.size() * 2, Slot{});
-        old.swap(slots_);
-        size_t mask = slots_.size() - 1;
-        for (const Slot &slot : old) {
-            if (slot.hash == 0) continue;
-            size_t at = slot.hash & mask;
-            while (slots_[at].hash != 0) at = (at + 1) & mask;
-            slots_[at] = slot;
-        }
+    // Keeps `slot` for a key of `hash` that the table does not hold yet.
+    // The reference holds until the next Add.
+    Slot &Add(size_t hash, const Slot &slot) {
+        if ((used_ + 1) * 2 > slots_.size()) Grow();
+        ++used_;
+        Slot &kept = FreeSlot(Kept(hash));
+        kept = slot;
+        kept.hash = Kept(hash);
+        return kept;
     }
-    static size_t Stored(size_t hash) { return hash == 0 ? 1 : hash; }
 
 private:
+    static size_t Kept(size_t hash) { return hash == 0 ? 1 : hash; }
+
+    Slot &FreeSlot(size_t hash) {
+        size_t mask = slots_.size() - 1;
+        size_t at = hash & mask;
+        while (slots_[at].hash != 0) at = (at + 1) & mask;
+        return slots_[at];
+    }
+
+    void Grow() {
+        std::vector<Slot> old(slots_.size() * 2, Slot{});
+        old.swap(slots_);
+        for (const Slot &slot : old)
+            if (slot.hash != 0) FreeSlot(slot.hash) = slot;
+    }
+
     std::vector<Slot> slots_;
     size_t used_ = 0;
 };
@@ -148,23 +160,23 @@ struct BookMerger::State {
         if (keepEvents) report.events.push_back({kind, person, number, group});
     }
 
-    // The slot of the first person of that identity, or the free one where it goes.
-    IdentitySlot &Identity(std::string_view firstName, std::string_view lastName, std::string_view company) {
-        return identities.Find(IdentityHash(firstName, lastName, company), [&](const IdentitySlot &slot) {
+    // The first person of that identity (its key's hash given), or null.
+    IdentitySlot *Identity(size_t hash, std::string_view firstName, std::string_view lastName,
+                           std::string_view company) {
+        return identities.Find(hash, [&](const IdentitySlot &slot) {
             return firstName == slot.person->firstName && lastName == slot.person->lastName &&
                    company == slot.person->company;
         });
     }
 
-    NumberSlot &Number(const PersonRecord *person, std::string_view text) {
+    NumberSlot *Number(const PersonRecord *person, std::string_view text) {
         return numbers.Find(NumberHash(person, text), [&](const NumberSlot &slot) {
             return slot.person == person && text == slot.number->number;
         });
     }
 
-    void AddNumber(NumberSlot &slot, const PersonRecord *person, NumberRecord *number) {
-        slot = NumberSlot{ProbeTable<NumberSlot>::Stored(NumberHash(person, number->number)), person, number};
-        numbers.Filled();
+    void AddNumber(const PersonRecord *person, NumberRecord *number) {
+        numbers.Add(NumberHash(person, number->number), NumberSlot{0, person, number});
     }
 
     // The person's number of that text, or null. The first time a row
@@ -175,13 +187,12 @@ struct BookMerger::State {
         if (identity.last == nullptr) {
             identity.last = person->numbers;
             for (NumberRecord *number = person->numbers->next; number; number = number->next) {
-                NumberSlot &slot = Number(person, number->number);
-                if (slot.hash == 0) AddNumber(slot, person, number);
+                if (Number(person, number->number) == nullptr) AddNumber(person, number);
                 identity.last = number;
             }
         }
-        NumberSlot &slot = Number(person, text);
-        return slot.hash != 0 ? slot.number : nullptr;
+        NumberSlot *slot = Number(person, text);
+        return slot != nullptr ? slot->number : nullptr;
     }
 };
 
@@ -192,13 +203,9 @@ BookMerger::BookMerger(WorkingContext *context, MergeReport &report, bool keepEv
     report = MergeReport{};
     state_->tail = context->persons;
     for (PersonRecord *person = context->persons->next; person; person = person->next) {
-        IdentitySlot &slot = state_->Identity(person->firstName, person->lastName, person->company);
-        if (slot.hash == 0) {
-            slot = IdentitySlot{ProbeTable<IdentitySlot>::Stored(
-                                    IdentityHash(person->firstName, person->lastName, person->company)),
-                                person, nullptr};
-            state_->identities.Filled();
-        }
+        size_t hash = IdentityHash(person->firstName, person->lastName, person->company);
+        if (state_->Identity(hash, person->firstName, person->lastName, person->company) == nullptr)
+            state_->identities.Add(hash, IdentitySlot{0, person, nullptr});
         state_->tail = person;
     }
 }
@@ -207,8 +214,9 @@ BookMerger::~BookMerger() = default;
 
 bool BookMerger::Add(const PersonRow &row) {
     State &s = *state_;
-    IdentitySlot *identity = &s.Identity(row.firstName, row.lastName, row.company);
-    if (identity->hash == 0) {
+    size_t hash = IdentityHash(row.firstName, row.lastName, row.company);
+    IdentitySlot *identity = s.Identity(hash, row.firstName, row.lastName, row.company);
+    if (identity == nullptr) {
         PersonRecord *person = nullptr;
         if (!NewPerson(&person)) return false;
         CopyField(person->firstName, row.firstName.c_str());
@@ -218,10 +226,7 @@ bool BookMerger::Add(const PersonRow &row) {
         CopyField(person->notes, row.notes.c_str());
         s.tail->next = person;  // appended behind the last, without a walk per row
         s.tail = person;
-        *identity = IdentitySlot{ProbeTable<IdentitySlot>::Stored(IdentityHash(row.firstName, row.lastName, row.company)),
-                                 person, nullptr};
-        s.identities.Filled();
-        identity = &s.Identity(row.firstName, row.lastName, row.company);  // the table may have grown
+        identity = &s.identities.Add(hash, IdentitySlot{0, person, nullptr});
         ++s.report.persons;
         s.Event(MergeReport::Event::Kind::Person, person, nullptr, nullptr);
     }
@@ -234,7 +239,7 @@ bool BookMerger::Add(const PersonRow &row) {
         CopyField(number->details, row.details.c_str());
         identity->last->next = number;
         identity->last = number;
-        s.AddNumber(s.Number(person, number->number), person, number);
+        s.AddNumber(person, number);
         ++s.report.numbers;
         s.Event(MergeReport::Event::Kind::Number, person, number, nullptr);
     }

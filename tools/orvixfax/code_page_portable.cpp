@@ -229,12 +229,13 @@ bool Recode(const std::string &from, const std::string &to, const std::string &t
 
 bool EncodingToUtf8(const std::string &encoding, const std::string &text, std::string &utf8, TextFault &fault,
                     bool &known) {
-    if (IconvName(encoding) == "UTF-8" && IsWellFormedUtf8(text)) {
+    const std::string from = IconvName(encoding);
+    if (from == "UTF-8" && IsWellFormedUtf8(text)) {
         known = true;
         utf8 = text;
         return true;
     }
-    return Recode(IconvName(encoding), "UTF-8", text, utf8, fault, known);
+    return Recode(from, "UTF-8", text, utf8, fault, known);
 }
 
 bool Utf8ToEncoding(const std::string &encoding, const std::string &utf8, std::string &text, TextFault &fault,
