@@ -74,18 +74,29 @@ struct Tokenizer {
     char *token;           // current token
     char *separator;       // where the current token's separator was, or null
     char terminator;       // the separator byte that ended the current token
+    size_t length;         // of the current token
+    int escaped;           // whether the current token holds a backslash
 };
 
-extern const char TOKEN_SEPARATORS[];        // TAB, LF, comma, FF
-extern const char NOTES_SEPARATORS[];        // comma alone
+// A separator set, as a table of the bytes a token stops at: its
+// separators, the backslash (the byte after it belongs to the token) and
+// the zero byte that ends the text. One look a byte.
+struct SeparatorSet {
+    bool stops[256];
+};
+extern const SeparatorSet TOKEN_SEPARATORS;  // TAB, LF, comma, FF
+extern const SeparatorSet NOTES_SEPARATORS;  // comma alone
 
 // Sets up a scanner over `size` bytes whose last byte is already zero.
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size);
 // The next field, or null when the text is used up.
-char *NextToken(Tokenizer *tokenizer, const char *separators);
+char *NextToken(Tokenizer *tokenizer, const SeparatorSet &separators);
 
 // Decodes one field into a fixed field of fieldSize bytes (truncating).
 void UnescapeText(const char *text, char *field, size_t fieldSize);
+// Decodes the current token as UnescapeText does; one without a backslash
+// is copied as it is.
+void UnescapeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize);
 // Escapes and writes one field (nothing for an empty text).
 void WriteEscapedField(FileRef *ref, const char *text);
 

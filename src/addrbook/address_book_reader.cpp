@@ -25,6 +25,25 @@ struct Reader {
 
 char *Next(Reader *reader) { return NextToken(&reader->tokenizer, TOKEN_SEPARATORS); }
 char Terminator(const Reader *reader) { return reader->tokenizer.terminator; }
+size_t TokenLength(const Reader *reader) { return reader->tokenizer.length; }
+// The current token decoded into a field.
+void Decode(const Reader *reader, char *field, size_t fieldSize) {
+    UnescapeToken(&reader->tokenizer, field, fieldSize);
+}
+
+// The current token, decoded, behind the field's text and a blank; an
+// empty one adds nothing.
+void AppendDecoded(const Reader *reader, char *field, size_t fieldSize) {
+    if (field[0] == '\0') {
+        Decode(reader, field, fieldSize);
+        return;
+    }
+    char decoded[DECODE_BUFFER];
+    Decode(reader, decoded, sizeof decoded);
+    if (decoded[0] == '\0') return;
+    AppendField(field, fieldSize, " ");
+    AppendField(field, fieldSize, decoded);
+}
 
 // Stops the load: 0, as for text that ran out.
 int OutOfMemory(Reader *reader) {
@@ -87,40 +106,30 @@ int ReadPerson(Reader *reader, const char *first) {
         if (!appended) FreePerson(&person);
     };
 
-    char decoded[DECODE_BUFFER];
-    char firstName[sizeof person->firstName] = "";
-    char lastName[sizeof person->lastName] = "";
-    if (std::strlen(first) > 1) CopyField(firstName, first);
-
+    // The names are put together in the record's own fields: the first
+    // token when it is longer than one byte, then the next field, make the
+    // first name; the third and, when longer than one byte, the fourth the
+    // last name.
+    if (std::strlen(first) > 1) CopyField(person->firstName, first);
     const char *token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, decoded, sizeof decoded);
-    if (decoded[0] != '\0') {
-        if (firstName[0] != '\0') AppendField(firstName, " ");
-        AppendField(firstName, decoded);
-    }
+    AppendDecoded(reader, person->firstName, sizeof person->firstName);
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    if (token[0] != '\0') UnescapeText(token, lastName, sizeof lastName);
+    Decode(reader, person->lastName, sizeof person->lastName);
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    if (std::strlen(token) > 1) {
-        UnescapeText(token, decoded, sizeof decoded);
-        if (lastName[0] != '\0') AppendField(lastName, " ");
-        AppendField(lastName, decoded);
-    }
-    CopyField(person->firstName, firstName);
-    CopyField(person->lastName, lastName);
+    if (TokenLength(reader) > 1) AppendDecoded(reader, person->lastName, sizeof person->lastName);
 
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, person->company, sizeof person->company);
+    Decode(reader, person->company, sizeof person->company);
     token = Next(reader);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, person->department, sizeof person->department);
+    Decode(reader, person->department, sizeof person->department);
     token = NextToken(&reader->tokenizer, NOTES_SEPARATORS);
     if (token == nullptr) return drop(), 0;
-    UnescapeText(token, person->notes, sizeof person->notes);
+    Decode(reader, person->notes, sizeof person->notes);
     if (Terminator(reader) == '\n' || Terminator(reader) == '\f') return drop(), 1;
 
     NumberRecord *numberTail = person->numbers;
@@ -141,13 +150,13 @@ int ReadPerson(Reader *reader, const char *first) {
             drop();
             return OutOfMemory(reader);
         }
-        UnescapeText(token, number->number, sizeof number->number);
+        Decode(reader, number->number, sizeof number->number);
         token = Next(reader);
         if (token == nullptr) {
             DropNumber(&number);
             return keep(), 0;
         }
-        UnescapeText(token, number->details, sizeof number->details);
+        Decode(reader, number->details, sizeof number->details);
         keep();
         PositionIndexAddNumber(&reader->index, number);
         numberTail->next = number;

@@ -6,8 +6,20 @@
 
 #include "addrbook/address_book_file.h"
 
-const char TOKEN_SEPARATORS[] = "\t\n,\f";
-const char NOTES_SEPARATORS[] = ",";
+namespace {
+
+constexpr SeparatorSet MakeSeparatorSet(const char *separators) {
+    SeparatorSet set{};
+    for (const char *s = separators; *s != '\0'; ++s) set.stops[static_cast<unsigned char>(*s)] = true;
+    set.stops[static_cast<unsigned char>('\\')] = true;
+    set.stops[0] = true;
+    return set;
+}
+
+}  // namespace
+
+constexpr SeparatorSet TOKEN_SEPARATORS = MakeSeparatorSet("\t\n,\f");
+constexpr SeparatorSet NOTES_SEPARATORS = MakeSeparatorSet(",");
 
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size) {
     tokenizer->start = text;
@@ -16,9 +28,11 @@ void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size) {
     tokenizer->token = nullptr;
     tokenizer->separator = nullptr;
     tokenizer->terminator = '\0';
+    tokenizer->length = 0;
+    tokenizer->escaped = 0;
 }
 
-char *NextToken(Tokenizer *tokenizer, const char *separators) {
+char *NextToken(Tokenizer *tokenizer, const SeparatorSet &separators) {
     if (tokenizer->separator != nullptr) {
         *tokenizer->separator = tokenizer->terminator;
         tokenizer->separator = nullptr;
@@ -28,33 +42,20 @@ char *NextToken(Tokenizer *tokenizer, const char *separators) {
     tokenizer->cursor = cursor;
     if (*cursor == '\0') return nullptr;
 
-    // The separators below 64 (all the reader uses) as one mask, so a byte
-    // is looked up with a shift rather than a search of the list.
-    uint64_t lowSeparators = 0;
-    bool highSeparators = false;
-    for (const char *s = separators; *s != '\0'; ++s) {
-        unsigned char separator = static_cast<unsigned char>(*s);
-        if (separator < 64)
-            lowSeparators |= uint64_t{1} << separator;
-        else
-            highSeparators = true;
-    }
-
     char *token = cursor;
     char *scan = cursor;
-    while (*scan != '\0') {
-        unsigned char byte = static_cast<unsigned char>(*scan);
-        bool ends = byte < 64 ? (lowSeparators >> byte & 1) != 0
-                              : highSeparators && std::strchr(separators, *scan) != nullptr;
-        if (ends) break;
+    int escaped = 0;
+    for (;;) {
+        while (!separators.stops[static_cast<unsigned char>(*scan)]) ++scan;
         // An escaped byte belongs to the token whatever it is; a backslash
         // at the very end of the text escapes nothing.
-        if (byte == '\\' && scan[1] != '\0')
-            scan += 2;
-        else
-            ++scan;
+        if (*scan != '\\') break;
+        escaped = 1;
+        scan += scan[1] != '\0' ? 2 : 1;
     }
     tokenizer->token = token;
+    tokenizer->length = static_cast<size_t>(scan - token);
+    tokenizer->escaped = escaped;
     if (*scan != '\0') {
         tokenizer->terminator = *scan;
         tokenizer->separator = scan;
@@ -84,4 +85,17 @@ void UnescapeText(const char *text, char *field, size_t fieldSize) {
         field[used++] = byte;
     }
     field[used] = '\0';
+}
+
+// A token holds no zero byte (it would have ended it), so one without a
+// backslash is its first bytes as they are.
+void UnescapeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize) {
+    if (fieldSize == 0) return;
+    if (tokenizer->escaped) {
+        UnescapeText(tokenizer->token, field, fieldSize);
+        return;
+    }
+    size_t length = tokenizer->length < fieldSize - 1 ? tokenizer->length : fieldSize - 1;
+    std::memcpy(field, tokenizer->token, length);
+    field[length] = '\0';
 }
