@@ -74,14 +74,27 @@ int CompareListText(std::string_view a, std::string_view b) {
     size_t i = 0, j = 0;
     while (true) {
         // Equal bytes have equal weights: pass over a shared stretch at
-        // once, eight bytes at a time while there is no mark in them.
+        // once, eight bytes at a time while there is no mark in them, and
+        // then up to the first byte that differs.
         while (i + 8 <= a.size() && j + 8 <= b.size()) {
             uint64_t left, right;
             std::memcpy(&left, a.data() + i, 8);
             std::memcpy(&right, b.data() + j, 8);
-            if (left != right || HasMark(left)) break;
-            i += 8;
-            j += 8;
+            if (left == right && !HasMark(left)) {
+                i += 8;
+                j += 8;
+                continue;
+            }
+            if (left != right) {
+                // The text's first byte is the lowest of the eight (x86).
+                unsigned same = static_cast<unsigned>(__builtin_ctzll(left ^ right)) / 8;
+                uint64_t shared = same == 0 ? 0 : left & (~uint64_t(0) >> (64 - 8 * same));
+                if (!HasMark(shared)) {
+                    i += same;
+                    j += same;
+                }
+            }
+            break;
         }
         while (i < a.size() && j < b.size() && a[i] == b[j] && !PassedOver(a[i])) {
             ++i;
