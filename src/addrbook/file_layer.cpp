@@ -7,7 +7,9 @@
 
 namespace {
 
-enum : uint32_t { READ_CHUNK = 1024 };
+// The book is read through a staging block this large: a read call per
+// kilobyte made a large book's load wait on thousands of system calls.
+enum : uint32_t { READ_CHUNK = 64 * 1024 };
 
 // Hands the staged bytes to the file; a short write marks the ref failed.
 void FlushWriteBuffer(FileRef *ref) {
