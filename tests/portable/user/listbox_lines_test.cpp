@@ -212,7 +212,8 @@ TEST(ListLines, ManyEqualLinesOverManyRunsLandWhereTheBinarySearchDoes) {
 }
 
 // A text's places read from its bytes, with and without hyphens and
-// apostrophes in front of them, are those worked out for the whole text.
+// apostrophes in front of them, one window or several at once, are those
+// worked out for the whole text.
 TEST(ListLines, PlacesOfATextAreTheSameReadEitherWay) {
     std::mt19937 random(9);
     const char kBytes[] = "aZ-'9 ,\t+\xE9";
@@ -222,8 +223,13 @@ TEST(ListLines, PlacesOfATextAreTheSameReadEitherWay) {
         size_t length = random() % 48;
         for (size_t j = 0; j < length; ++j) text += kBytes[random() % (sizeof kBytes - 1)];
         weights.Of(text);
-        for (uint32_t from = 0; from < 50; ++from)
+        for (uint32_t from = 0; from < 50; ++from) {
             ASSERT_EQ(ListPlaces(text, from), weights.Places(from)) << "text " << text << " from " << from;
+            uint64_t windows[3];
+            ListPlaces(text, from, windows, 3);
+            for (uint32_t window = 0; window < 3; ++window)
+                ASSERT_EQ(windows[window], weights.Places(from + 8 * window)) << "text " << text << " from " << from;
+        }
     }
 }
 

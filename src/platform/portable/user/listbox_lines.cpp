@@ -131,7 +131,7 @@ ListLines::HeadKey ListLines::HeadOf(const ListWeights &weights) {
 
 ListLines::HeadKey ListLines::HeadOfText(std::string_view text) {
     HeadKey key;
-    for (uint32_t part = 0; part < 4; ++part) key.part[part] = ListPlaces(text, part * 8);
+    ListPlaces(text, 0, key.part, 4);
     return key;
 }
 
@@ -169,6 +169,10 @@ bool ListLines::SharesHead(size_t run, uint32_t places) const {
     return ((head_.part[part] ^ head.part[part]) & mask) == 0;
 }
 
+ListLines::LineKey ListLines::KeyAfter(uint32_t shared) const {
+    return LineKey{weights_.Places(shared), weights_.Places(shared + 8)};
+}
+
 // ---- where a text goes
 
 // The first index whose line does not sort before the text being added,
@@ -192,17 +196,19 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
     size_t last = run.lines.size();
     // The run's keys are read at once rather than one miss after another
     // as the search halves its range.
-    for (size_t i = 0; i < last; i += 64 / sizeof(uint64_t)) __builtin_prefetch(run.keys.data() + i);
+    for (size_t i = 0; i < last; i += 64 / sizeof(LineKey)) __builtin_prefetch(run.keys.data() + i);
     // A text after the first line without the places all lines of the run
     // share is after them all.
     bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)
                                           : CompareListText(text, TextIn(run, last - 1)) > 0;
     if (past) return Found{Place{index, last}, StartOf(index) + last};
-    uint64_t relative = weights_.Places(run.shared);
+    LineKey relative = KeyAfter(run.shared);
     size_t first = 1;
     while (last > first) {
         size_t middle = (first + last) / 2;
-        int order = KeyOrder(relative, run.keys[middle]);
+        const LineKey &key = run.keys[middle];
+        int order = KeyOrder(relative.places, key.places);
+        if (order == 0) order = KeyOrder(relative.next, key.next);
         if (order == 0) {
             order = CompareListText(text, TextIn(run, middle));
             tied_ = true;
@@ -220,7 +226,7 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
 bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
     if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
-                          : run.keys[place.offset] != weights_.Places(run.shared))
+                          : !(run.keys[place.offset] == KeyAfter(run.shared)))
         return false;
     return CompareListText(text, TextIn(run, place.offset)) == 0;
 }
@@ -435,7 +441,7 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
         shared = std::min(shared, CommonWithHead(place.run, text));
     auto offset = static_cast<std::ptrdiff_t>(place.offset);
     run.lines.insert(run.lines.begin() + offset, line);
-    run.keys.insert(run.keys.begin() + offset, sorted_ ? weights_.Places(shared) : 0);
+    run.keys.insert(run.keys.begin() + offset, sorted_ ? KeyAfter(shared) : LineKey{});
     ++count_;
     AddToTree(place.run, 1);
     if (sorted_) {
@@ -455,10 +461,10 @@ size_t ListLines::SplitPoint(const Run &run, size_t reach) const {
     size_t lines = run.lines.size(), middle = lines / 2;
     if (!sorted_) return middle;
     size_t best = middle;
-    int fewest = CommonPlaces(run.keys[middle - 1], run.keys[middle]);
+    int fewest = CommonPlaces(run.keys[middle - 1].places, run.keys[middle].places);
     for (size_t step = 1; step <= reach && fewest > 0; ++step) {
         for (size_t at : {middle - step, middle + step}) {
-            int common = CommonPlaces(run.keys[at - 1], run.keys[at]);
+            int common = CommonPlaces(run.keys[at - 1].places, run.keys[at].places);
             if (common < fewest) {
                 fewest = common;
                 best = at;
@@ -480,7 +486,7 @@ size_t ListLines::Refine(Run &run) {
     int common[kLongestRun + 1];
     int fewest = 8;
     for (size_t i = 1; i < lines; ++i) {
-        common[i] = CommonPlaces(run.keys[i - 1], run.keys[i]);
+        common[i] = CommonPlaces(run.keys[i - 1].places, run.keys[i].places);
         fewest = std::min(fewest, common[i]);
     }
     if (fewest >= kWorthRewriting) {
@@ -541,7 +547,7 @@ void ListLines::SplitRun(size_t index, size_t at) {
 void ListLines::Widen(Run &run) {
     int fewest = 8;
     for (size_t i = 1; i < run.lines.size() && fewest > 0; ++i)
-        fewest = std::min(fewest, CommonPlaces(run.keys[i - 1], run.keys[i]));
+        fewest = std::min(fewest, CommonPlaces(run.keys[i - 1].places, run.keys[i].places));
     if (fewest >= kWorthRewriting) Widen(run, fewest);
 }
 
@@ -561,7 +567,11 @@ void ListLines::Widen(Run &run, int fewest) {
 
 void ListLines::SetShared(Run &run, uint32_t shared) {
     run.shared = shared;
-    for (size_t i = 0; i < run.lines.size(); ++i) run.keys[i] = ListPlaces(TextIn(run, i), shared);
+    for (size_t i = 0; i < run.lines.size(); ++i) {
+        uint64_t windows[2];
+        ListPlaces(TextIn(run, i), shared, windows, 2);
+        run.keys[i] = LineKey{windows[0], windows[1]};
+    }
 }
 
 void ListLines::Erase(size_t index) {

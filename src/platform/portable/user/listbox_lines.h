@@ -10,7 +10,7 @@
 // While the lines are in order (every sorted list whose lines all came by
 // LB_ADDSTRING), a text's place is found from keys, not texts: a run's
 // first line has a key of its first 32 places (listbox_order.h), and
-// every line of a run a key of the eight places after those that all
+// every line of a run a key of the sixteen places after those that all
 // lines of the run share. The places of the text being added are worked
 // out once, and each of its keys read from them. A run that grows too long
 // is split where its lines have least in common near its middle, so that
@@ -62,9 +62,16 @@ public:
     size_t SelectedIndexes(int *out, size_t room) const;
 
 private:
+    // A line's places after its run's `shared` ones: eight, then the eight
+    // after those, which tell apart most lines whose first eight are alike.
+    struct LineKey {
+        uint64_t places = 0;
+        uint64_t next = 0;
+        bool operator==(const LineKey &other) const { return places == other.places && next == other.next; }
+    };
     struct Run {
         std::vector<ListLine> lines;
-        std::vector<uint64_t> keys;  // per line: eight places after `shared`
+        std::vector<LineKey> keys;  // per line
         uint32_t shared = 0;         // at most the places every line of the run has in common
         uint32_t unrefined = 0;      // its length when last found not worth refining
         size_t selected = 0;
@@ -97,6 +104,8 @@ private:
     void Prepare(std::string_view text);
     uint32_t CommonWithHead(size_t run, std::string_view text) const;
     bool SharesHead(size_t run, uint32_t places) const;
+    // The text being added's key in a run of `shared` places in common.
+    LineKey KeyAfter(uint32_t shared) const;
     Found LowerBound(std::string_view text);
     size_t SortedPosition(std::string_view text, Place &place);
     bool EqualAt(Place place, std::string_view text) const;

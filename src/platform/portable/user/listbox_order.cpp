@@ -140,8 +140,10 @@ uint64_t ListWeights::Places(size_t from) const {
     return __builtin_bswap64(places);
 }
 
-uint64_t ListPlaces(std::string_view text, uint32_t from) {
-    size_t end = text.size() < size_t(from) + 8 ? text.size() : size_t(from) + 8;
+void ListPlaces(std::string_view text, uint32_t from, uint64_t *windows, size_t count) {
+    size_t reach = size_t(from) + 8 * count;
+    size_t end = text.size() < reach ? text.size() : reach;
+    for (size_t window = 0; window < count; ++window) windows[window] = 0;
     // Without a mark in front of them, places are bytes.
     bool marks = false;
     size_t i = 0;
@@ -151,19 +153,25 @@ uint64_t ListPlaces(std::string_view text, uint32_t from) {
         marks = HasMark(bytes);
     }
     for (; i < end && !marks; ++i) marks = PassedOver(text[i]);
-    uint64_t places = 0;
+    auto put = [&](size_t place, char byte) {
+        size_t offset = place - from;
+        windows[offset / 8] |= uint64_t(kWeights.rank[static_cast<unsigned char>(byte)]) << (56 - 8 * (offset % 8));
+    };
     if (!marks) {
-        for (size_t at = from; at < end; ++at)
-            places |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[at])]) << (56 - 8 * (at - from));
-        return places;
+        for (size_t at = from; at < end; ++at) put(at, text[at]);
+        return;
     }
-    uint32_t place = 0;
-    for (size_t at = 0; at < text.size() && place < from + 8; ++at) {
+    size_t place = 0;
+    for (size_t at = 0; at < text.size() && place < reach; ++at) {
         if (PassedOver(text[at])) continue;
-        if (place >= from)
-            places |= uint64_t(kWeights.rank[static_cast<unsigned char>(text[at])]) << (56 - 8 * (place - from));
+        if (place >= from) put(place, text[at]);
         ++place;
     }
+}
+
+uint64_t ListPlaces(std::string_view text, uint32_t from) {
+    uint64_t places;
+    ListPlaces(text, from, &places, 1);
     return places;
 }
 

@@ -46,6 +46,8 @@ private:
 
 // Eight places of a text from `from`, as ListWeights::Places gives them.
 uint64_t ListPlaces(std::string_view text, uint32_t from);
+// `count` such windows one after another, the text read once for them all.
+void ListPlaces(std::string_view text, uint32_t from, uint64_t *windows, size_t count);
 
 // How many first places two texts have in common (case does not count).
 uint32_t SharedListPlaces(std::string_view a, std::string_view b);
