@@ -6,6 +6,8 @@
 #include <wctype.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -135,14 +137,58 @@ std::string IconvName(const std::string &encoding) {
 
 }  // namespace
 
+// One byte's character in UTF-8.
+struct ByteText {
+    char utf8[4];
+    uint8_t length;
+};
+
 struct CodePage::Converters {
     iconv_t toUtf8 = kNoConverter;
     iconv_t fromUtf8 = kNoConverter;
+    // In a code page of one byte a character (1252 and its kind), the
+    // UTF-8 of each byte from 0x80 on, as iconv gives it; a listing of a
+    // large book then converts without a call a text.
+    bool byteByByte = false;
+    ByteText high[128] = {};
     ~Converters() {
         if (toUtf8 != kNoConverter) iconv_close(toUtf8);
         if (fromUtf8 != kNoConverter) iconv_close(fromUtf8);
     }
 };
+
+namespace {
+
+// Works out each byte's UTF-8 with the converter itself. A byte iconv
+// refuses stands for the character of its value, as ToUtf8 takes it; a
+// byte that only begins a character (as in 932), or one whose character
+// waits for the next byte, leaves the code page to iconv.
+void TabulateBytes(CodePage::Converters &converters) {
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        char in = static_cast<char>(byte);
+        char *input = &in;
+        size_t inLeft = 1;
+        ByteText &text = converters.high[byte - 0x80];
+        char *out = text.utf8;
+        size_t outLeft = sizeof text.utf8;
+        iconv(converters.toUtf8, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(converters.toUtf8, &input, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) && inLeft == 0) {
+            // A letter held back for the marks that may follow it (1255,
+            // 1258) is no character of its own byte.
+            if (out == text.utf8) return;
+            text.length = static_cast<uint8_t>(out - text.utf8);
+            continue;
+        }
+        if (errno != EILSEQ) return;
+        std::string own = Utf8Of(byte);
+        std::memcpy(text.utf8, own.data(), own.size());
+        text.length = static_cast<uint8_t>(own.size());
+    }
+    iconv(converters.toUtf8, nullptr, nullptr, nullptr, nullptr);
+    converters.byteByByte = true;
+}
+
+}  // namespace
 
 CodePage::CodePage() = default;
 CodePage::~CodePage() = default;
@@ -156,6 +202,7 @@ bool CodePage::Open(int number, std::string &error) {
         error = "--codepage: " + std::to_string(number) + " is no code page this system can convert";
         return false;
     }
+    TabulateBytes(*converters);
     number_ = number;
     converters_ = std::move(converters);
     return true;
@@ -186,6 +233,17 @@ bool CodePage::FromUtf8(std::string_view utf8, std::string &bytes, TextFault &fa
 std::string CodePage::ToUtf8(std::string_view bytes) const {
     if (IsAscii(bytes)) return std::string(bytes);
     std::string utf8;
+    if (converters_->byteByByte) {
+        utf8.reserve(bytes.size() * 2);
+        for (char c : bytes) {
+            auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80)
+                utf8 += c;
+            else
+                utf8.append(converters_->high[byte - 0x80].utf8, converters_->high[byte - 0x80].length);
+        }
+        return utf8;
+    }
     Convert(converters_->toUtf8, bytes, utf8, [&](size_t offset, std::string &instead) -> size_t {
         instead = Utf8Of(static_cast<unsigned char>(bytes[offset]));
         return 1;

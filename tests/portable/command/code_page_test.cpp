@@ -48,6 +48,27 @@ TEST(CodePageTest, EveryByteOf1252RoundTripsAndOtherCharactersAreRefused) {
     EXPECT_NE(error.find("--codepage: 99999"), std::string::npos);
 }
 
+// Code pages of one byte a character convert byte by byte; 932, and
+// those whose letters combine with the marks after them (1255, 1258),
+// through iconv whole: each gives what iconv gives for the whole text.
+TEST(CodePageTest, ToUtf8AgreesWithIconvOnWholeTexts) {
+    for (int number : {1250, 1251, 1252, 1253, 1255, 1258, 437, 850, 932}) {
+        CodePage codePage;
+        std::string error;
+        ASSERT_TRUE(codePage.Open(number, error)) << error;
+        std::string text = "a,b ", utf8;
+        TextFault fault;
+        bool known = false;
+        for (int byte = 0x80; byte < 0x100; ++byte) {
+            const std::string one(1, static_cast<char>(byte));
+            if (number != 932 && EncodingToUtf8("CP" + std::to_string(number), one, utf8, fault, known)) text += one;
+        }
+        if (number == 932) text += "\x93\xfa\x96\x7b \xb1\xb2";  // two Kanji, two half-width Katakana
+        ASSERT_TRUE(EncodingToUtf8("CP" + std::to_string(number), text, utf8, fault, known)) << number;
+        EXPECT_EQ(codePage.ToUtf8(text), utf8) << number;
+    }
+}
+
 TEST(CodePageTest, FoldingIgnoresCaseBeyondAscii) {
     CodePage &codePage = Windows1252();
     EXPECT_EQ(codePage.Folded("\xd8" "DEG\xc5RD"), codePage.Folded("\xf8" "deg\xe5rd"));
