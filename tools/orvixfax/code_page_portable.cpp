@@ -5,10 +5,13 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -151,6 +154,9 @@ struct CodePage::Converters {
     // large book then converts without a call a text.
     bool byteByByte = false;
     ByteText high[128] = {};
+    // The other way: each of those bytes by its character, ordered by
+    // character; empty when two bytes stand for one character.
+    std::vector<std::pair<char32_t, char>> byCharacter;
     ~Converters() {
         if (toUtf8 != kNoConverter) iconv_close(toUtf8);
         if (fromUtf8 != kNoConverter) iconv_close(fromUtf8);
@@ -163,7 +169,10 @@ namespace {
 // refuses stands for the character of its value, as ToUtf8 takes it; a
 // byte that only begins a character (as in 932), or one whose character
 // waits for the next byte, leaves the code page to iconv.
+void TabulateCharacters(CodePage::Converters &converters, const std::vector<bool> &refused);
+
 void TabulateBytes(CodePage::Converters &converters) {
+    std::vector<bool> refused(128);
     for (unsigned byte = 0x80; byte < 0x100; ++byte) {
         char in = static_cast<char>(byte);
         char *input = &in;
@@ -180,12 +189,62 @@ void TabulateBytes(CodePage::Converters &converters) {
             continue;
         }
         if (errno != EILSEQ) return;
+        refused[byte - 0x80] = true;
         std::string own = Utf8Of(byte);
         std::memcpy(text.utf8, own.data(), own.size());
         text.length = static_cast<uint8_t>(own.size());
     }
     iconv(converters.toUtf8, nullptr, nullptr, nullptr, nullptr);
     converters.byteByByte = true;
+    TabulateCharacters(converters, refused);
+}
+
+// The characters iconv gives the bytes from 0x80 on, for the way back;
+// the bytes it refuses are left to it, as are code pages where two bytes
+// give one character.
+void TabulateCharacters(CodePage::Converters &converters, const std::vector<bool> &refused) {
+    auto &table = converters.byCharacter;
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        if (refused[byte - 0x80]) continue;
+        const ByteText &text = converters.high[byte - 0x80];
+        std::u32string characters = Utf32Of(std::string_view(text.utf8, text.length));
+        if (characters.size() != 1) return;
+        table.emplace_back(characters[0], static_cast<char>(byte));
+    }
+    std::sort(table.begin(), table.end());
+    for (size_t i = 1; i < table.size(); ++i) {
+        if (table[i].first == table[i - 1].first) {
+            table.clear();
+            return;
+        }
+    }
+}
+
+// A well-formed UTF-8 text whose characters are all in the table, as its
+// bytes; false for any other text, which iconv converts or refuses.
+bool FromUtf8ByTable(const CodePage::Converters &converters, std::string_view utf8, std::string &bytes) {
+    const auto &table = converters.byCharacter;
+    if (table.empty() || !IsWellFormedUtf8(utf8)) return false;
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        if (lead < 0x80) {
+            out += static_cast<char>(lead);
+            ++at;
+            continue;
+        }
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        char32_t c = lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[at + k]) & 0x3F);
+        auto found = std::lower_bound(table.begin(), table.end(), std::make_pair(c, '\0'),
+                                      [](const auto &a, const auto &b) { return a.first < b.first; });
+        if (found == table.end() || found->first != c) return false;
+        out += found->second;
+        at += length;
+    }
+    bytes = std::move(out);
+    return true;
 }
 
 }  // namespace
@@ -213,6 +272,7 @@ bool CodePage::FromUtf8(std::string_view utf8, std::string &bytes, TextFault &fa
         bytes.assign(utf8);
         return true;
     }
+    if (FromUtf8ByTable(*converters_, utf8, bytes)) return true;
     return Convert(converters_->fromUtf8, utf8, bytes, [&](size_t offset, std::string &instead) -> size_t {
         size_t length = Utf8Length(utf8, offset);
         fault.offset = offset;

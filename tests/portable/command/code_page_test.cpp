@@ -48,8 +48,8 @@ TEST(CodePageTest, EveryByteOf1252RoundTripsAndOtherCharactersAreRefused) {
     EXPECT_NE(error.find("--codepage: 99999"), std::string::npos);
 }
 
-// Code pages of one byte a character convert byte by byte; 932, and
-// those whose letters combine with the marks after them (1255, 1258),
+// Code pages of one byte a character convert byte by byte, both ways; 932,
+// and those whose letters combine with the marks after them (1255, 1258),
 // through iconv whole: each gives what iconv gives for the whole text.
 TEST(CodePageTest, ToUtf8AgreesWithIconvOnWholeTexts) {
     for (int number : {1250, 1251, 1252, 1253, 1255, 1258, 437, 850, 932}) {
@@ -66,6 +66,13 @@ TEST(CodePageTest, ToUtf8AgreesWithIconvOnWholeTexts) {
         if (number == 932) text += "\x93\xfa\x96\x7b \xb1\xb2";  // two Kanji, two half-width Katakana
         ASSERT_TRUE(EncodingToUtf8("CP" + std::to_string(number), text, utf8, fault, known)) << number;
         EXPECT_EQ(codePage.ToUtf8(text), utf8) << number;
+        std::string back;
+        ASSERT_TRUE(codePage.FromUtf8(utf8, back, fault)) << number << ": " << fault.what;
+        EXPECT_EQ(back, text) << number;
+        // A character of no byte, met after characters that have one.
+        EXPECT_FALSE(codePage.FromUtf8(utf8 + "\xe2\x99\xa5", back, fault)) << number;
+        EXPECT_EQ(fault.offset, utf8.size()) << number;
+        EXPECT_EQ(fault.what, "U+2665") << number;
     }
 }
 
