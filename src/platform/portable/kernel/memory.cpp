@@ -179,9 +179,11 @@ char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
     return slab;
 }
 
-// A slot carved from a slab has never been written, so it reads zero as
-// the system gave its pages; one from the free list holds what its last
-// block left in it.
+// Where a new block goes, and whether it reads zero already. A slot
+// carved from a slab has never been written, so it reads zero as the
+// system gave its pages; one from the free list holds what its last block
+// left in it. A large block asked zeroed comes from calloc, which clears
+// only what the system did not give it cleared.
 struct Slot {
     char *address;
     bool zeroed;
@@ -230,7 +232,8 @@ HEAP_INTERNAL __attribute__((noinline)) bool IsLargeHeader(GlobalHeap &heap, uin
 }
 
 // The header at `address` when it is the header of a live block, else null.
-HEAP_INTERNAL BlockHeader *LiveHeader(GlobalHeap &heap, uintptr_t address) {
+// Inline: GlobalHandle takes it for every block a record's owner frees.
+HEAP_INTERNAL inline __attribute__((always_inline)) BlockHeader *LiveHeader(GlobalHeap &heap, uintptr_t address) {
     uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
     BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
     if (address == heap.lastFound && address != 0) return header;
@@ -275,10 +278,11 @@ HEAP_INTERNAL inline BlockHeader *FindBlock(HGLOBAL memory) {
 }
 
 // Out of line for the same reason: large blocks are few.
-HEAP_INTERNAL __attribute__((noinline)) BlockHeader *NewLargeBlock(GlobalHeap &heap, size_t bytes) {
+HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, size_t bytes, bool zeroInit) {
     // The block's room first, then the header in front of the data,
     // which stays as aligned as the C heap's.
     char *memory = nullptr;
+    bool zeroed = false;
     for (size_t i = 0; i < heap.keptCount && memory == nullptr; ++i) {
         KeptBlock &kept = heap.kept[i];
         if (kept.room < bytes || kept.room / 2 > bytes) continue;
@@ -286,9 +290,11 @@ HEAP_INTERNAL __attribute__((noinline)) BlockHeader *NewLargeBlock(GlobalHeap &h
         kept = heap.kept[--heap.keptCount];
     }
     if (memory == nullptr) {
-        memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
-        if (memory == nullptr) return nullptr;
+        size_t room = bytes + 2 * kHeaderSize;
+        memory = static_cast<char *>(zeroInit ? std::calloc(1, room) : std::malloc(room));
+        if (memory == nullptr) return Slot{nullptr, false};
         std::memcpy(memory, &bytes, sizeof bytes);
+        zeroed = zeroInit;
     }
     ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
     auto *header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
@@ -298,10 +304,9 @@ HEAP_INTERNAL __attribute__((noinline)) BlockHeader *NewLargeBlock(GlobalHeap &h
     } catch (const std::bad_alloc &) {
         ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
         std::free(memory);
-        return nullptr;
+        return Slot{nullptr, false};
     }
-    header->sizeClass = kLargeClass;
-    return header;
+    return Slot{reinterpret_cast<char *>(header), zeroed};
 }
 
 HEAP_INTERNAL __attribute__((noinline)) void ReleaseLargeBlock(GlobalHeap &heap, BlockHeader *header) {
@@ -320,24 +325,22 @@ HEAP_INTERNAL __attribute__((noinline)) void ReleaseLargeBlock(GlobalHeap &heap,
 }
 
 HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, UINT flags) {
-    BlockHeader *header;
-    bool zeroed = false;
+    Slot slot;
+    size_t sizeClass = kLargeClass;
     if (bytes <= kLargestSmallBlock) {
-        size_t sizeClass = SizeClassOf(bytes);
-        Slot slot = TakeSlot(heap, sizeClass);
-        if (slot.address == nullptr) return nullptr;
-        header = reinterpret_cast<BlockHeader *>(slot.address);
-        header->sizeClass = static_cast<uint8_t>(sizeClass);
-        zeroed = slot.zeroed;
+        sizeClass = SizeClassOf(bytes);
+        slot = TakeSlot(heap, sizeClass);
     } else {
-        header = NewLargeBlock(heap, bytes);
-        if (header == nullptr) return nullptr;
+        slot = NewLargeBlock(heap, bytes, (flags & GMEM_ZEROINIT) != 0);
     }
+    if (slot.address == nullptr) return nullptr;
+    auto *header = reinterpret_cast<BlockHeader *>(slot.address);
+    header->sizeClass = static_cast<uint8_t>(sizeClass);
     header->size = static_cast<uint32_t>(bytes);
     header->locks = 0;
     header->state = (flags & GMEM_MOVEABLE) ? kLiveMoveable : kLiveFixed;
     ASAN_UNPOISON_MEMORY_REGION(DataOf(header), bytes);
-    if ((flags & GMEM_ZEROINIT) && !zeroed) std::memset(DataOf(header), 0, bytes);
+    if ((flags & GMEM_ZEROINIT) && !slot.zeroed) std::memset(DataOf(header), 0, bytes);
     return header;
 }
 
@@ -424,8 +427,9 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     portable::BlockHeader *block = portable::FindBlock(memory);
     if (block == nullptr) return memory;
     // Windows frees a block even while it is locked.
-    portable::ReleaseBlock(Heap(), block);
-    --Heap().liveBlocks;
+    portable::GlobalHeap &heap = Heap();
+    portable::ReleaseBlock(heap, block);
+    --heap.liveBlocks;
     return nullptr;
 }
 
