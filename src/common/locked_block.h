@@ -22,14 +22,14 @@ inline void *NewLockedBlock(size_t bytes, UINT flags = GHND) {
     return block;
 }
 
-// Unlocks and frees the block behind a locked block's pointer. Null, or a
-// pointer that is no block's, is left alone.
+// Frees the block behind a locked block's pointer. Null, or a pointer that
+// is no block's, is left alone. GlobalFree releases a block whatever its
+// lock count, so the lock is not undone first: that would cost every
+// record one more look at its handle.
 inline void FreeLockedBlock(const void *block) {
     if (block == nullptr) return;
     HGLOBAL handle = GlobalHandle(block);
-    if (handle == nullptr) return;
-    GlobalUnlock(handle);
-    GlobalFree(handle);
+    if (handle != nullptr) GlobalFree(handle);
 }
 
 #endif

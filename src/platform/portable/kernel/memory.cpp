@@ -271,8 +271,7 @@ HEAP_INTERNAL __attribute__((noinline)) BlockHeader *CheckedBlock(GlobalHeap &he
 // The live block a handle names; null, with ERROR_INVALID_HANDLE as the
 // last error, for any other handle. The last handle found names its block
 // exactly, kind included, so it needs no more than the comparison.
-HEAP_INTERNAL inline BlockHeader *FindBlock(HGLOBAL memory) {
-    GlobalHeap &heap = Heap();
+HEAP_INTERNAL inline BlockHeader *FindBlock(GlobalHeap &heap, HGLOBAL memory) {
     if (memory == heap.lastHandle && memory != nullptr) return reinterpret_cast<BlockHeader *>(heap.lastFound);
     return CheckedBlock(heap, memory);
 }
@@ -385,7 +384,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
 }
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return nullptr;
     if (block->state == portable::kLiveFixed) return portable::DataOf(block);
     // Windows gives no address for a zero-sized moveable block.
@@ -395,7 +394,7 @@ HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
 }
 
 HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return FALSE;
     if (block->state == portable::kLiveFixed) return TRUE;
     if (block->locks == 0) {
@@ -424,23 +423,23 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     if (memory == nullptr) return nullptr;
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::GlobalHeap &heap = Heap();
+    portable::BlockHeader *block = portable::FindBlock(heap, memory);
     if (block == nullptr) return memory;
     // Windows frees a block even while it is locked.
-    portable::GlobalHeap &heap = Heap();
     portable::ReleaseBlock(heap, block);
     --heap.liveBlocks;
     return nullptr;
 }
 
 HEAP_INTERNAL size_t WINAPI GlobalSize(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return 0;
     return block->size;
 }
 
 HEAP_INTERNAL UINT WINAPI GlobalFlags(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return GMEM_INVALID_HANDLE;
     return block->locks & GMEM_LOCKCOUNT;
 }
