@@ -125,9 +125,9 @@ struct GlobalHeap {
     std::set<uintptr_t> largeHeaders;
     int liveBlocks = 0;
     // The header of the block made or found last, and its handle. The
-    // calls on one block come in a row (made and locked; its handle found,
-    // unlocked and freed), and it stays live until it is released, so the
-    // next call on it is spared the checks. Both are null when there is none.
+    // calls on one block come in a row (made and locked; its handle found
+    // and freed), and it stays live until it is released, so the next call
+    // on it is spared the checks. Both are null when there is none.
     uintptr_t lastFound = 0;
     HGLOBAL lastHandle = nullptr;
 };
@@ -227,6 +227,7 @@ HEAP_INTERNAL void NoteFound(GlobalHeap &heap, BlockHeader *header) {
     heap.lastHandle = HandleOf(header);
 }
 
+// Out of line: the set is looked at only for addresses outside the range.
 HEAP_INTERNAL __attribute__((noinline)) bool IsLargeHeader(GlobalHeap &heap, uintptr_t address) {
     return heap.largeHeaders.count(address) != 0;
 }
@@ -276,7 +277,7 @@ HEAP_INTERNAL inline BlockHeader *FindBlock(GlobalHeap &heap, HGLOBAL memory) {
     return CheckedBlock(heap, memory);
 }
 
-// Out of line for the same reason: large blocks are few.
+// Large blocks are few: out of line, as a new slab is.
 HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, size_t bytes, bool zeroInit) {
     // The block's room first, then the header in front of the data,
     // which stays as aligned as the C heap's.
