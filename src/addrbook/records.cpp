@@ -105,7 +105,7 @@ int FreeRecordList(void **sentinel) {
     void *record = NextOf(*sentinel);
     while (record != nullptr) {
         void *next = NextOf(record);
-        FreeRecord(&record);
+        DisposePtr(&record);
         record = next;
     }
     DisposePtr(sentinel);

@@ -9,15 +9,47 @@ namespace {
 using ModelTest = BookTest;
 
 TEST_F(ModelTest, CreatePtrGivesZeroedBlocksAndDisposeNullsThePointer) {
-    void *block = nullptr;
-    ASSERT_EQ(CreatePtr(&block, 300), ERR_NONE);
-    ASSERT_NE(block, nullptr);
-    const unsigned char *bytes = static_cast<const unsigned char *>(block);
-    for (int i = 0; i < 300; ++i) ASSERT_EQ(bytes[i], 0) << i;
-    EXPECT_NE(GlobalHandle(block), nullptr);
-    EXPECT_EQ(DisposePtr(&block), ERR_NONE);
-    EXPECT_EQ(block, nullptr);
-    EXPECT_EQ(DisposePtr(&block), ERR_NONE);  // null is allowed
+    // The second round is given the block the first left dirty.
+    void *first = nullptr;
+    for (int round = 0; round < 2; ++round) {
+        void *block = nullptr;
+        ASSERT_EQ(CreatePtr(&block, 300), ERR_NONE);
+        ASSERT_NE(block, nullptr);
+        if (round == 0) first = block;
+        else EXPECT_EQ(block, first) << "the freed block was not used again";
+        const unsigned char *bytes = static_cast<const unsigned char *>(block);
+        for (int i = 0; i < 300; ++i) ASSERT_EQ(bytes[i], 0) << "round " << round << " byte " << i;
+        EXPECT_NE(GlobalHandle(block), nullptr);
+        std::memset(block, 0xA5, 300);
+        EXPECT_EQ(DisposePtr(&block), ERR_NONE);
+        EXPECT_EQ(block, nullptr);
+        EXPECT_EQ(DisposePtr(&block), ERR_NONE);  // null is allowed
+    }
+}
+
+// A record made where a filled one was freed starts empty all the same:
+// its fields, its next pointer and its own list of numbers.
+TEST_F(ModelTest, ARecordMadeAgainStartsEmpty) {
+    for (int round = 0; round < 2; ++round) {
+        PersonRecord *person = nullptr;
+        ASSERT_TRUE(NewPerson(&person));
+        EXPECT_EQ(person->next, nullptr) << round;
+        EXPECT_STREQ(person->firstName, "") << round;
+        EXPECT_STREQ(person->notes, "") << round;
+        ASSERT_NE(person->numbers, nullptr);
+        EXPECT_EQ(person->numbers->next, nullptr) << round;
+        NumberRecord *number = nullptr;
+        ASSERT_TRUE(NewNumber(&number));
+        EXPECT_EQ(number->next, nullptr) << round;
+        EXPECT_STREQ(number->number, "") << round;
+        std::memset(number->number, '5', sizeof number->number);
+        ListAppend(person->numbers, number);
+        std::memset(person->firstName, 'x', sizeof person->firstName);
+        std::memset(person->notes, 'y', sizeof person->notes);
+        person->next = person;
+        FreePerson(&person);
+        EXPECT_EQ(person, nullptr);
+    }
 }
 
 TEST_F(ModelTest, CreatePtrReportsNoMemoryWithANullBlock) {

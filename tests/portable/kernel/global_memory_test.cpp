@@ -14,7 +14,7 @@ class GlobalMemory : public ::testing::Test {
 protected:
     void SetUp() override { live_ = portable::LiveGlobalBlocks(); }
     void TearDown() override {
-        portable::FailAllocations(0, 0);
+        portable::ClearKernelFaults();
         EXPECT_EQ(portable::LiveGlobalBlocks(), live_) << "a test leaked a block";
     }
     int live_ = 0;
@@ -145,6 +145,33 @@ TEST_F(GlobalMemory, FailureSwitchOffAgain) {
     HGLOBAL handle = GlobalAlloc(GHND, 8);
     EXPECT_NE(handle, nullptr);
     GlobalFree(handle);
+}
+
+DWORD RefuseAccess(portable::KernelCall, const char *) { return ERROR_ACCESS_DENIED; }
+
+// A switch that runs out leaves a fault of the same or another entry in
+// force; clearing the table lets every call through again.
+TEST_F(GlobalMemory, FaultOutlivesASwitchThatRunsOut) {
+    portable::FailAllocations(1);
+    portable::FailFileWrites(5);
+    portable::SetKernelFault(portable::KERNEL_GLOBAL_ALLOC, RefuseAccess);
+    EXPECT_EQ(GlobalAlloc(GHND, 8), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(GlobalAlloc(GHND, 8), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(portable::SetKernelFault(portable::KERNEL_GLOBAL_ALLOC, nullptr), RefuseAccess);
+    HGLOBAL made = GlobalAlloc(GHND, 8);
+    EXPECT_NE(made, nullptr);
+    GlobalFree(made);
+
+    portable::FailAllocations(1);
+    portable::FailKernelCalls(portable::KERNEL_FILE_WRITE, 0, 0, 0);
+    EXPECT_EQ(GlobalAlloc(GHND, 8), nullptr) << "the other entry's switch went off, not this one";
+    portable::FailAllocations(3);
+    portable::ClearKernelFaults();
+    made = GlobalAlloc(GHND, 8);
+    EXPECT_NE(made, nullptr);
+    GlobalFree(made);
 }
 
 }  // namespace

@@ -29,7 +29,16 @@ Entry g_table[KERNEL_CALL_COUNT] = {
 
 bool Known(KernelCall call) { return call >= 0 && call < KERNEL_CALL_COUNT; }
 
+// Called after every change to the table, and when a switch runs out.
+void NoteArmedEntries() {
+    bool armed = false;
+    for (const Entry &entry : g_table) armed = armed || entry.fault != nullptr || entry.failCount > 0;
+    g_kernelCallsArmed = armed;
+}
+
 }  // namespace
+
+constinit bool g_kernelCallsArmed = false;
 
 const char *KernelCallName(KernelCall call) { return Known(call) ? g_table[call].name : "unknown"; }
 
@@ -37,6 +46,7 @@ KernelFault SetKernelFault(KernelCall call, KernelFault fault) {
     if (!Known(call)) return nullptr;
     KernelFault previous = g_table[call].fault;
     g_table[call].fault = fault;
+    NoteArmedEntries();
     return previous;
 }
 
@@ -45,6 +55,7 @@ void FailKernelCalls(KernelCall call, int count, int skip, DWORD error) {
     g_table[call].failCount = count > 0 ? count : 0;
     g_table[call].failSkip = skip > 0 ? skip : 0;
     g_table[call].failError = error;
+    NoteArmedEntries();
 }
 
 void ClearKernelFaults() {
@@ -53,6 +64,7 @@ void ClearKernelFaults() {
         entry.failCount = 0;
         entry.failSkip = 0;
     }
+    g_kernelCallsArmed = false;
 }
 
 void FailAllocations(int count, int skip) {
@@ -61,7 +73,7 @@ void FailAllocations(int count, int skip) {
 
 void FailFileWrites(int count, int skip) { FailKernelCalls(KERNEL_FILE_WRITE, count, skip, ERROR_DISK_FULL); }
 
-DWORD KernelCallFails(KernelCall call, const char *subject) {
+DWORD ArmedKernelCallFails(KernelCall call, const char *subject) {
     if (!Known(call)) return 0;
     Entry &entry = g_table[call];
     DWORD error = 0;
@@ -71,6 +83,7 @@ DWORD KernelCallFails(KernelCall call, const char *subject) {
         } else {
             --entry.failCount;
             error = entry.failError;
+            if (entry.failCount == 0) NoteArmedEntries();
         }
     }
     if (error == 0 && entry.fault != nullptr) error = entry.fault(call, subject);

@@ -20,9 +20,17 @@ DWORD ErrorOnPath(int error, const std::string &path);
 // A Windows path as this system's path: '\\' separates directories.
 std::string HostPath(LPCSTR path);
 
+// Whether any entry of the kernel call table has a fault or a running
+// failure switch. Most runs arm none, so a call then passes the table with
+// one test instead of a look at its entry.
+extern bool g_kernelCallsArmed;
+DWORD ArmedKernelCallFails(KernelCall call, const char *subject);
+
 // The entry of the kernel call table that every kernel call passes first:
 // 0 to go on, or the error the call is to fail with (already the last error).
-DWORD KernelCallFails(KernelCall call, const char *subject = nullptr);
+inline DWORD KernelCallFails(KernelCall call, const char *subject = nullptr) {
+    return g_kernelCallsArmed ? ArmedKernelCallFails(call, subject) : 0;
+}
 
 }  // namespace portable
 

@@ -124,11 +124,12 @@ struct GlobalHeap {
     SizeClass classes[kClassCount];
     std::set<uintptr_t> largeHeaders;
     int liveBlocks = 0;
-    // The header of the block made or found last. The calls on one block
-    // come in a row (made and locked; its handle found, unlocked and
-    // freed), and it stays live until it is released, so the next call on
-    // it is spared the checks.
+    // The header of the block made or found last, and its handle. The
+    // calls on one block come in a row (made and locked; its handle found
+    // and freed), and it stays live until it is released, so the next call
+    // on it is spared the checks. Both are null when there is none.
     uintptr_t lastFound = 0;
+    HGLOBAL lastHandle = nullptr;
 };
 
 constinit MadeOnFirstUse<GlobalHeap> heapMade;
@@ -178,28 +179,62 @@ char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
     return slab;
 }
 
-HEAP_INTERNAL char *TakeSlot(GlobalHeap &heap, size_t sizeClass) {
+// Where a new block goes, and whether it reads zero already. A slot
+// carved from a slab has never been written, so it reads zero as the
+// system gave its pages; one from the free list holds what its last block
+// left in it. A large block asked zeroed comes from calloc, which clears
+// only what the system did not give it cleared.
+struct Slot {
+    char *address;
+    bool zeroed;
+};
+
+// Once per 16 KB of slots, so out of line: the calls on the many small
+// blocks then save no more registers than they use.
+__attribute__((noinline)) char *SlotOfNewSlab(GlobalHeap &heap, size_t sizeClass) {
+    char *slab = NewSlab(heap, sizeClass);
+    if (slab == nullptr) return nullptr;
+    SizeClass &slots = heap.classes[sizeClass];
+    slots.carve = slab + SlotSize(sizeClass);
+    slots.carveEnd = slab + kSlabSize;
+    return slab;
+}
+
+HEAP_INTERNAL Slot TakeSlot(GlobalHeap &heap, size_t sizeClass) {
     SizeClass &slots = heap.classes[sizeClass];
     if (slots.freeSlots != nullptr) {
         char *slot = slots.freeSlots;
         std::memcpy(&slots.freeSlots, slot + kHeaderSize, sizeof(char *));
-        return slot;
+        return Slot{slot, false};
     }
     size_t slotSize = SlotSize(sizeClass);
-    if (slots.carve == nullptr || slots.carve + slotSize > slots.carveEnd) {
-        char *slab = NewSlab(heap, sizeClass);
-        if (slab == nullptr) return nullptr;
-        slots.carve = slab;
-        slots.carveEnd = slab + kSlabSize;
-    }
+    if (slots.carve == nullptr || slots.carve + slotSize > slots.carveEnd) return Slot{SlotOfNewSlab(heap, sizeClass), true};
     char *slot = slots.carve;
     slots.carve += slotSize;
-    return slot;
+    return Slot{slot, true};
+}
+
+HEAP_INTERNAL char *DataOf(BlockHeader *header) { return reinterpret_cast<char *>(header) + kHeaderSize; }
+
+// A moveable block's handle: its header's address with bit 2 set.
+HEAP_INTERNAL HGLOBAL HandleOf(BlockHeader *header) {
+    if (header->state == kLiveFixed) return DataOf(header);
+    return reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(header) | 4);
+}
+
+HEAP_INTERNAL void NoteFound(GlobalHeap &heap, BlockHeader *header) {
+    heap.lastFound = reinterpret_cast<uintptr_t>(header);
+    heap.lastHandle = HandleOf(header);
+}
+
+// Out of line: the set is looked at only for addresses outside the range.
+HEAP_INTERNAL __attribute__((noinline)) bool IsLargeHeader(GlobalHeap &heap, uintptr_t address) {
+    return heap.largeHeaders.count(address) != 0;
 }
 
 // The header at `address` when it is the header of a live block, else null.
-HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
-    GlobalHeap &heap = Heap();
+// Inline: GlobalHandle takes it for every block a record's owner frees.
+HEAP_INTERNAL inline __attribute__((always_inline)) BlockHeader *LiveHeader(GlobalHeap &heap, uintptr_t address) {
     uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
     BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
     if (address == heap.lastFound && address != 0) return header;
@@ -211,95 +246,111 @@ HEAP_INTERNAL BlockHeader *LiveHeader(uintptr_t address) {
         auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
         if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return nullptr;
         if (header->sizeClass != slab.sizeClass) return nullptr;
-    } else if (heap.largeHeaders.count(address) == 0) {
+    } else if (!IsLargeHeader(heap, address)) {
         return nullptr;
     }
     if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
-    heap.lastFound = address;
+    NoteFound(heap, header);
     return header;
 }
 
-HEAP_INTERNAL char *DataOf(BlockHeader *header) { return reinterpret_cast<char *>(header) + kHeaderSize; }
-
-// A moveable block's handle: its header's address with bit 2 set.
-HEAP_INTERNAL HGLOBAL HandleOf(BlockHeader *header) {
-    if (header->state == kLiveFixed) return DataOf(header);
-    return reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(header) | 4);
-}
-
-// The live block a handle names; null, with ERROR_INVALID_HANDLE as the
-// last error, for any other handle.
-HEAP_INTERNAL BlockHeader *FindBlock(HGLOBAL memory) {
+// The checks of FindBlock for any handle but the last one found.
+HEAP_INTERNAL __attribute__((noinline)) BlockHeader *CheckedBlock(GlobalHeap &heap, HGLOBAL memory) {
     uintptr_t value = reinterpret_cast<uintptr_t>(memory);
     BlockHeader *header = nullptr;
     if ((value & 7) == 4) {
-        header = LiveHeader(value - 4);
+        header = LiveHeader(heap, value - 4);
         if (header != nullptr && header->state != kLiveMoveable) header = nullptr;
     } else if ((value & 7) == 0 && value >= kHeaderSize) {
-        header = LiveHeader(value - kHeaderSize);
+        header = LiveHeader(heap, value - kHeaderSize);
         if (header != nullptr && header->state != kLiveFixed) header = nullptr;
     }
     if (header == nullptr) SetLastErrorCode(ERROR_INVALID_HANDLE);
     return header;
 }
 
-HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, bool moveable) {
-    BlockHeader *header;
-    if (bytes <= kLargestSmallBlock) {
-        size_t sizeClass = SizeClassOf(bytes);
-        char *slot = TakeSlot(heap, sizeClass);
-        if (slot == nullptr) return nullptr;
-        header = reinterpret_cast<BlockHeader *>(slot);
-        header->sizeClass = static_cast<uint8_t>(sizeClass);
-    } else {
-        // The block's room first, then the header in front of the data,
-        // which stays as aligned as the C heap's.
-        char *memory = nullptr;
-        for (size_t i = 0; i < heap.keptCount && memory == nullptr; ++i) {
-            KeptBlock &kept = heap.kept[i];
-            if (kept.room < bytes || kept.room / 2 > bytes) continue;
-            memory = kept.memory;
-            kept = heap.kept[--heap.keptCount];
-        }
-        if (memory == nullptr) {
-            memory = static_cast<char *>(std::malloc(bytes + 2 * kHeaderSize));
-            if (memory == nullptr) return nullptr;
-            std::memcpy(memory, &bytes, sizeof bytes);
-        }
-        ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
-        header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
-        // Windows answers a full heap with null, never with an exception.
-        try {
-            heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
-        } catch (const std::bad_alloc &) {
-            ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
-            std::free(memory);
-            return nullptr;
-        }
-        header->sizeClass = kLargeClass;
+// The live block a handle names; null, with ERROR_INVALID_HANDLE as the
+// last error, for any other handle. The last handle found names its block
+// exactly, kind included, so it needs no more than the comparison.
+HEAP_INTERNAL inline BlockHeader *FindBlock(GlobalHeap &heap, HGLOBAL memory) {
+    if (memory == heap.lastHandle && memory != nullptr) return reinterpret_cast<BlockHeader *>(heap.lastFound);
+    return CheckedBlock(heap, memory);
+}
+
+// Large blocks are few: out of line, as a new slab is.
+HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, size_t bytes, bool zeroInit) {
+    // The block's room first, then the header in front of the data,
+    // which stays as aligned as the C heap's.
+    char *memory = nullptr;
+    bool zeroed = false;
+    for (size_t i = 0; i < heap.keptCount && memory == nullptr; ++i) {
+        KeptBlock &kept = heap.kept[i];
+        if (kept.room < bytes || kept.room / 2 > bytes) continue;
+        memory = kept.memory;
+        kept = heap.kept[--heap.keptCount];
     }
+    if (memory == nullptr) {
+        size_t room = bytes + 2 * kHeaderSize;
+        memory = static_cast<char *>(zeroInit ? std::calloc(1, room) : std::malloc(room));
+        if (memory == nullptr) return Slot{nullptr, false};
+        std::memcpy(memory, &bytes, sizeof bytes);
+        zeroed = zeroInit;
+    }
+    ASAN_POISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+    auto *header = reinterpret_cast<BlockHeader *>(memory + kHeaderSize);
+    // Windows answers a full heap with null, never with an exception.
+    try {
+        heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
+    } catch (const std::bad_alloc &) {
+        ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
+        std::free(memory);
+        return Slot{nullptr, false};
+    }
+    return Slot{reinterpret_cast<char *>(header), zeroed};
+}
+
+HEAP_INTERNAL __attribute__((noinline)) void ReleaseLargeBlock(GlobalHeap &heap, BlockHeader *header) {
+    heap.largeHeaders.erase(reinterpret_cast<uintptr_t>(header));
+    char *memory = reinterpret_cast<char *>(header) - kHeaderSize;
+    size_t room;
+    std::memcpy(&room, memory, sizeof room);
+    if (room <= kKeptLargest && heap.keptCount < kKeptCount) {
+        header->state = kFreeSlot;
+        heap.kept[heap.keptCount++] = KeptBlock{memory, room};
+        ASAN_POISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+        return;
+    }
+    ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+    std::free(memory);
+}
+
+HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, UINT flags) {
+    Slot slot;
+    size_t sizeClass = kLargeClass;
+    if (bytes <= kLargestSmallBlock) {
+        sizeClass = SizeClassOf(bytes);
+        slot = TakeSlot(heap, sizeClass);
+    } else {
+        slot = NewLargeBlock(heap, bytes, (flags & GMEM_ZEROINIT) != 0);
+    }
+    if (slot.address == nullptr) return nullptr;
+    auto *header = reinterpret_cast<BlockHeader *>(slot.address);
+    header->sizeClass = static_cast<uint8_t>(sizeClass);
     header->size = static_cast<uint32_t>(bytes);
     header->locks = 0;
-    header->state = moveable ? kLiveMoveable : kLiveFixed;
+    header->state = (flags & GMEM_MOVEABLE) ? kLiveMoveable : kLiveFixed;
     ASAN_UNPOISON_MEMORY_REGION(DataOf(header), bytes);
+    if ((flags & GMEM_ZEROINIT) && !slot.zeroed) std::memset(DataOf(header), 0, bytes);
     return header;
 }
 
 HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
-    if (heap.lastFound == reinterpret_cast<uintptr_t>(header)) heap.lastFound = 0;
+    if (heap.lastFound == reinterpret_cast<uintptr_t>(header)) {
+        heap.lastFound = 0;
+        heap.lastHandle = nullptr;
+    }
     if (header->sizeClass == kLargeClass) {
-        heap.largeHeaders.erase(reinterpret_cast<uintptr_t>(header));
-        char *memory = reinterpret_cast<char *>(header) - kHeaderSize;
-        size_t room;
-        std::memcpy(&room, memory, sizeof room);
-        if (room <= kKeptLargest && heap.keptCount < kKeptCount) {
-            header->state = kFreeSlot;
-            heap.kept[heap.keptCount++] = KeptBlock{memory, room};
-            ASAN_POISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
-            return;
-        }
-        ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
-        std::free(memory);
+        ReleaseLargeBlock(heap, header);
         return;
     }
     header->state = kFreeSlot;
@@ -323,19 +374,18 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
     portable::GlobalHeap &heap = Heap();
     portable::BlockHeader *header = nullptr;
     if (bytes <= UINT32_MAX - 4 * portable::kHeaderSize)
-        header = portable::NewBlock(heap, bytes, (flags & GMEM_MOVEABLE) != 0);
+        header = portable::NewBlock(heap, bytes, flags);
     if (header == nullptr) {
         portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    if (flags & GMEM_ZEROINIT) std::memset(portable::DataOf(header), 0, bytes);
     ++heap.liveBlocks;
-    heap.lastFound = reinterpret_cast<uintptr_t>(header);
+    portable::NoteFound(heap, header);
     return portable::HandleOf(header);
 }
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return nullptr;
     if (block->state == portable::kLiveFixed) return portable::DataOf(block);
     // Windows gives no address for a zero-sized moveable block.
@@ -345,7 +395,7 @@ HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
 }
 
 HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return FALSE;
     if (block->state == portable::kLiveFixed) return TRUE;
     if (block->locks == 0) {
@@ -363,7 +413,8 @@ HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
 HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
     uintptr_t value = reinterpret_cast<uintptr_t>(pointer);
     portable::BlockHeader *block = nullptr;
-    if ((value & 7) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(value - portable::kHeaderSize);
+    portable::GlobalHeap &heap = Heap();
+    if ((value & 7) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(heap, value - portable::kHeaderSize);
     if (block == nullptr) {
         portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -373,22 +424,23 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     if (memory == nullptr) return nullptr;
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::GlobalHeap &heap = Heap();
+    portable::BlockHeader *block = portable::FindBlock(heap, memory);
     if (block == nullptr) return memory;
     // Windows frees a block even while it is locked.
-    portable::ReleaseBlock(Heap(), block);
-    --Heap().liveBlocks;
+    portable::ReleaseBlock(heap, block);
+    --heap.liveBlocks;
     return nullptr;
 }
 
 HEAP_INTERNAL size_t WINAPI GlobalSize(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return 0;
     return block->size;
 }
 
 HEAP_INTERNAL UINT WINAPI GlobalFlags(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(memory);
+    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
     if (block == nullptr) return GMEM_INVALID_HANDLE;
     return block->locks & GMEM_LOCKCOUNT;
 }
