@@ -22,14 +22,15 @@ inline void *NewLockedBlock(size_t bytes, UINT flags = GHND) {
     return block;
 }
 
-// Frees the block behind a locked block's pointer. Null, or a pointer that
-// is no block's, is left alone. GlobalFree releases a block whatever its
-// lock count, so the lock is not undone first: that would cost every
-// record one more look at its handle.
+// Unlocks and frees the block behind a locked block's pointer, as a driver
+// releases what the module hands it. Null, or a pointer that is no block's,
+// is left alone.
 inline void FreeLockedBlock(const void *block) {
     if (block == nullptr) return;
     HGLOBAL handle = GlobalHandle(block);
-    if (handle != nullptr) GlobalFree(handle);
+    if (handle == nullptr) return;
+    GlobalUnlock(handle);
+    GlobalFree(handle);
 }
 
 #endif
