@@ -16,7 +16,7 @@ enum { MEMBER_REF_SIZE = 48 };
 struct BookOutput {
     FileRef *ref;
     char *bytes;
-    size_t size;  // at least 2, for an escaped byte
+    size_t size;
     size_t used;
 };
 
@@ -27,7 +27,9 @@ void Flush(BookOutput *out) {
     out->used = 0;
 }
 
-void PutBytes(BookOutput *out, const char *bytes, size_t length) {
+// A write that fills the block goes in steps, the block written out each
+// time it is full.
+void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
     while (length > 0) {
         if (out->used == out->size) Flush(out);
         size_t step = out->size - out->used;
@@ -37,6 +39,15 @@ void PutBytes(BookOutput *out, const char *bytes, size_t length) {
         bytes += step;
         length -= step;
     }
+}
+
+void PutBytes(BookOutput *out, const char *bytes, size_t length) {
+    if (length > out->size - out->used) {
+        PutBytesInSteps(out, bytes, length);
+        return;
+    }
+    std::memcpy(out->bytes + out->used, bytes, length);
+    out->used += length;
 }
 
 void PutByte(BookOutput *out, char byte) {
@@ -60,18 +71,20 @@ constexpr char EscapeFor(char byte) {
     }
 }
 
-// EscapeFor of every byte value, so escaping a field is one look a byte.
-struct EscapeTable {
-    char escape[256];
+// Where a run of bytes written as they are stops: at the end of the text
+// and at every byte EscapeFor changes. One look a byte.
+struct StopTable {
+    bool stops[256];
 };
 
-constexpr EscapeTable MakeEscapeTable() {
-    EscapeTable table{};
-    for (int value = 0; value < 256; ++value) table.escape[value] = EscapeFor(static_cast<char>(value));
+constexpr StopTable MakeStopTable() {
+    StopTable table{};
+    for (int value = 0; value < 256; ++value)
+        table.stops[value] = value == 0 || EscapeFor(static_cast<char>(value)) != 0;
     return table;
 }
 
-constexpr EscapeTable kEscapes = MakeEscapeTable();
+constexpr StopTable kRunStops = MakeStopTable();
 
 // One field, escaped (nothing for an empty text).
 void PutEscapedField(BookOutput *out, const char *text) {
@@ -81,26 +94,14 @@ void PutEscapedField(BookOutput *out, const char *text) {
         PutBytes(out, "\\ ", 2);
         ++read;
     }
-    size_t left = std::strlen(read);
-    while (left > 0) {
-        if (out->size - out->used < 2) Flush(out);
-        // As many bytes as the block has room for even if each were escaped.
-        size_t step = (out->size - out->used) / 2;
-        if (step > left) step = left;
-        char *write = out->bytes + out->used;
-        for (const char *end = read + step; read < end;) {
-            // The bytes up to the next one to escape go as they are.
-            const char *run = read;
-            while (read < end && kEscapes.escape[static_cast<unsigned char>(*read)] == 0) ++read;
-            std::memcpy(write, run, static_cast<size_t>(read - run));
-            write += read - run;
-            if (read == end) break;
-            *write++ = '\\';
-            *write++ = kEscapes.escape[static_cast<unsigned char>(*read)];
-            ++read;
-        }
-        out->used = static_cast<size_t>(write - out->bytes);
-        left -= step;
+    for (;;) {
+        const char *run = read;
+        while (!kRunStops.stops[static_cast<unsigned char>(*read)]) ++read;
+        PutBytes(out, run, static_cast<size_t>(read - run));
+        if (*read == '\0') return;
+        const char pair[2] = {'\\', EscapeFor(*read)};
+        PutBytes(out, pair, 2);
+        ++read;
     }
 }
 
