@@ -34,14 +34,31 @@ size_t JoinLine(char *line, size_t size, std::initializer_list<Piece> pieces) {
     return used;
 }
 
-// A person's line by name ("last, first") when the name has at least
-// `least` characters, else by company; then a TAB and `tail`.
+// "last, first", a TAB and `tail`: the line most lists show a person by.
+size_t JoinNameLine(const Piece &last, const Piece &first, const Piece &tail, char *line, size_t size) {
+    const size_t total = last.length + 2 + first.length + 1 + tail.length;
+    if (total >= size) return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), tail});
+    // The whole line fits, as it does in every list: the pieces go in place.
+    char *write = line;
+    std::memcpy(write, last.text, last.length);
+    write += last.length;
+    *write++ = ',';
+    *write++ = ' ';
+    std::memcpy(write, first.text, first.length);
+    write += first.length;
+    *write++ = '\t';
+    std::memcpy(write, tail.text, tail.length);
+    write[tail.length] = '\0';
+    return total;
+}
+
+// A person's line by name when the name has at least `least` characters,
+// else by company; then a TAB and `tail`.
 size_t JoinPersonLine(const PersonRecord *person, size_t least, const char *tail, char *line,
                       size_t size) {
     Piece first = Field(person->firstName);
     Piece last = Field(person->lastName);
-    if (first.length + last.length >= least)
-        return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), Field(tail)});
+    if (first.length + last.length >= least) return JoinNameLine(last, first, Field(tail), line, size);
     return JoinLine(line, size, {Field(person->company), Literal("\t"), Field(tail)});
 }
 
@@ -68,8 +85,7 @@ int FreeRecipientListItem(RecipientListItem **item) {
 size_t FormatBookPersonLine(const PersonRecord *person, char *line, size_t size) {
     Piece first = Field(person->firstName);
     Piece last = Field(person->lastName);
-    if (first.length + last.length >= 1)
-        return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), Field(person->company)});
+    if (first.length + last.length >= 1) return JoinNameLine(last, first, Field(person->company), line, size);
     return JoinLine(line, size, {Field(person->company)});
 }
 
