@@ -10,17 +10,56 @@ namespace {
 enum : uint32_t { WRITE_STAGING = 64 * 1024 };
 enum { MEMBER_REF_SIZE = 48 };
 
-void WriteBytes(FileRef *ref, const char *bytes, size_t length) {
-    if (length == 0) return;
-    uint32_t count = static_cast<uint32_t>(length);
-    FileWrite(ref, bytes, &count);
+// The new book gathers in one staging block and goes to the file in large
+// writes: the fields are escaped straight into the block, so a field costs
+// a pass over its bytes rather than a write call for each of its pieces.
+struct BookOutput {
+    FileRef *ref;
+    char *bytes;
+    size_t size;
+    size_t used;
+};
+
+void Flush(BookOutput *out) {
+    if (out->used == 0) return;
+    uint32_t count = static_cast<uint32_t>(out->used);
+    FileWrite(out->ref, out->bytes, &count);
+    out->used = 0;
+}
+
+// A write that fills the block goes in steps, the block written out each
+// time it is full.
+void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
+    while (length > 0) {
+        if (out->used == out->size) Flush(out);
+        size_t step = out->size - out->used;
+        if (step > length) step = length;
+        std::memcpy(out->bytes + out->used, bytes, step);
+        out->used += step;
+        bytes += step;
+        length -= step;
+    }
+}
+
+void PutBytes(BookOutput *out, const char *bytes, size_t length) {
+    if (length > out->size - out->used) {
+        PutBytesInSteps(out, bytes, length);
+        return;
+    }
+    std::memcpy(out->bytes + out->used, bytes, length);
+    out->used += length;
+}
+
+void PutByte(BookOutput *out, char byte) {
+    if (out->used == out->size) Flush(out);
+    out->bytes[out->used++] = byte;
 }
 
 // What a byte of a person field becomes, or 0 when it is written as it is.
 // TAB and FF get a backslash in front: the reader ends fields at both and
 // an FF would start the group section, but an escaped byte reads back as
 // itself.
-char EscapeFor(char byte) {
+constexpr char EscapeFor(char byte) {
     switch (byte) {
     case ',': return ',';
     case '\\': return '\\';
@@ -32,22 +71,56 @@ char EscapeFor(char byte) {
     }
 }
 
+// Where a run of bytes written as they are stops: at the end of the text
+// and at every byte EscapeFor changes. One look a byte.
+struct StopTable {
+    bool stops[256];
+};
+
+constexpr StopTable MakeStopTable() {
+    StopTable table{};
+    for (int value = 0; value < 256; ++value)
+        table.stops[value] = value == 0 || EscapeFor(static_cast<char>(value)) != 0;
+    return table;
+}
+
+constexpr StopTable kRunStops = MakeStopTable();
+
+// One field, escaped (nothing for an empty text).
+void PutEscapedField(BookOutput *out, const char *text) {
+    const char *read = text;
+    // The reader skips blanks in front of a field; an escaped one is kept.
+    if (*read == ' ') {
+        PutBytes(out, "\\ ", 2);
+        ++read;
+    }
+    for (;;) {
+        const char *run = read;
+        while (!kRunStops.stops[static_cast<unsigned char>(*read)]) ++read;
+        PutBytes(out, run, static_cast<size_t>(read - run));
+        if (*read == '\0') return;
+        const char pair[2] = {'\\', EscapeFor(*read)};
+        PutBytes(out, pair, 2);
+        ++read;
+    }
+}
+
 // A group name as it stands, with the escapes IsGroupNameSeparator and
 // EndsGroupNameEscapeRun describe: a backslash in front of a separator and
 // of a blank that starts the name, and each backslash of a run before such
 // a byte or at the end doubled.
-void WriteGroupName(FileRef *ref, const char *name) {
+void PutGroupName(BookOutput *out, const char *name) {
     const char *read = name;
     while (*read != '\0') {
         if (*read == '\\') {
             const char *run = read;
             while (*read == '\\') ++read;
-            WriteBytes(ref, run, static_cast<size_t>(read - run));
-            if (EndsGroupNameEscapeRun(*read, run == name)) WriteBytes(ref, run, static_cast<size_t>(read - run));
+            PutBytes(out, run, static_cast<size_t>(read - run));
+            if (EndsGroupNameEscapeRun(*read, run == name)) PutBytes(out, run, static_cast<size_t>(read - run));
             continue;
         }
-        if (IsGroupNameSeparator(*read) || (*read == ' ' && read == name)) WriteBytes(ref, "\\", 1);
-        WriteBytes(ref, read, 1);
+        if (IsGroupNameSeparator(*read) || (*read == ' ' && read == name)) PutByte(out, '\\');
+        PutByte(out, *read);
         ++read;
     }
 }
@@ -61,68 +134,57 @@ BOOL ReplaceBook(const char *path, const char *temporary) {
     return MoveFileExA(temporary, path, MOVEFILE_WRITE_THROUGH);
 }
 
-void WriteBook(FileRef *ref, WorkingContext *context) {
+void WriteBook(BookOutput *out, WorkingContext *context) {
     for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
-        WriteBytes(ref, ",", 1);
-        WriteEscapedField(ref, person->firstName);
-        WriteBytes(ref, ",", 1);
-        WriteEscapedField(ref, person->lastName);
-        WriteBytes(ref, ",,", 2);
-        WriteEscapedField(ref, person->company);
-        WriteBytes(ref, ",", 1);
-        WriteEscapedField(ref, person->department);
-        WriteBytes(ref, ",", 1);
-        WriteEscapedField(ref, person->notes);
+        PutByte(out, ',');
+        PutEscapedField(out, person->firstName);
+        PutByte(out, ',');
+        PutEscapedField(out, person->lastName);
+        PutBytes(out, ",,", 2);
+        PutEscapedField(out, person->company);
+        PutByte(out, ',');
+        PutEscapedField(out, person->department);
+        PutByte(out, ',');
+        PutEscapedField(out, person->notes);
         NumberRecord *number = person->numbers != nullptr ? person->numbers->next : nullptr;
-        if (number == nullptr) WriteBytes(ref, ",", 1);
+        if (number == nullptr) PutByte(out, ',');
         for (; number != nullptr; number = number->next) {
-            WriteBytes(ref, ",", 1);
-            WriteEscapedField(ref, number->number);
-            WriteBytes(ref, ",", 1);
-            WriteEscapedField(ref, number->details);
+            PutByte(out, ',');
+            PutEscapedField(out, number->number);
+            PutByte(out, ',');
+            PutEscapedField(out, number->details);
         }
-        WriteBytes(ref, "\n", 1);
+        PutByte(out, '\n');
     }
-    WriteBytes(ref, "\f", 1);
+    PutByte(out, '\f');
 
     AddressIndex index{};
     int indexed = BuildAddressIndex(&index, context->persons, context->groups);
     char reference[MEMBER_REF_SIZE];
     for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
-        WriteGroupName(ref, group->name);
+        PutGroupName(out, group->name);
         MemberLink *link = group->members != nullptr ? group->members->next : nullptr;
         for (; link != nullptr; link = link->next) {
             if (indexed)
                 FormatIndexedMemberRef(&index, link, reference, sizeof reference);
             else
                 FormatMemberRef(context, link, reference, sizeof reference);
-            WriteBytes(ref, ",", 1);
-            WriteEscapedField(ref, reference);
+            PutByte(out, ',');
+            PutEscapedField(out, reference);
         }
-        WriteBytes(ref, "\n", 1);
+        PutByte(out, '\n');
     }
     FreeAddressIndex(&index);
+    Flush(out);
 }
 
 }  // namespace
 
 void WriteEscapedField(FileRef *ref, const char *text) {
-    const char *run = text;
-    const char *read = text;
-    // The reader skips blanks in front of a field; an escaped one is kept.
-    if (*read == ' ') {
-        WriteBytes(ref, "\\ ", 2);
-        run = ++read;
-    }
-    for (; *read != '\0'; ++read) {
-        char escape = EscapeFor(*read);
-        if (escape == 0) continue;
-        WriteBytes(ref, run, static_cast<size_t>(read - run));
-        char pair[2] = {'\\', escape};
-        WriteBytes(ref, pair, 2);
-        run = read + 1;
-    }
-    WriteBytes(ref, run, static_cast<size_t>(read - run));
+    char staging[256];
+    BookOutput out{ref, staging, sizeof staging, 0};
+    PutEscapedField(&out, text);
+    Flush(&out);
 }
 
 int SaveAddressBook(WorkingContext *context, const char *path) {
@@ -144,12 +206,15 @@ int SaveAddressBook(WorkingContext *context, const char *path) {
         return 0;
     }
 
+    // Without its staging block the book still goes out, in small writes.
     void *staging = nullptr;
+    char fallback[256];
+    BookOutput out{&ref, fallback, sizeof fallback, 0};
     if (CreatePtr(&staging, WRITE_STAGING) == ERR_NONE) {
-        ref.writeBuffer = static_cast<char *>(staging);
-        ref.writeBufferSize = WRITE_STAGING;
+        out.bytes = static_cast<char *>(staging);
+        out.size = WRITE_STAGING;
     }
-    WriteBook(&ref, context);
+    WriteBook(&out, context);
     FileClose(&ref);
     DisposePtr(&staging);
 

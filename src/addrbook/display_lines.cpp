@@ -6,23 +6,60 @@
 
 namespace {
 
-size_t NameLength(const PersonRecord *person) {
-    return std::strlen(person->firstName) + std::strlen(person->lastName);
+// A piece of a line and its length, known before it is copied.
+struct Piece {
+    const char *text;
+    size_t length;
+};
+
+template <size_t N>
+constexpr Piece Literal(const char (&text)[N]) {
+    return Piece{text, N - 1};
 }
 
+Piece Field(const char *text) { return Piece{text, std::strlen(text)}; }
+
 // The pieces one after another, cut to size - 1 bytes and ended, as
-// snprintf with "%s" for each would write them; every list's fill formats
-// one line per record, so this stays a plain copy.
-void JoinLine(char *line, size_t size, std::initializer_list<const char *> pieces) {
-    if (size == 0) return;
+// snprintf with "%s" for each would write them; the length written.
+size_t JoinLine(char *line, size_t size, std::initializer_list<Piece> pieces) {
+    if (size == 0) return 0;
     size_t used = 0;
-    for (const char *piece : pieces) {
-        size_t length = std::strlen(piece);
+    for (const Piece &piece : pieces) {
+        size_t length = piece.length;
         if (length > size - 1 - used) length = size - 1 - used;
-        std::memcpy(line + used, piece, length);
+        std::memcpy(line + used, piece.text, length);
         used += length;
     }
     line[used] = '\0';
+    return used;
+}
+
+// "last, first", a TAB and `tail`: the line most lists show a person by.
+size_t JoinNameLine(const Piece &last, const Piece &first, const Piece &tail, char *line, size_t size) {
+    const size_t total = last.length + 2 + first.length + 1 + tail.length;
+    if (total >= size) return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), tail});
+    // The whole line fits, as it does in every list: the pieces go in place.
+    char *write = line;
+    std::memcpy(write, last.text, last.length);
+    write += last.length;
+    *write++ = ',';
+    *write++ = ' ';
+    std::memcpy(write, first.text, first.length);
+    write += first.length;
+    *write++ = '\t';
+    std::memcpy(write, tail.text, tail.length);
+    write[tail.length] = '\0';
+    return total;
+}
+
+// A person's line by name when the name has at least `least` characters,
+// else by company; then a TAB and `tail`.
+size_t JoinPersonLine(const PersonRecord *person, size_t least, const char *tail, char *line,
+                      size_t size) {
+    Piece first = Field(person->firstName);
+    Piece last = Field(person->lastName);
+    if (first.length + last.length >= least) return JoinNameLine(last, first, Field(tail), line, size);
+    return JoinLine(line, size, {Field(person->company), Literal("\t"), Field(tail)});
 }
 
 }  // namespace
@@ -33,57 +70,43 @@ int NewRecipientListItem(RecipientListItem **item) {
         *item = nullptr;
         return 0;
     }
-    RecipientListItem *made = static_cast<RecipientListItem *>(block);
-    if (!NewMemberLink(&made->link)) {
-        DisposePtr(&block);
-        *item = nullptr;
-        return 0;
-    }
-    *item = made;
+    *item = static_cast<RecipientListItem *>(block);
     return 1;
 }
 
 int FreeRecipientListItem(RecipientListItem **item) {
     if (item == nullptr || *item == nullptr) return 1;
-    void *link = (*item)->link;
-    FreeRecord(&link);
     void *block = *item;
     DisposePtr(&block);
     *item = nullptr;
     return 1;
 }
 
-void FormatBookPersonLine(const PersonRecord *person, char *line, size_t size) {
-    if (NameLength(person) >= 1)
-        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", person->company});
-    else
-        JoinLine(line, size, {person->company});
+size_t FormatBookPersonLine(const PersonRecord *person, char *line, size_t size) {
+    Piece first = Field(person->firstName);
+    Piece last = Field(person->lastName);
+    if (first.length + last.length >= 1) return JoinNameLine(last, first, Field(person->company), line, size);
+    return JoinLine(line, size, {Field(person->company)});
 }
 
-void FormatGroupLine(const GroupRecord *group, char *line, size_t size) {
-    JoinLine(line, size, {"[", group->name, "]"});
+size_t FormatGroupLine(const GroupRecord *group, char *line, size_t size) {
+    return JoinLine(line, size, {Literal("["), Field(group->name), Literal("]")});
 }
 
-void FormatRecipientNumberLine(const PersonRecord *person, const NumberRecord *number, char *line,
-                               size_t size) {
-    if (NameLength(person) >= 1)
-        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", number->number});
-    else
-        JoinLine(line, size, {person->company, "\t", number->number});
+size_t FormatRecipientNumberLine(const PersonRecord *person, const NumberRecord *number, char *line,
+                                 size_t size) {
+    return JoinPersonLine(person, 1, number->number, line, size);
 }
 
-void FormatGroupEditorLine(const PersonRecord *person, const NumberRecord *number, char *line,
-                           size_t size) {
+size_t FormatGroupEditorLine(const PersonRecord *person, const NumberRecord *number, char *line,
+                             size_t size) {
     // The group editor has always wanted two characters of name before
     // showing a person by name rather than by company.
-    if (NameLength(person) >= 2)
-        JoinLine(line, size, {person->lastName, ", ", person->firstName, "\t", number->number});
-    else
-        JoinLine(line, size, {person->company, "\t", number->number});
+    return JoinPersonLine(person, 2, number->number, line, size);
 }
 
-void FormatPersonNumberLine(const NumberRecord *number, char *line, size_t size) {
-    JoinLine(line, size, {number->number, "\t", number->details});
+size_t FormatPersonNumberLine(const NumberRecord *number, char *line, size_t size) {
+    return JoinLine(line, size, {Field(number->number), Literal("\t"), Field(number->details)});
 }
 
 int CompareText(const char *a, const char *b) {

@@ -11,8 +11,12 @@ void SetListHorizontalExtent(HWND dialog, int controlId) {
         LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
         if (length > longest) longest = length;
     }
-    LRESULT extent = longest * GetAverageCharWidth(dialog);
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+    SetListExtentForLongest(dialog, controlId, static_cast<size_t>(longest));
+}
+
+void SetListExtentForLongest(HWND dialog, int controlId, size_t longest) {
+    LRESULT extent = static_cast<LRESULT>(longest) * GetAverageCharWidth(dialog);
+    SendDlgItemMessageA(dialog, controlId, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 int GetAverageCharWidth(HWND window) {

@@ -32,17 +32,19 @@ bool IsBookPerson(const WorkingContext *context, const void *record) {
 }
 
 // `list` is the dialog's IDC_BOOK_LIST, looked up once by a caller that
-// adds every line of the book rather than once a message.
-void AddBookLine(HWND list, const char *line, void *record) {
+// adds every line of the book rather than once a message. The line's
+// length, when the list took it, else 0.
+size_t AddBookLine(HWND list, const char *line, size_t length, void *record) {
     const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-    if (index < 0) return;
+    if (index < 0) return 0;
     SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(record));
+    return length;
 }
 
-void AddPersonLine(HWND list, PersonRecord *person) {
+size_t AddPersonLine(HWND list, PersonRecord *person) {
     char line[kLineSize];
-    FormatBookPersonLine(person, line, sizeof line);
-    AddBookLine(list, line, person);
+    size_t length = FormatBookPersonLine(person, line, sizeof line);
+    return AddBookLine(list, line, length, person);
 }
 
 void EnableRecordButtons(HWND dialog, BOOL enable) {
@@ -53,18 +55,24 @@ void EnableRecordButtons(HWND dialog, BOOL enable) {
 void BuildBookList(HWND dialog, WorkingContext *context) {
     HWND list = GetDlgItem(dialog, IDC_BOOK_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    // The list starts empty, so its longest line is the longest added.
+    size_t longest = 0;
     if (IsDlgButtonChecked(dialog, IDC_BOOK_GROUPS) == BST_CHECKED) {
         for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
             char line[kLineSize];
-            FormatGroupLine(group, line, sizeof line);
-            AddBookLine(list, line, group);
+            size_t length = FormatGroupLine(group, line, sizeof line);
+            length = AddBookLine(list, line, length, group);
+            if (length > longest) longest = length;
         }
     }
-    if (IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE) == BST_CHECKED)
-        for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
-            AddPersonLine(list, person);
+    if (IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE) == BST_CHECKED) {
+        for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
+            size_t length = AddPersonLine(list, person);
+            if (length > longest) longest = length;
+        }
+    }
     EnableRecordButtons(dialog, FALSE);
-    SetListHorizontalExtent(dialog, IDC_BOOK_LIST);
+    SetListExtentForLongest(dialog, IDC_BOOK_LIST, longest);
 }
 
 void *SelectedRecord(HWND dialog, int *index) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 
 #include "addrbook/display_lines.h"
+#include "common/address_order.h"
 #include "common/kanji_mode.h"
 #include "common/module_instance.h"
 #include "common/text_field.h"
@@ -57,8 +57,7 @@ int MemberCount(const GroupRecord *group) {
 int LineRecipientCount(const RecipientListItem *item) {
     if (item == nullptr) return 0;
     if (item->kind == RECIPIENT_GROUP_LINE) return MemberCount(item->group);
-    if (item->link == nullptr || item->link->person == nullptr || item->link->number == nullptr)
-        return 0;
+    if (item->person == nullptr || item->number == nullptr) return 0;
     return 1;
 }
 
@@ -84,11 +83,13 @@ void RevertToRememberedSelection(HWND dialog, const WorkingContext *context) {
     }
 }
 
-// Adds a line and attaches a new item to it for the caller to fill; null
-// when the item cannot be made, and the line stays without data.
-RecipientListItem *AddLine(HWND list, const char *text) {
+// Adds a line of `length` bytes and attaches a new item to it for the
+// caller to fill; null when the item cannot be made, and the line stays
+// without data. `longest` follows the longest line the list took.
+RecipientListItem *AddLine(HWND list, const char *text, size_t length, size_t *longest) {
     LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     if (index < 0) return nullptr;
+    if (length > *longest) *longest = length;
     RecipientListItem *item = nullptr;
     if (!NewRecipientListItem(&item)) return nullptr;
     SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
@@ -160,7 +161,7 @@ struct NotedLine {
 bool LineMatches(const RecipientListItem *item, const NotedLine &noted) {
     if (item == nullptr || item->kind != noted.kind) return false;
     if (noted.kind == RECIPIENT_GROUP_LINE) return item->group != nullptr && item->group->id == noted.id;
-    return item->link != nullptr && item->link->number != nullptr && item->link->number->id == noted.id;
+    return item->number != nullptr && item->number->id == noted.id;
 }
 
 // A noted line's identity as one sortable key: the kind, then the serial.
@@ -185,8 +186,8 @@ bool KeyOfLine(const RecipientListItem *item, NotedKey *key) {
         *key = NotedKey{item->kind, item->group->id, 0};
         return true;
     }
-    if (item->link == nullptr || item->link->number == nullptr) return false;
-    *key = NotedKey{item->kind, item->link->number->id, 0};
+    if (item->number == nullptr) return false;
+    *key = NotedKey{item->kind, item->number->id, 0};
     return true;
 }
 
@@ -205,10 +206,11 @@ void EmptyRecipientList(HWND dialog) {
     LRESULT lines = SendMessageA(list, LB_GETCOUNT, 0, 0);
     // The items are released in the order of their addresses, which is
     // about the order they were made in: taken in the list's order they
-    // would be spread over all of their memory, a cache miss each.
+    // would be spread over all of their memory, a cache miss each. One
+    // block holds their addresses and the room to sort them in.
     void *block = nullptr;
     RecipientListItem **items = nullptr;
-    if (lines > 1 && CreatePtr(&block, sizeof(RecipientListItem *) * static_cast<size_t>(lines)) == ERR_NONE)
+    if (lines > 1 && CreatePtr(&block, 2 * sizeof(RecipientListItem *) * static_cast<size_t>(lines)) == ERR_NONE)
         items = static_cast<RecipientListItem **>(block);
     // Nothing reads the lines between here and their reset, so their data
     // is left as it is rather than cleared line by line.
@@ -223,7 +225,8 @@ void EmptyRecipientList(HWND dialog) {
     }
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     if (items != nullptr) {
-        std::sort(items, items + taken, std::less<RecipientListItem *>());
+        SortAddresses(reinterpret_cast<void **>(items), reinterpret_cast<void **>(items + lines),
+                      static_cast<size_t>(taken));
         for (int i = 0; i < taken; ++i) FreeRecipientListItem(&items[i]);
         DisposePtr(&block);
     }
@@ -233,10 +236,11 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
     EmptyRecipientList(dialog);
     HWND list = RecipientList(dialog);
     char line[512];
+    size_t longest = 0;
     if (context != nullptr && context->groups != nullptr) {
         for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
-            FormatGroupLine(group, line, sizeof line);
-            RecipientListItem *item = AddLine(list, line);
+            size_t length = FormatGroupLine(group, line, sizeof line);
+            RecipientListItem *item = AddLine(list, line, length, &longest);
             if (item == nullptr) continue;
             item->kind = RECIPIENT_GROUP_LINE;
             item->group = group;
@@ -248,17 +252,17 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
             if (person->numbers == nullptr) continue;
             for (NumberRecord *number = person->numbers->next; number != nullptr;
                  number = number->next) {
-                FormatRecipientNumberLine(person, number, line, sizeof line);
-                RecipientListItem *item = AddLine(list, line);
+                size_t length = FormatRecipientNumberLine(person, number, line, sizeof line);
+                RecipientListItem *item = AddLine(list, line, length, &longest);
                 if (item == nullptr) continue;
                 item->kind = RECIPIENT_NUMBER_LINE;
-                item->group = nullptr;
-                item->link->person = person;
-                item->link->number = number;
+                item->person = person;
+                item->number = number;
             }
         }
     }
-    SetListHorizontalExtent(dialog, IDC_FAX_RECIPIENTS);
+    // The list was emptied first: its lines are the ones just added.
+    SetListExtentForLongest(dialog, IDC_FAX_RECIPIENTS, longest);
 }
 
 int CountSelectedRecipients(HWND dialog, const int *positions, int count) {
@@ -281,7 +285,7 @@ int CollectSelectedRecipients(HWND dialog, const int *positions, int count,
                 pairs[filled++] = RecipientPair{link->person, link->number};
             }
         } else if (LineRecipientCount(item) == 1) {
-            pairs[filled++] = RecipientPair{item->link->person, item->link->number};
+            pairs[filled++] = RecipientPair{item->person, item->number};
         }
     }
     return filled;
@@ -380,8 +384,8 @@ void EditAddressBookKeepingSelection(HWND dialog, WorkingContext *context) {
                 if (item->group == nullptr) continue;
                 line.id = item->group->id;
             } else {
-                if (item->link == nullptr || item->link->number == nullptr) continue;
-                line.id = item->link->number->id;
+                if (item->number == nullptr) continue;
+                line.id = item->number->id;
             }
             ++notedCount;
         }
@@ -490,8 +494,8 @@ void BuildRecipientsFromSelection(HWND dialog, WorkingContext *context) {
             }
         } else if (LineRecipientCount(item) == 1) {
             if (info->recipientCount >= FAX_MAX_RECIPIENTS) return;
-            const PersonRecord *person = item->link->person;
-            const NumberRecord *number = item->link->number;
+            const PersonRecord *person = item->person;
+            const NumberRecord *number = item->number;
             if (selected == 1) {
                 FormatRecipientName(person->firstName, person->lastName, info->recipientNames,
                                     sizeof info->recipientNames);

@@ -1,6 +1,8 @@
 // The list-box lines of the records and the group lookup.
 #include "addrbook/display_lines.h"
 
+#include <cstring>
+
 #include "book_fixture.h"
 
 namespace {
@@ -95,24 +97,41 @@ TEST_F(DisplayLinesTest, CompareTextIsSignedByteOrder) {
     EXPECT_EQ(CompareText("a", "\xe9"), 1);
 }
 
-TEST_F(DisplayLinesTest, RecipientItemsCarryAnEmptyLink) {
+TEST_F(DisplayLinesTest, RecipientItemsStartEmptyInOneBlock) {
     RecipientListItem *item = nullptr;
     ASSERT_EQ(NewRecipientListItem(&item), 1);
     EXPECT_EQ(item->kind, RECIPIENT_NUMBER_LINE);
     EXPECT_EQ(item->group, nullptr);
-    ASSERT_NE(item->link, nullptr);
-    EXPECT_EQ(item->link->person, nullptr);
+    EXPECT_EQ(item->person, nullptr);
+    EXPECT_EQ(item->number, nullptr);
     EXPECT_EQ(FreeRecipientListItem(&item), 1);
     EXPECT_EQ(item, nullptr);
     EXPECT_EQ(FreeRecipientListItem(&item), 1);
 
-    for (int skip = 0; skip < 2; ++skip) {
-        portable::FailAllocations(1, skip);
-        item = reinterpret_cast<RecipientListItem *>(0x1);
-        EXPECT_EQ(NewRecipientListItem(&item), 0);
-        EXPECT_EQ(item, nullptr);
-        portable::FailAllocations(0);
-    }
+    portable::FailAllocations(1);
+    item = reinterpret_cast<RecipientListItem *>(0x1);
+    EXPECT_EQ(NewRecipientListItem(&item), 0);
+    EXPECT_EQ(item, nullptr);
+    portable::FailAllocations(0);
+}
+
+// The fills take these lengths for the list's horizontal extent.
+TEST_F(DisplayLinesTest, EveryFormatGivesTheLengthItWrote) {
+    PersonRecord *ann = AddPerson("Ann", "Lee", "Acme", {{"555", "home"}});
+    PersonRecord *acme = AddPerson("", "", "Acme Ltd", {{"12", ""}});
+    GroupRecord *team = AddGroup("Team", {});
+    auto written = [this](size_t length) { return length == std::strlen(line_); };
+    EXPECT_TRUE(written(FormatBookPersonLine(ann, line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatBookPersonLine(acme, line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatGroupLine(team, line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatRecipientNumberLine(ann, NumberAt(ann, 0), line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatRecipientNumberLine(acme, NumberAt(acme, 0), line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatGroupEditorLine(acme, NumberAt(acme, 0), line_, sizeof line_)));
+    EXPECT_TRUE(written(FormatPersonNumberLine(NumberAt(ann, 0), line_, sizeof line_)));
+    EXPECT_EQ(FormatRecipientNumberLine(ann, NumberAt(ann, 0), line_, 6), 5u) << "cut to the buffer";
+    EXPECT_STREQ(line_, "Lee, ");
+    EXPECT_EQ(FormatGroupLine(team, line_, 1), 0u);
+    EXPECT_STREQ(line_, "");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "addrbook/display_lines.h"
 #include "addrbook/records.h"
 #include "fax_job_harness.h"
 #include "res/resource.h"
@@ -239,9 +240,25 @@ TEST_F(FaxJob, EveryLineItemIsReleasedEvenWhenMemoryIsShortAtTheClose) {
         CallerRecord record;
         RunEx(record);
         portable::FailAllocations(0, 0);
-        EXPECT_GE(open, before + 2 * 41) << "an item and its link for every line";
+        EXPECT_GE(open, before + 41) << "an item for every line";
         EXPECT_EQ(portable::LiveGlobalBlocks(), before);
     }
+}
+
+// The fill takes the extent from the lines it adds; measuring the list's
+// lines afterwards gives the same, the longest line at the average width.
+TEST_F(FaxJob, TheRecipientListIsWideEnoughForItsLongestLine) {
+    WriteBook(PeopleBook(30, {{"A rather long group name that is longer than any line of a person", {0, 3}}}));
+    hands.Then([](HWND d) {
+        const LRESULT filled = SendDlgItemMessageA(d, IDC_FAX_RECIPIENTS, LB_GETHORIZONTALEXTENT, 0, 0);
+        EXPECT_EQ(filled, static_cast<LRESULT>(std::strlen("[A rather long group name that is longer than any line of a person]")) *
+                              GetAverageCharWidth(d));
+        SetListHorizontalExtent(d, IDC_FAX_RECIPIENTS);
+        EXPECT_EQ(SendDlgItemMessageA(d, IDC_FAX_RECIPIENTS, LB_GETHORIZONTALEXTENT, 0, 0), filled);
+        a::Click(d, IDC_FAX_PRINT);
+    });
+    CallerRecord record;
+    RunEx(record);
 }
 
 }  // namespace
