@@ -34,7 +34,8 @@ void SortAddresses(void **addresses, void **scratch, size_t count) {
     void **from = addresses;
     void **to = scratch;
     size_t starts[kBuckets];
-    for (int digit = 0; digit < 64 && (span >> digit) != 0; digit += kDigitBits) {
+    constexpr int kAddressBits = static_cast<int>(sizeof(uintptr_t) * 8);  // 32 in the drivers' 32-bit module
+    for (int digit = 0; digit < kAddressBits && (span >> digit) != 0; digit += kDigitBits) {
         auto bucketOf = [&](const void *address) {
             return static_cast<size_t>(((ValueOf(address) - low) >> shift >> digit) & (kBuckets - 1));
         };
