@@ -165,12 +165,31 @@ struct CodePage::Converters {
 
 namespace {
 
+// The characters iconv gives the bytes from 0x80 on, for the way back;
+// the bytes it refuses are left to it, as are code pages where two bytes
+// give one character.
+void TabulateCharacters(CodePage::Converters &converters, const std::vector<bool> &refused) {
+    auto &table = converters.byCharacter;
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        if (refused[byte - 0x80]) continue;
+        const ByteText &text = converters.high[byte - 0x80];
+        std::u32string characters = Utf32Of(std::string_view(text.utf8, text.length));
+        if (characters.size() != 1) return;
+        table.emplace_back(characters[0], static_cast<char>(byte));
+    }
+    std::sort(table.begin(), table.end());
+    for (size_t i = 1; i < table.size(); ++i) {
+        if (table[i].first == table[i - 1].first) {
+            table.clear();
+            return;
+        }
+    }
+}
+
 // Works out each byte's UTF-8 with the converter itself. A byte iconv
 // refuses stands for the character of its value, as ToUtf8 takes it; a
 // byte that only begins a character (as in 932), or one whose character
 // waits for the next byte, leaves the code page to iconv.
-void TabulateCharacters(CodePage::Converters &converters, const std::vector<bool> &refused);
-
 void TabulateBytes(CodePage::Converters &converters) {
     std::vector<bool> refused(128);
     for (unsigned byte = 0x80; byte < 0x100; ++byte) {
@@ -199,27 +218,6 @@ void TabulateBytes(CodePage::Converters &converters) {
     TabulateCharacters(converters, refused);
 }
 
-// The characters iconv gives the bytes from 0x80 on, for the way back;
-// the bytes it refuses are left to it, as are code pages where two bytes
-// give one character.
-void TabulateCharacters(CodePage::Converters &converters, const std::vector<bool> &refused) {
-    auto &table = converters.byCharacter;
-    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
-        if (refused[byte - 0x80]) continue;
-        const ByteText &text = converters.high[byte - 0x80];
-        std::u32string characters = Utf32Of(std::string_view(text.utf8, text.length));
-        if (characters.size() != 1) return;
-        table.emplace_back(characters[0], static_cast<char>(byte));
-    }
-    std::sort(table.begin(), table.end());
-    for (size_t i = 1; i < table.size(); ++i) {
-        if (table[i].first == table[i - 1].first) {
-            table.clear();
-            return;
-        }
-    }
-}
-
 // A well-formed UTF-8 text whose characters are all in the table, as its
 // bytes; false for any other text, which iconv converts or refuses.
 bool FromUtf8ByTable(const CodePage::Converters &converters, std::string_view utf8, std::string &bytes) {
@@ -227,21 +225,15 @@ bool FromUtf8ByTable(const CodePage::Converters &converters, std::string_view ut
     if (table.empty() || !IsWellFormedUtf8(utf8)) return false;
     std::string out;
     out.reserve(utf8.size());
-    for (size_t at = 0; at < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[at]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++at;
+    for (char32_t c : Utf32Of(utf8)) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
             continue;
         }
-        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[at + k]) & 0x3F);
         auto found = std::lower_bound(table.begin(), table.end(), std::make_pair(c, '\0'),
                                       [](const auto &a, const auto &b) { return a.first < b.first; });
         if (found == table.end() || found->first != c) return false;
         out += found->second;
-        at += length;
     }
     bytes = std::move(out);
     return true;
