@@ -226,7 +226,7 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
 bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
     if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
-                          : !(run.keys[place.offset] == KeyAfter(run.shared)))
+                          : run.keys[place.offset] != KeyAfter(run.shared))
         return false;
     // Mostly the very same text again (persons of one name and company).
     std::string_view line = TextIn(run, place.offset);
