@@ -4,7 +4,7 @@
 
 #include "common/locked_block.h"
 #include "platform/win32api.h"
-#include "ticket/byte_scan.h"
+#include "common/byte_scan.h"
 #include "ticket/ticket_texts.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "common/kanji_mode.h"
 #include "common/locked_block.h"
 #include "platform/win32api.h"
-#include "ticket/byte_scan.h"
+#include "common/byte_scan.h"
 #include "ticket/ticket_texts.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "common/text_field.h"
 #include "platform/win32api.h"
 #include "res/resource.h"
-#include "ticket/byte_scan.h"
+#include "common/byte_scan.h"
 #include "ticket/ticket_clock.h"
 
 namespace {

@@ -1,8 +1,8 @@
-// Looking at sixteen bytes at once, so the ticket writers pass over long
-// runs of ordinary text quickly. GCC and Clang vector types: SSE2 on x86-64,
-// plain code where there is no SSE, the same results everywhere. No vector
-// crosses a function boundary, so the calling convention never depends on
-// the instruction set.
+// Looking at sixteen bytes at once, so the ticket writers and the address
+// book's reader and writer pass over long runs of ordinary text quickly.
+// GCC and Clang vector types: SSE2 on x86-64, plain code where there is no
+// SSE, the same results everywhere. No vector crosses a function boundary,
+// so the calling convention never depends on the instruction set.
 #ifndef ORVIXFAX_BYTE_SCAN_H
 #define ORVIXFAX_BYTE_SCAN_H
 
