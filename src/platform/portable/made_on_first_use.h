@@ -11,6 +11,9 @@ template <typename T>
 class MadeOnFirstUse {
 public:
     T &Get() { return made_ != nullptr ? *made_ : Make(); }
+    // Null until the first Get: a call that finds nothing to do without
+    // the table need not make it.
+    T *IfMade() const { return made_; }
 
 private:
     __attribute__((noinline)) T &Make() {

@@ -324,6 +324,14 @@ HEAP_INTERNAL __attribute__((noinline)) void ReleaseLargeBlock(GlobalHeap &heap,
     std::free(memory);
 }
 
+HEAP_INTERNAL inline void WriteHeader(BlockHeader *header, size_t bytes, size_t sizeClass, UINT flags) {
+    header->sizeClass = static_cast<uint8_t>(sizeClass);
+    header->size = static_cast<uint32_t>(bytes);
+    header->locks = 0;
+    header->state = (flags & GMEM_MOVEABLE) ? kLiveMoveable : kLiveFixed;
+    ASAN_UNPOISON_MEMORY_REGION(DataOf(header), bytes);
+}
+
 HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, UINT flags) {
     Slot slot;
     size_t sizeClass = kLargeClass;
@@ -335,13 +343,18 @@ HEAP_INTERNAL BlockHeader *NewBlock(GlobalHeap &heap, size_t bytes, UINT flags) 
     }
     if (slot.address == nullptr) return nullptr;
     auto *header = reinterpret_cast<BlockHeader *>(slot.address);
-    header->sizeClass = static_cast<uint8_t>(sizeClass);
-    header->size = static_cast<uint32_t>(bytes);
-    header->locks = 0;
-    header->state = (flags & GMEM_MOVEABLE) ? kLiveMoveable : kLiveFixed;
-    ASAN_UNPOISON_MEMORY_REGION(DataOf(header), bytes);
+    WriteHeader(header, bytes, sizeClass, flags);
     if ((flags & GMEM_ZEROINIT) && !slot.zeroed) std::memset(DataOf(header), 0, bytes);
     return header;
+}
+
+HEAP_INTERNAL inline void ReleaseSlot(GlobalHeap &heap, BlockHeader *header) {
+    header->state = kFreeSlot;
+    char *slot = reinterpret_cast<char *>(header);
+    SizeClass &slots = heap.classes[header->sizeClass];
+    std::memcpy(slot + kHeaderSize, &slots.freeSlots, sizeof(char *));
+    slots.freeSlots = slot;
+    ASAN_POISON_MEMORY_REGION(slot, SlotSize(header->sizeClass));
 }
 
 HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
@@ -353,12 +366,120 @@ HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
         ReleaseLargeBlock(heap, header);
         return;
     }
-    header->state = kFreeSlot;
-    char *slot = reinterpret_cast<char *>(header);
-    SizeClass &slots = heap.classes[header->sizeClass];
-    std::memcpy(slot + kHeaderSize, &slots.freeSlots, sizeof(char *));
-    slots.freeSlots = slot;
-    ASAN_POISON_MEMORY_REGION(slot, SlotSize(header->sizeClass));
+    ReleaseSlot(heap, header);
+}
+
+// The calls take a few steps for the common case: a small block's slot
+// at hand that needs no clearing, the block made or found last, a small
+// block's header found from its data. Everything else goes the checked
+// way, out of line and with the whole of each call's rules, so that the
+// few steps save no registers and call nothing.
+
+// A slot of the class that needs no clearing: a fresh one, or a used one
+// for a block that need not read zero. Null when the checked way is to
+// find one (a new slab, or a used slot to clear).
+HEAP_INTERNAL inline char *QuickSlot(SizeClass &slots, size_t slotSize, UINT flags) {
+    char *slot = slots.freeSlots;
+    if (slot != nullptr) {
+        if (flags & GMEM_ZEROINIT) return nullptr;
+        std::memcpy(&slots.freeSlots, slot + kHeaderSize, sizeof(char *));
+        return slot;
+    }
+    // Both null before the class's first slab.
+    if (slots.carveEnd - slots.carve < static_cast<ptrdiff_t>(slotSize)) return nullptr;
+    slot = slots.carve;
+    slots.carve += slotSize;
+    return slot;
+}
+
+// The block the handle names when it is the last one made or found; null
+// for any other handle, which then takes the checked way.
+HEAP_INTERNAL inline BlockHeader *LastFoundBlock(GlobalHeap *heap, HGLOBAL memory) {
+    if (heap == nullptr || memory != heap->lastHandle || memory == nullptr) return nullptr;
+    return reinterpret_cast<BlockHeader *>(heap->lastFound);
+}
+
+// The header of the live small block whose data starts at `data`, else
+// null. As LiveHeader's check of a slot, for GlobalHandle's common case.
+HEAP_INTERNAL inline BlockHeader *SmallBlockAt(GlobalHeap &heap, uintptr_t data) {
+    uintptr_t address = data - kHeaderSize;
+    size_t offset = address - reinterpret_cast<uintptr_t>(heap.base);
+    if ((data & 7) != 0 || offset >= heap.used) return nullptr;
+    const SlabSlots &slab = heap.slabs[offset / kSlabSize];
+    auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
+    if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return nullptr;
+    auto *header = reinterpret_cast<BlockHeader *>(address);
+    if (header->sizeClass != slab.sizeClass) return nullptr;
+    if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
+    return header;
+}
+
+HEAP_INTERNAL inline LPVOID LockFound(BlockHeader *block) {
+    if (block->state == kLiveFixed) return DataOf(block);
+    // Windows gives no address for a zero-sized moveable block.
+    if (block->size == 0) return nullptr;
+    if (block->locks < UINT16_MAX) ++block->locks;
+    return DataOf(block);
+}
+
+HEAP_INTERNAL inline BOOL UnlockFound(BlockHeader *block) {
+    if (block->state == kLiveFixed) return TRUE;
+    if (block->locks == 0) {
+        SetLastErrorCode(ERROR_NOT_LOCKED);
+        return FALSE;
+    }
+    --block->locks;
+    if (block->locks == 0) {
+        SetLastErrorCode(NO_ERROR);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HEAP_INTERNAL __attribute__((noinline)) HGLOBAL AllocateChecked(UINT flags, size_t bytes) {
+    if (KernelCallFails(KERNEL_GLOBAL_ALLOC)) return nullptr;
+    GlobalHeap &heap = Heap();
+    BlockHeader *header = nullptr;
+    if (bytes <= UINT32_MAX - 4 * kHeaderSize) header = NewBlock(heap, bytes, flags);
+    if (header == nullptr) {
+        SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    ++heap.liveBlocks;
+    NoteFound(heap, header);
+    return heap.lastHandle;
+}
+
+HEAP_INTERNAL __attribute__((noinline)) LPVOID LockChecked(HGLOBAL memory) {
+    BlockHeader *block = FindBlock(Heap(), memory);
+    return block != nullptr ? LockFound(block) : nullptr;
+}
+
+HEAP_INTERNAL __attribute__((noinline)) BOOL UnlockChecked(HGLOBAL memory) {
+    BlockHeader *block = FindBlock(Heap(), memory);
+    return block != nullptr ? UnlockFound(block) : FALSE;
+}
+
+HEAP_INTERNAL __attribute__((noinline)) HGLOBAL HandleChecked(uintptr_t value) {
+    BlockHeader *block = nullptr;
+    GlobalHeap &heap = Heap();
+    if ((value & 7) == 0 && value >= kHeaderSize) block = LiveHeader(heap, value - kHeaderSize);
+    if (block == nullptr) {
+        SetLastErrorCode(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return HandleOf(block);
+}
+
+HEAP_INTERNAL __attribute__((noinline)) HGLOBAL FreeChecked(HGLOBAL memory) {
+    if (memory == nullptr) return nullptr;
+    GlobalHeap &heap = Heap();
+    BlockHeader *block = FindBlock(heap, memory);
+    if (block == nullptr) return memory;
+    // Windows frees a block even while it is locked.
+    ReleaseBlock(heap, block);
+    --heap.liveBlocks;
+    return nullptr;
 }
 
 }  // namespace
@@ -368,68 +489,53 @@ int LiveGlobalBlocks() { return Heap().liveBlocks; }
 }  // namespace portable
 
 using portable::Heap;
+using portable::heapMade;
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
-    if (portable::KernelCallFails(portable::KERNEL_GLOBAL_ALLOC)) return nullptr;
-    portable::GlobalHeap &heap = Heap();
-    portable::BlockHeader *header = nullptr;
-    if (bytes <= UINT32_MAX - 4 * portable::kHeaderSize)
-        header = portable::NewBlock(heap, bytes, flags);
-    if (header == nullptr) {
-        portable::SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    ++heap.liveBlocks;
-    portable::NoteFound(heap, header);
-    return portable::HandleOf(header);
+    portable::GlobalHeap *heap = heapMade.IfMade();
+    // The table armed, the first block or a large one: the checked way.
+    if (portable::g_kernelCallsArmed || heap == nullptr || bytes > portable::kLargestSmallBlock)
+        return portable::AllocateChecked(flags, bytes);
+    size_t sizeClass = portable::SizeClassOf(bytes);
+    char *slot = portable::QuickSlot(heap->classes[sizeClass], portable::SlotSize(sizeClass), flags);
+    if (slot == nullptr) return portable::AllocateChecked(flags, bytes);
+    auto *header = reinterpret_cast<portable::BlockHeader *>(slot);
+    portable::WriteHeader(header, bytes, sizeClass, flags);
+    ++heap->liveBlocks;
+    portable::NoteFound(*heap, header);
+    return heap->lastHandle;
 }
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
-    if (block == nullptr) return nullptr;
-    if (block->state == portable::kLiveFixed) return portable::DataOf(block);
-    // Windows gives no address for a zero-sized moveable block.
-    if (block->size == 0) return nullptr;
-    if (block->locks < UINT16_MAX) ++block->locks;
-    return portable::DataOf(block);
+    portable::BlockHeader *block = portable::LastFoundBlock(heapMade.IfMade(), memory);
+    if (block == nullptr) return portable::LockChecked(memory);
+    return portable::LockFound(block);
 }
 
 HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::FindBlock(Heap(), memory);
-    if (block == nullptr) return FALSE;
-    if (block->state == portable::kLiveFixed) return TRUE;
-    if (block->locks == 0) {
-        portable::SetLastErrorCode(ERROR_NOT_LOCKED);
-        return FALSE;
-    }
-    --block->locks;
-    if (block->locks == 0) {
-        portable::SetLastErrorCode(NO_ERROR);
-        return FALSE;
-    }
-    return TRUE;
+    portable::BlockHeader *block = portable::LastFoundBlock(heapMade.IfMade(), memory);
+    if (block == nullptr) return portable::UnlockChecked(memory);
+    return portable::UnlockFound(block);
 }
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
     uintptr_t value = reinterpret_cast<uintptr_t>(pointer);
-    portable::BlockHeader *block = nullptr;
-    portable::GlobalHeap &heap = Heap();
-    if ((value & 7) == 0 && value >= portable::kHeaderSize) block = portable::LiveHeader(heap, value - portable::kHeaderSize);
-    if (block == nullptr) {
-        portable::SetLastErrorCode(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return portable::HandleOf(block);
+    portable::GlobalHeap *heap = heapMade.IfMade();
+    portable::BlockHeader *block = heap != nullptr ? portable::SmallBlockAt(*heap, value) : nullptr;
+    if (block == nullptr) return portable::HandleChecked(value);
+    portable::NoteFound(*heap, block);
+    return heap->lastHandle;
 }
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
-    if (memory == nullptr) return nullptr;
-    portable::GlobalHeap &heap = Heap();
-    portable::BlockHeader *block = portable::FindBlock(heap, memory);
-    if (block == nullptr) return memory;
+    portable::GlobalHeap *heap = heapMade.IfMade();
+    portable::BlockHeader *block = portable::LastFoundBlock(heap, memory);
+    if (block == nullptr || block->sizeClass == portable::kLargeClass) return portable::FreeChecked(memory);
     // Windows frees a block even while it is locked.
-    portable::ReleaseBlock(heap, block);
-    --heap.liveBlocks;
+    heap->lastFound = 0;
+    heap->lastHandle = nullptr;
+    portable::ReleaseSlot(*heap, block);
+    --heap->liveBlocks;
     return nullptr;
 }
 
