@@ -34,31 +34,51 @@ size_t JoinLine(char *line, size_t size, std::initializer_list<Piece> pieces) {
     return used;
 }
 
+// Out of line: the lines of the lists have room for every piece whole, so
+// this is only for a buffer too small to be sure of it.
+__attribute__((noinline)) size_t JoinCutNameLine(const Piece &last, const Piece &first, const Piece &tail,
+                                                 char *line, size_t size) {
+    return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), tail});
+}
+
+// A record's text field copied as its whole array, one move of a size
+// known here rather than a copy of the text's own length, and the end of
+// its text. The bytes copied past the text's end are written over by
+// what comes next, or lie past the line's end.
+template <size_t N>
+char *PutField(char *write, const char (&field)[N], size_t length) {
+    std::memcpy(write, field, N);
+    return write + length;
+}
+
 // "last, first", a TAB and `tail`: the line most lists show a person by.
-size_t JoinNameLine(const Piece &last, const Piece &first, const Piece &tail, char *line, size_t size) {
-    const size_t total = last.length + 2 + first.length + 1 + tail.length;
-    if (total >= size) return JoinLine(line, size, {last, Literal(", "), first, Literal("\t"), tail});
-    // The whole line fits, as it does in every list: the pieces go in place.
-    char *write = line;
-    std::memcpy(write, last.text, last.length);
-    write += last.length;
+// `first` and `last` are the lengths of the person's names.
+template <size_t N>
+size_t JoinNameLine(const PersonRecord *person, size_t first, size_t last, const char (&tail)[N], char *line,
+                    size_t size) {
+    const size_t tailLength = std::strlen(tail);
+    // Every array whole, with the separators and the end.
+    constexpr size_t kRoom = sizeof person->lastName + 2 + sizeof person->firstName + 1 + N + 1;
+    if (size < kRoom)
+        return JoinCutNameLine(Piece{person->lastName, last}, Piece{person->firstName, first},
+                               Piece{tail, tailLength}, line, size);
+    char *write = PutField(line, person->lastName, last);
     *write++ = ',';
     *write++ = ' ';
-    std::memcpy(write, first.text, first.length);
-    write += first.length;
+    write = PutField(write, person->firstName, first);
     *write++ = '\t';
-    std::memcpy(write, tail.text, tail.length);
-    write[tail.length] = '\0';
-    return total;
+    write = PutField(write, tail, tailLength);
+    *write = '\0';
+    return static_cast<size_t>(write - line);
 }
 
 // A person's line by name when the name has at least `least` characters,
 // else by company; then a TAB and `tail`.
-size_t JoinPersonLine(const PersonRecord *person, size_t least, const char *tail, char *line,
-                      size_t size) {
-    Piece first = Field(person->firstName);
-    Piece last = Field(person->lastName);
-    if (first.length + last.length >= least) return JoinNameLine(last, first, Field(tail), line, size);
+template <size_t N>
+size_t JoinPersonLine(const PersonRecord *person, size_t least, const char (&tail)[N], char *line, size_t size) {
+    const size_t first = std::strlen(person->firstName);
+    const size_t last = std::strlen(person->lastName);
+    if (first + last >= least) return JoinNameLine(person, first, last, tail, line, size);
     return JoinLine(line, size, {Field(person->company), Literal("\t"), Field(tail)});
 }
 
@@ -83,9 +103,9 @@ int FreeRecipientListItem(RecipientListItem **item) {
 }
 
 size_t FormatBookPersonLine(const PersonRecord *person, char *line, size_t size) {
-    Piece first = Field(person->firstName);
-    Piece last = Field(person->lastName);
-    if (first.length + last.length >= 1) return JoinNameLine(last, first, Field(person->company), line, size);
+    const size_t first = std::strlen(person->firstName);
+    const size_t last = std::strlen(person->lastName);
+    if (first + last >= 1) return JoinNameLine(person, first, last, person->company, line, size);
     return JoinLine(line, size, {Field(person->company)});
 }
 

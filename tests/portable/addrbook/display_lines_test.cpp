@@ -1,6 +1,7 @@
 // The list-box lines of the records and the group lookup.
 #include "addrbook/display_lines.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "book_fixture.h"
@@ -132,6 +133,36 @@ TEST_F(DisplayLinesTest, EveryFormatGivesTheLengthItWrote) {
     EXPECT_STREQ(line_, "Lee, ");
     EXPECT_EQ(FormatGroupLine(team, line_, 1), 0u);
     EXPECT_STREQ(line_, "");
+}
+
+// A name line is the same text, cut to the buffer, whatever the buffer's
+// size, and nothing is written past the buffer; bytes a longer text left
+// behind its field's end never show.
+TEST_F(DisplayLinesTest, NameLinesAreRightForEveryBufferSizeAndLeftoverBytes) {
+    PersonRecord *full = AddPerson(std::string(35, 'f').c_str(), std::string(45, 'l').c_str(),
+                                   std::string(39, 'c').c_str(), {{std::string(79, '9').c_str(), ""}});
+    PersonRecord *shortened = AddPerson("Jo", "Li", "Acme", {{"42", ""}});
+    NumberRecord *number = NumberAt(shortened, 0);
+    for (char *field : {shortened->firstName, shortened->lastName, shortened->company, number->number})
+        std::memset(field + std::strlen(field) + 1, 'x', 20);
+    EXPECT_EQ(BookLine(shortened), "Li, Jo\tAcme");
+    EXPECT_EQ(RecipientLine(shortened), "Li, Jo\t42");
+    EXPECT_EQ(EditorLine(shortened), "Li, Jo\t42");
+
+    const std::string whole = RecipientLine(full);
+    const std::string wholeBook = BookLine(full);
+    for (size_t size = 1; size <= 200; ++size) {
+        char buffer[256];
+        std::memset(buffer, '#', sizeof buffer);
+        size_t length = FormatRecipientNumberLine(full, NumberAt(full, 0), buffer, size);
+        EXPECT_EQ(std::string(buffer), whole.substr(0, size - 1)) << size;
+        EXPECT_EQ(length, std::min(whole.size(), size - 1)) << size;
+        EXPECT_EQ(buffer[size], '#') << "written past a buffer of " << size;
+        std::memset(buffer, '#', sizeof buffer);
+        FormatBookPersonLine(full, buffer, size);
+        EXPECT_EQ(std::string(buffer), wholeBook.substr(0, size - 1)) << size;
+        EXPECT_EQ(buffer[size], '#') << "written past a buffer of " << size;
+    }
 }
 
 }  // namespace
