@@ -7,6 +7,7 @@
 #include "addrbook/display_lines.h"
 #include "common/address_order.h"
 #include "common/kanji_mode.h"
+#include "common/locked_block.h"
 #include "common/module_instance.h"
 #include "common/text_field.h"
 #include "editors/address_book_dialog.h"
@@ -208,10 +209,11 @@ void EmptyRecipientList(HWND dialog) {
     // about the order they were made in: taken in the list's order they
     // would be spread over all of their memory, a cache miss each. One
     // block holds their addresses and the room to sort them in.
-    void *block = nullptr;
+    // Every slot of it is written before it is read: it need not be cleared.
     RecipientListItem **items = nullptr;
-    if (lines > 1 && CreatePtr(&block, 2 * sizeof(RecipientListItem *) * static_cast<size_t>(lines)) == ERR_NONE)
-        items = static_cast<RecipientListItem **>(block);
+    if (lines > 1)
+        items = static_cast<RecipientListItem **>(
+            NewLockedBlock(2 * sizeof(RecipientListItem *) * static_cast<size_t>(lines), GMEM_MOVEABLE));
     // Nothing reads the lines between here and their reset, so their data
     // is left as it is rather than cleared line by line.
     int taken = 0;
@@ -228,7 +230,7 @@ void EmptyRecipientList(HWND dialog) {
         SortAddresses(reinterpret_cast<void **>(items), reinterpret_cast<void **>(items + lines),
                       static_cast<size_t>(taken));
         for (int i = 0; i < taken; ++i) FreeRecipientListItem(&items[i]);
-        DisposePtr(&block);
+        FreeLockedBlock(items);
     }
 }
 

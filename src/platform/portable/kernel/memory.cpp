@@ -392,10 +392,13 @@ HEAP_INTERNAL inline char *QuickSlot(SizeClass &slots, size_t slotSize, UINT fla
     return slot;
 }
 
-// The block the handle names when it is the last one made or found; null
-// for any other handle, which then takes the checked way.
-HEAP_INTERNAL inline BlockHeader *LastFoundBlock(GlobalHeap *heap, HGLOBAL memory) {
-    if (heap == nullptr || memory != heap->lastHandle || memory == nullptr) return nullptr;
+// Whether the handle is the last one made or found, whose block is then
+// the last found; any other handle takes the checked way.
+HEAP_INTERNAL inline bool IsLastHandle(const GlobalHeap *heap, HGLOBAL memory) {
+    return heap != nullptr && memory == heap->lastHandle && memory != nullptr;
+}
+
+HEAP_INTERNAL inline BlockHeader *LastBlock(const GlobalHeap *heap) {
     return reinterpret_cast<BlockHeader *>(heap->lastFound);
 }
 
@@ -507,15 +510,15 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
 }
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::LastFoundBlock(heapMade.IfMade(), memory);
-    if (block == nullptr) return portable::LockChecked(memory);
-    return portable::LockFound(block);
+    const portable::GlobalHeap *heap = heapMade.IfMade();
+    if (!portable::IsLastHandle(heap, memory)) return portable::LockChecked(memory);
+    return portable::LockFound(portable::LastBlock(heap));
 }
 
 HEAP_INTERNAL BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
-    portable::BlockHeader *block = portable::LastFoundBlock(heapMade.IfMade(), memory);
-    if (block == nullptr) return portable::UnlockChecked(memory);
-    return portable::UnlockFound(block);
+    const portable::GlobalHeap *heap = heapMade.IfMade();
+    if (!portable::IsLastHandle(heap, memory)) return portable::UnlockChecked(memory);
+    return portable::UnlockFound(portable::LastBlock(heap));
 }
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
@@ -529,8 +532,9 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
 
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     portable::GlobalHeap *heap = heapMade.IfMade();
-    portable::BlockHeader *block = portable::LastFoundBlock(heap, memory);
-    if (block == nullptr || block->sizeClass == portable::kLargeClass) return portable::FreeChecked(memory);
+    if (!portable::IsLastHandle(heap, memory)) return portable::FreeChecked(memory);
+    portable::BlockHeader *block = portable::LastBlock(heap);
+    if (block->sizeClass == portable::kLargeClass) return portable::FreeChecked(memory);
     // Windows frees a block even while it is locked.
     heap->lastFound = 0;
     heap->lastHandle = nullptr;
