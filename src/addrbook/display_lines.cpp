@@ -72,6 +72,13 @@ size_t JoinNameLine(const PersonRecord *person, size_t first, size_t last, const
     return static_cast<size_t>(write - line);
 }
 
+// A person's line by company, a TAB and `tail`; out of line, as few
+// persons have no name.
+__attribute__((noinline)) size_t JoinCompanyLine(const PersonRecord *person, const char *tail, char *line,
+                                                 size_t size) {
+    return JoinLine(line, size, {Field(person->company), Literal("\t"), Field(tail)});
+}
+
 // A person's line by name when the name has at least `least` characters,
 // else by company; then a TAB and `tail`.
 template <size_t N>
@@ -79,7 +86,7 @@ size_t JoinPersonLine(const PersonRecord *person, size_t least, const char (&tai
     const size_t first = std::strlen(person->firstName);
     const size_t last = std::strlen(person->lastName);
     if (first + last >= least) return JoinNameLine(person, first, last, tail, line, size);
-    return JoinLine(line, size, {Field(person->company), Literal("\t"), Field(tail)});
+    return JoinCompanyLine(person, tail, line, size);
 }
 
 }  // namespace
