@@ -126,6 +126,40 @@ TEST_F(GlobalMemory, BlocksOfEverySizeStayApartThroughFreeAndReuse) {
     }
 }
 
+// A slot given out again is a new block whatever its last block was:
+// no locks, its own size and kind, its handle found from its data; asked
+// zeroed it reads zero, else it may keep the old bytes.
+TEST_F(GlobalMemory, AReusedSlotStartsAsANewBlockOfItsOwnKind) {
+    for (UINT again : {UINT(GMEM_MOVEABLE), UINT(GMEM_FIXED), UINT(GHND), UINT(GPTR)}) {
+        SCOPED_TRACE(again);
+        HGLOBAL old = GlobalAlloc(GHND, 40);
+        auto *oldData = static_cast<unsigned char *>(GlobalLock(old));
+        GlobalLock(old);
+        GlobalLock(old);
+        std::memset(oldData, 0xEE, 40);
+        ASSERT_EQ(GlobalFree(old), nullptr);
+
+        HGLOBAL handle = GlobalAlloc(again, 36);
+        ASSERT_NE(handle, nullptr);
+        EXPECT_EQ(GlobalFlags(handle), 0u) << "no lock count left from the last block";
+        EXPECT_EQ(GlobalSize(handle), 36u);
+        auto *data = static_cast<unsigned char *>(GlobalLock(handle));
+        ASSERT_EQ(data, oldData) << "the freed slot comes first";
+        EXPECT_EQ(GlobalHandle(data), handle);
+        const bool moveable = (again & GMEM_MOVEABLE) != 0;
+        EXPECT_EQ(static_cast<void *>(handle) == static_cast<void *>(data), !moveable);
+        EXPECT_EQ(GlobalFlags(handle), moveable ? 1u : 0u);
+        if (again & GMEM_ZEROINIT) {
+            for (int b = 0; b < 36; ++b) ASSERT_EQ(data[b], 0) << b;
+        }
+        if (moveable) {
+            EXPECT_EQ(GlobalUnlock(handle), FALSE) << "its one lock was the last";
+        }
+        EXPECT_EQ(GlobalFree(handle), nullptr);
+        EXPECT_EQ(GlobalHandle(data), nullptr);
+    }
+}
+
 TEST_F(GlobalMemory, FailureSwitchSkipsThenFailsThenRecovers) {
     portable::FailAllocations(2, 1);
     HGLOBAL first = GlobalAlloc(GHND, 8);  // skipped: succeeds
