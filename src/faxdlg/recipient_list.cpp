@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "addrbook/display_lines.h"
 #include "common/address_order.h"
@@ -84,15 +85,61 @@ void RevertToRememberedSelection(HWND dialog, const WorkingContext *context) {
     }
 }
 
+// The items of a fill in the order they were made, which is about the
+// order of their memory: released from here, they are taken one after
+// another rather than spread over all of it, and the list is not asked
+// for every line's data. One block, the list's user data while it holds
+// lines, grown by doubling; when it cannot grow, it stops noting, and the
+// items are found through the lines instead.
+struct MadeItems {
+    size_t count;
+    size_t capacity;
+    bool complete;  // every item of the fill is noted
+};
+
+const size_t kFirstMadeItems = 256;
+
+RecipientListItem **ItemsOf(MadeItems *made) { return reinterpret_cast<RecipientListItem **>(made + 1); }
+
+MadeItems *NewMadeItems(size_t capacity) {
+    void *block = NewLockedBlock(sizeof(MadeItems) + capacity * sizeof(RecipientListItem *), GMEM_MOVEABLE);
+    if (block == nullptr) return nullptr;
+    return new (block) MadeItems{0, capacity, true};
+}
+
+MadeItems *HeldItems(HWND list) { return reinterpret_cast<MadeItems *>(GetWindowLongPtrA(list, GWLP_USERDATA)); }
+
+void HoldItems(HWND list, MadeItems *made) {
+    SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+}
+
+void NoteItem(MadeItems **made, RecipientListItem *item) {
+    MadeItems *items = *made;
+    if (items == nullptr || !items->complete) return;
+    if (items->count == items->capacity) {
+        MadeItems *grown = NewMadeItems(2 * items->capacity);
+        if (grown == nullptr) {
+            items->complete = false;
+            return;
+        }
+        std::memcpy(ItemsOf(grown), ItemsOf(items), items->count * sizeof(RecipientListItem *));
+        grown->count = items->count;
+        FreeLockedBlock(items);
+        *made = items = grown;
+    }
+    ItemsOf(items)[items->count++] = item;
+}
+
 // Adds a line of `length` bytes and attaches a new item to it for the
 // caller to fill; null when the item cannot be made, and the line stays
 // without data. `longest` follows the longest line the list took.
-RecipientListItem *AddLine(HWND list, const char *text, size_t length, size_t *longest) {
+RecipientListItem *AddLine(HWND list, const char *text, size_t length, size_t *longest, MadeItems **made) {
     LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     if (index < 0) return nullptr;
     if (length > *longest) *longest = length;
     RecipientListItem *item = nullptr;
     if (!NewRecipientListItem(&item)) return nullptr;
+    NoteItem(made, item);
     SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
     return item;
 }
@@ -204,11 +251,21 @@ void FormatRecipientName(const char *firstName, const char *lastName, char *name
 
 void EmptyRecipientList(HWND dialog) {
     HWND list = RecipientList(dialog);
+    MadeItems *made = HeldItems(list);
+    HoldItems(list, nullptr);
+    if (made != nullptr && made->complete) {
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (size_t i = 0; i < made->count; ++i) FreeRecipientListItem(&ItemsOf(made)[i]);
+        FreeLockedBlock(made);
+        return;
+    }
+    FreeLockedBlock(made);
     LRESULT lines = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    // The items are released in the order of their addresses, which is
-    // about the order they were made in: taken in the list's order they
-    // would be spread over all of their memory, a cache miss each. One
-    // block holds their addresses and the room to sort them in.
+    // Without the items of the fill, they are released in the order of
+    // their addresses, which is about the order they were made in: taken
+    // in the list's order they would be spread over all of their memory,
+    // a cache miss each. One block holds their addresses and the room to
+    // sort them in.
     // Every slot of it is written before it is read: it need not be cleared.
     RecipientListItem **items = nullptr;
     if (lines > 1)
@@ -239,10 +296,11 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
     HWND list = RecipientList(dialog);
     char line[512];
     size_t longest = 0;
+    MadeItems *made = NewMadeItems(kFirstMadeItems);
     if (context != nullptr && context->groups != nullptr) {
         for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
             size_t length = FormatGroupLine(group, line, sizeof line);
-            RecipientListItem *item = AddLine(list, line, length, &longest);
+            RecipientListItem *item = AddLine(list, line, length, &longest, &made);
             if (item == nullptr) continue;
             item->kind = RECIPIENT_GROUP_LINE;
             item->group = group;
@@ -255,7 +313,7 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
             for (NumberRecord *number = person->numbers->next; number != nullptr;
                  number = number->next) {
                 size_t length = FormatRecipientNumberLine(person, number, line, sizeof line);
-                RecipientListItem *item = AddLine(list, line, length, &longest);
+                RecipientListItem *item = AddLine(list, line, length, &longest, &made);
                 if (item == nullptr) continue;
                 item->kind = RECIPIENT_NUMBER_LINE;
                 item->person = person;
@@ -263,6 +321,7 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
             }
         }
     }
+    HoldItems(list, made);
     // The list was emptied first: its lines are the ones just added.
     SetListExtentForLongest(dialog, IDC_FAX_RECIPIENTS, longest);
 }
