@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "addrbook/display_lines.h"
 #include "addrbook/records.h"
@@ -241,6 +242,43 @@ TEST_F(FaxJob, EveryLineItemIsReleasedEvenWhenMemoryIsShortAtTheClose) {
         RunEx(record);
         portable::FailAllocations(0, 0);
         EXPECT_GE(open, before + 41) << "an item for every line";
+        EXPECT_EQ(portable::LiveGlobalBlocks(), before);
+    }
+}
+
+// Memory that runs out once while the list is filled again, at whichever
+// allocation, costs at most one line its data and never leaves an item
+// unreleased: the fill's record of its items may be what could not be
+// made or grow, and the items are then found through the lines.
+TEST_F(FaxJob, AFillShortOfMemoryAnywhereStillReleasesEveryItem) {
+    const int kLines = 600;  // enough for the record of the items to grow
+    WriteBook(PeopleBook(kLines, {}));
+    // Around the record's making and its two growths, by the fill's count
+    // of allocations, and a few items between them.
+    std::vector<int> skips;
+    for (int from : {0, 130, 250, 400, 505})
+        for (int skip = from; skip < from + 20; ++skip) skips.push_back(skip);
+    for (int skip : skips) {
+        SCOPED_TRACE(skip);
+        const int before = portable::LiveGlobalBlocks();
+        int withData = 0;
+        hands
+            .Then([&](HWND d) {
+                a::Click(d, IDC_FAX_EDIT_BOOK);
+                portable::FailAllocations(0, 0);
+                ASSERT_EQ(a::LineCount(d, IDC_FAX_RECIPIENTS), kLines);
+                for (int i = 0; i < kLines; ++i)
+                    withData += SendDlgItemMessageA(d, IDC_FAX_RECIPIENTS, LB_GETITEMDATA, i, 0) != 0;
+                a::Click(d, IDC_FAX_PRINT);
+            })
+            .Then([skip](HWND book) {
+                portable::FailAllocations(1, skip);
+                a::Click(book, IDCANCEL);
+            });
+        CallerRecord record;
+        RunEx(record);
+        portable::FailAllocations(0, 0);
+        EXPECT_GE(withData, kLines - 1);
         EXPECT_EQ(portable::LiveGlobalBlocks(), before);
     }
 }
