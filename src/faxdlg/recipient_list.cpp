@@ -265,8 +265,8 @@ void EmptyRecipientList(HWND dialog) {
     // their addresses, which is about the order they were made in: taken
     // in the list's order they would be spread over all of their memory,
     // a cache miss each. One block holds their addresses and the room to
-    // sort them in.
-    // Every slot of it is written before it is read: it need not be cleared.
+    // sort them in; every slot of it is written before it is read, so it
+    // is not cleared.
     RecipientListItem **items = nullptr;
     if (lines > 1)
         items = static_cast<RecipientListItem **>(

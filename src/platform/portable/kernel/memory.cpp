@@ -232,24 +232,28 @@ HEAP_INTERNAL __attribute__((noinline)) bool IsLargeHeader(GlobalHeap &heap, uin
     return heap.largeHeaders.count(address) != 0;
 }
 
+// Whether `header`, `offset` bytes into the range, is on a slot boundary
+// of its slab and names a live block of the slab's size class.
+HEAP_INTERNAL inline bool IsLiveSlot(const GlobalHeap &heap, const BlockHeader *header, size_t offset) {
+    const SlabSlots &slab = heap.slabs[offset / kSlabSize];
+    // Both below 16 KB: the narrower division is the quicker one.
+    auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
+    if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return false;
+    if (header->sizeClass != slab.sizeClass) return false;
+    return header->state == kLiveMoveable || header->state == kLiveFixed;
+}
+
 // The header at `address` when it is the header of a live block, else null.
-// Inline: GlobalHandle takes it for every block a record's owner frees.
-HEAP_INTERNAL inline __attribute__((always_inline)) BlockHeader *LiveHeader(GlobalHeap &heap, uintptr_t address) {
+HEAP_INTERNAL BlockHeader *LiveHeader(GlobalHeap &heap, uintptr_t address) {
     uintptr_t base = reinterpret_cast<uintptr_t>(heap.base);
     BlockHeader *header = reinterpret_cast<BlockHeader *>(address);
     if (address == heap.lastFound && address != 0) return header;
     // Below the range, the difference wraps round to a value past its end.
     if (address - base < heap.used) {
-        size_t offset = address - base;
-        const SlabSlots &slab = heap.slabs[offset / kSlabSize];
-        // Both below 16 KB: the narrower division is the quicker one.
-        auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
-        if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return nullptr;
-        if (header->sizeClass != slab.sizeClass) return nullptr;
-    } else if (!IsLargeHeader(heap, address)) {
+        if (!IsLiveSlot(heap, header, address - base)) return nullptr;
+    } else if (!IsLargeHeader(heap, address) || (header->state != kLiveMoveable && header->state != kLiveFixed)) {
         return nullptr;
     }
-    if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
     NoteFound(heap, header);
     return header;
 }
@@ -403,17 +407,11 @@ HEAP_INTERNAL inline BlockHeader *LastBlock(const GlobalHeap *heap) {
 }
 
 // The header of the live small block whose data starts at `data`, else
-// null. As LiveHeader's check of a slot, for GlobalHandle's common case.
+// null: GlobalHandle's common case, for every block a record's owner frees.
 HEAP_INTERNAL inline BlockHeader *SmallBlockAt(GlobalHeap &heap, uintptr_t data) {
-    uintptr_t address = data - kHeaderSize;
-    size_t offset = address - reinterpret_cast<uintptr_t>(heap.base);
-    if ((data & 7) != 0 || offset >= heap.used) return nullptr;
-    const SlabSlots &slab = heap.slabs[offset / kSlabSize];
-    auto inSlab = static_cast<uint32_t>(offset % kSlabSize);
-    if (inSlab % slab.slotSize != 0 || inSlab + slab.slotSize > kSlabSize) return nullptr;
-    auto *header = reinterpret_cast<BlockHeader *>(address);
-    if (header->sizeClass != slab.sizeClass) return nullptr;
-    if (header->state != kLiveMoveable && header->state != kLiveFixed) return nullptr;
+    auto *header = reinterpret_cast<BlockHeader *>(data - kHeaderSize);
+    size_t offset = data - kHeaderSize - reinterpret_cast<uintptr_t>(heap.base);
+    if ((data & 7) != 0 || offset >= heap.used || !IsLiveSlot(heap, header, offset)) return nullptr;
     return header;
 }
 
