@@ -175,33 +175,68 @@ ListLines::LineKey ListLines::KeyAfter(uint32_t shared) const {
 
 // ---- where a text goes
 
+// The keys of the first probes of the search over a run's lines from its
+// second: the middle one, then the middles of either half, and so on.
+void ListLines::PrefetchProbes(const Run &run, size_t lines) {
+    constexpr size_t kLevels = 3;
+    size_t parts = 1;
+    for (size_t level = 0; level < kLevels; ++level, parts *= 2)
+        for (size_t part = 0; part < parts; ++part) {
+            size_t low = 1 + (lines - 1) * part / parts, high = 1 + (lines - 1) * (part + 1) / parts;
+            if (high > low) __builtin_prefetch(run.keys.data() + (low + high) / 2);
+        }
+}
+
 // The first index whose line does not sort before the text being added,
 // in a sorted list: first among the runs by their first lines, then inside
 // the one run by the keys of its lines. An index at the start of a run is
 // found as the end of the run before it.
-ListLines::Found ListLines::LowerBound(std::string_view text) {
+bool ListLines::AfterHead(size_t run, std::string_view text) const {
+    int order = HeadOrder(head_, heads_[run]);
+    if (order == 0) order = CompareListText(text, TextIn(*runs_[run], 0));
+    return order > 0;
+}
+
+// The first run whose first line does not sort before the text being
+// added. A person's numbers are added one after another, so the run the
+// last line went to mostly bounds the next text, with the first line of
+// the run after it: the search starts from there.
+size_t ListLines::RunAfter(std::string_view text) const {
     size_t low = 0, high = runs_.size();
+    if (cacheValid_) {
+        size_t last = cachedRun_;
+        if (!AfterHead(last, text))
+            high = last;
+        else if (last + 1 == high || !AfterHead(last + 1, text))
+            return last + 1;
+        else
+            low = last + 2;
+    }
     while (high > low) {
         size_t middle = (low + high) / 2;
-        int order = HeadOrder(head_, heads_[middle]);
-        if (order == 0) order = CompareListText(text, TextIn(*runs_[middle], 0));
-        if (order <= 0)
-            high = middle;
-        else
+        if (AfterHead(middle, text))
             low = middle + 1;
+        else
+            high = middle;
     }
-    if (low == 0) return Found{Place{0, 0}, 0};
-    size_t index = low - 1;
+    return low;
+}
+
+ListLines::Found ListLines::LowerBound(std::string_view text) {
+    size_t after = RunAfter(text);
+    if (after == 0) return Found{Place{0, 0}, 0};
+    size_t index = after - 1;
     const Run &run = *runs_[index];
     size_t last = run.lines.size();
-    // The run's keys are read at once rather than one miss after another
-    // as the search halves its range.
-    for (size_t i = 0; i < last; i += 64 / sizeof(LineKey)) __builtin_prefetch(run.keys.data() + i);
+    size_t start = cacheValid_ && cachedRun_ == index ? cachedStart_ : StartOf(index);
+    // The keys the search in the run reads first are asked for at once,
+    // rather than one miss after another as it halves its range.
+    PrefetchProbes(run, last);
     // A text after the first line without the places all lines of the run
     // share is after them all.
     bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)
                                           : CompareListText(text, TextIn(run, last - 1)) > 0;
-    if (past) return Found{Place{index, last}, StartOf(index) + last};
+    if (past) return Found{Place{index, last}, start + last};
     LineKey relative = KeyAfter(run.shared);
     size_t first = 1;
     while (last > first) {
@@ -218,7 +253,7 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
         else
             first = middle + 1;
     }
-    return Found{Place{index, first}, StartOf(index) + first};
+    return Found{Place{index, first}, start + first};
 }
 
 // Whether the line at `place` (not behind its run's last line) is equal to

@@ -106,6 +106,10 @@ private:
     bool SharesHead(size_t run, uint32_t places) const;
     // The text being added's key in a run of `shared` places in common.
     LineKey KeyAfter(uint32_t shared) const;
+    // Whether the text being added sorts after the run's first line.
+    bool AfterHead(size_t run, std::string_view text) const;
+    size_t RunAfter(std::string_view text) const;
+    static void PrefetchProbes(const Run &run, size_t lines);
     Found LowerBound(std::string_view text);
     size_t SortedPosition(std::string_view text, Place &place);
     bool EqualAt(Place place, std::string_view text) const;
