@@ -173,6 +173,16 @@ ListLines::LineKey ListLines::KeyAfter(uint32_t shared) const {
     return LineKey{weights_.Places(shared), weights_.Places(shared + 8)};
 }
 
+// Whether a line whose key is alike the text being added's, the text
+// having the places in front of the key that the line has, is equal to it
+// without a look at its text. A key whose last place is past the end
+// holds the rest of both texts' places, and then only a hyphen or an
+// apostrophe could tell them apart: there is none when each text has as
+// many places as bytes.
+bool ListLines::SamePlacesNoMarks(uint64_t lastWindow, const ListLine &line, std::string_view text) const {
+    return (lastWindow & 0xFF) == 0 && line.length == weights_.Count() && text.size() == weights_.Count();
+}
+
 // ---- where a text goes
 
 // The keys of the first probes of the search over a run's lines from its
@@ -244,8 +254,10 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
         const LineKey &key = run.keys[middle];
         int order = KeyOrder(relative.places, key.places);
         if (order == 0) order = KeyOrder(relative.next, key.next);
-        if (order == 0) {
-            order = CompareListText(text, TextIn(run, middle));
+        if (order == 0 && !SamePlacesNoMarks(key.next, run.lines[middle], text)) {
+            // Mostly the very same text again, as in EqualAt.
+            std::string_view line = TextIn(run, middle);
+            order = line == text ? 0 : CompareListText(text, line);
             tied_ = true;
         }
         if (order <= 0)
@@ -260,9 +272,12 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
 // the text being added; its key mostly answers without the line's text.
 bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
-    if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
-                          : run.keys[place.offset] != KeyAfter(run.shared))
+    if (place.offset == 0) {
+        if (HeadOrder(heads_[place.run], head_) != 0) return false;
+        if (SamePlacesNoMarks(head_.part[3], run.lines[0], text)) return true;
+    } else if (run.keys[place.offset] != KeyAfter(run.shared)) {
         return false;
+    }
     // Mostly the very same text again (persons of one name and company).
     std::string_view line = TextIn(run, place.offset);
     if (line == text) return true;
@@ -331,7 +346,7 @@ size_t ListLines::SortedPosition(std::string_view text, Place &place) {
             high = middle;
         }
     }
-    place = PlaceFor(high);
+    place = high >= runStart && high < runEnd ? InFrontOf(Place{first.run, high - runStart}) : PlaceFor(high);
     return high;
 }
 
@@ -343,7 +358,11 @@ size_t ListLines::SortedPosition(std::string_view text, Place &place) {
 ListLines::Place ListLines::PlaceFor(size_t index) {
     if (runs_.empty()) return Place{0, 0};
     if (index == count_) return Place{runs_.size() - 1, runs_.back()->lines.size()};
-    Place place = Locate(index);
+    return InFrontOf(Locate(index));
+}
+
+// Where a line put in front of the line at `place` goes.
+ListLines::Place ListLines::InFrontOf(Place place) const {
     if (place.offset == 0 && place.run > 0) return Place{place.run - 1, runs_[place.run - 1]->lines.size()};
     return place;
 }

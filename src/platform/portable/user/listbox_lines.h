@@ -91,6 +91,7 @@ private:
     };
     Place Locate(size_t index);
     Place PlaceFor(size_t index);
+    Place InFrontOf(Place place) const;
     size_t StartOf(size_t run) const;
     void RebuildTree(size_t from);
     void AddToTree(size_t run, int delta);
@@ -106,6 +107,7 @@ private:
     bool SharesHead(size_t run, uint32_t places) const;
     // The text being added's key in a run of `shared` places in common.
     LineKey KeyAfter(uint32_t shared) const;
+    bool SamePlacesNoMarks(uint64_t lastWindow, const ListLine &line, std::string_view text) const;
     // Whether the text being added sorts after the run's first line.
     bool AfterHead(size_t run, std::string_view text) const;
     size_t RunAfter(std::string_view text) const;
