@@ -203,8 +203,9 @@ void ListLines::PrefetchProbes(const Run &run, size_t lines) {
 // found as the end of the run before it.
 bool ListLines::AfterHead(size_t run, std::string_view text) const {
     int order = HeadOrder(head_, heads_[run]);
-    if (order == 0) order = CompareListText(text, TextIn(*runs_[run], 0));
-    return order > 0;
+    if (order != 0) return order > 0;
+    const ListLine &head = runs_[run]->lines[0];
+    return !SamePlacesNoMarks(head_.part[3], head, text) && CompareListText(text, TextOf(head)) > 0;
 }
 
 // The first run whose first line does not sort before the text being
@@ -564,7 +565,10 @@ size_t ListLines::Refine(Run &run) {
     return 0;
 }
 
-// Splits the run before its line `at`.
+// Splits the run before its line `at`. The parts keep the whole's keys,
+// which hold for them too; a part's keys are rewritten to start further
+// in only once they fail to tell a text's place (Refine), instead of every
+// text of both parts being read again at each split.
 void ListLines::SplitRun(size_t index, size_t at) {
     const Run &whole = *runs_[index];
     auto room = [](size_t lines) { return std::min(kLongestRun + 1, lines + lines / 4 + 4); };
@@ -592,20 +596,6 @@ void ListLines::SplitRun(size_t index, size_t at) {
     runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(secondRun));
     heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondHead);
     RebuildTree(index);
-    if (sorted_) {
-        Widen(*runs_[index]);
-        Widen(*runs_[index + 1]);
-    }
-}
-
-// A part of a split run may have more places in common than the whole.
-// Its keys are rewritten when they would start noticeably further in
-// (each rewrite reads every text of the part).
-void ListLines::Widen(Run &run) {
-    int fewest = 8;
-    for (size_t i = 1; i < run.lines.size() && fewest > 0; ++i)
-        fewest = std::min(fewest, CommonPlaces(run.keys[i - 1].places, run.keys[i].places));
-    if (fewest >= kWorthRewriting) Widen(run, fewest);
 }
 
 // `fewest` is the fewest of their keys' places that neighbouring lines

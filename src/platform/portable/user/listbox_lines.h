@@ -121,7 +121,6 @@ private:
     size_t SplitPoint(const Run &run, size_t reach) const;
     size_t Refine(Run &run);
     void SplitRun(size_t run, size_t at);
-    void Widen(Run &run);
     void Widen(Run &run, int fewest);
     // Rewrites the run's keys to follow its first `shared` places.
     void SetShared(Run &run, uint32_t shared);
