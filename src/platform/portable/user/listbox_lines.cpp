@@ -461,10 +461,12 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     // (std::bad_alloc, which the window layer answers with LB_ERRSPACE)
     // leaves the lines as they were; a split alone changes no line.
     if (runs_.empty()) {
-        std::vector<std::unique_ptr<Run>> runs;
-        runs.push_back(std::make_unique<Run>());
+        std::vector<std::unique_ptr<Run>> store;
+        store.push_back(std::make_unique<Run>());
+        std::vector<Run *> runs(1, store.back().get());
         std::vector<HeadKey> heads(1);
         std::vector<uint32_t> tree(2, 0);
+        store_.swap(store);
         runs_.swap(runs);
         heads_.swap(heads);
         tree_.swap(tree);
@@ -581,6 +583,7 @@ void ListLines::SplitRun(size_t index, size_t at) {
     second.lines.reserve(room(whole.lines.size() - at));
     second.keys.reserve(room(whole.lines.size() - at));
     auto secondRun = std::make_unique<Run>();
+    RoomForOneMore(store_);
     RoomForOneMore(runs_);
     RoomForOneMore(heads_);
     RoomForOneMore(tree_);
@@ -596,7 +599,8 @@ void ListLines::SplitRun(size_t index, size_t at) {
     first.selected = whole.selected - second.selected;
     *runs_[index] = std::move(first);
     *secondRun = std::move(second);
-    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(secondRun));
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondRun.get());
+    store_.push_back(std::move(secondRun));
     heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondHead);
     RebuildTree(index);
 }
@@ -641,6 +645,7 @@ void ListLines::Erase(size_t index) {
     // The lines left have the places in common that they had.
     if (run.lines.empty() && runs_.size() > 1) {
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(place.run));
+        DisposeRun(&run);
         heads_.erase(heads_.begin() + static_cast<std::ptrdiff_t>(place.run));
         RebuildTree(place.run);
     } else {
@@ -650,8 +655,16 @@ void ListLines::Erase(size_t index) {
     if (deadBytes_ > kPageSize * 16 && deadBytes_ > liveBytes_) CompactTexts();
 }
 
+// A run no longer in the list; the store keeps no order.
+void ListLines::DisposeRun(const Run *run) {
+    auto owner = std::find_if(store_.begin(), store_.end(), [&](const auto &held) { return held.get() == run; });
+    std::swap(*owner, store_.back());
+    store_.pop_back();
+}
+
 void ListLines::Clear() {
     runs_.clear();
+    store_.clear();
     heads_.clear();
     tree_.clear();
     count_ = selected_ = 0;

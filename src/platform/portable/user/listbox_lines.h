@@ -121,6 +121,7 @@ private:
     size_t SplitPoint(const Run &run, size_t reach) const;
     size_t Refine(Run &run);
     void SplitRun(size_t run, size_t at);
+    void DisposeRun(const Run *run);
     void Widen(Run &run, int fewest);
     // Rewrites the run's keys to follow its first `shared` places.
     void SetShared(Run &run, uint32_t shared);
@@ -128,7 +129,11 @@ private:
     bool StoreText(std::string_view text, uint32_t &at);
     void CompactTexts();
 
-    std::vector<std::unique_ptr<Run>> runs_;
+    // The runs in the order of their lines, owned by `store_` in no order
+    // of its own: putting a run in or taking one out of the list moves
+    // plain pointers.
+    std::vector<Run *> runs_;
+    std::vector<std::unique_ptr<Run>> store_;
     std::vector<HeadKey> heads_;   // per run
     std::vector<uint32_t> tree_;   // Fenwick tree of run lengths, 1-based
     size_t count_ = 0;
