@@ -108,7 +108,7 @@ void ListLines::AddToTree(size_t run, int delta) {
 
 ListLine &ListLines::At(size_t index) {
     Place place = Locate(index);
-    return runs_[place.run]->lines[place.offset];
+    return runs_[place.run]->lines[place.offset].line;
 }
 
 std::string_view ListLines::TextOf(const ListLine &line) const {
@@ -193,7 +193,7 @@ void ListLines::PrefetchProbes(const Run &run, size_t lines) {
     for (size_t level = 0; level < kLevels; ++level, parts *= 2)
         for (size_t part = 0; part < parts; ++part) {
             size_t low = 1 + (lines - 1) * part / parts, high = 1 + (lines - 1) * (part + 1) / parts;
-            if (high > low) __builtin_prefetch(run.keys.data() + (low + high) / 2);
+            if (high > low) __builtin_prefetch(run.lines.data() + (low + high) / 2);
         }
 }
 
@@ -207,7 +207,7 @@ inline bool ListLines::AfterHead(size_t run, std::string_view text) const {
     if (head_.part[0] != first) return head_.part[0] > first;
     int order = HeadOrder(head_, heads_[run]);
     if (order != 0) return order > 0;
-    const ListLine &head = runs_[run]->lines[0];
+    const ListLine &head = runs_[run]->lines[0].line;
     return !SamePlacesNoMarks(head_.part[3], head, text) && CompareListText(text, TextOf(head)) > 0;
 }
 
@@ -255,10 +255,10 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
     size_t first = 1;
     while (last > first) {
         size_t middle = (first + last) / 2;
-        const LineKey &key = run.keys[middle];
+        const LineKey &key = run.lines[middle].key;
         int order = KeyOrder(relative.places, key.places);
         if (order == 0) order = KeyOrder(relative.next, key.next);
-        if (order == 0 && !SamePlacesNoMarks(key.next, run.lines[middle], text)) {
+        if (order == 0 && !SamePlacesNoMarks(key.next, run.lines[middle].line, text)) {
             // Mostly the very same text again, as in EqualAt.
             std::string_view line = TextIn(run, middle);
             order = line == text ? 0 : CompareListText(text, line);
@@ -278,8 +278,8 @@ bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
     if (place.offset == 0) {
         if (HeadOrder(heads_[place.run], head_) != 0) return false;
-        if (SamePlacesNoMarks(head_.part[3], run.lines[0], text)) return true;
-    } else if (run.keys[place.offset] != KeyAfter(run.shared)) {
+        if (SamePlacesNoMarks(head_.part[3], run.lines[0].line, text)) return true;
+    } else if (run.lines[place.offset].key != KeyAfter(run.shared)) {
         return false;
     }
     // Mostly the very same text again (persons of one name and company).
@@ -410,7 +410,8 @@ void ListLines::CompactTexts() {
     std::vector<std::unique_ptr<char[]>> pages;
     size_t used = 0, size = 0;  // of the last page
     for (const auto &run : runs_) {
-        for (const ListLine &line : run->lines) {
+        for (const KeyedLine &keyed : run->lines) {
+            const ListLine &line = keyed.line;
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 size = line.length > kLongText ? line.length : kPageSize;
@@ -423,7 +424,8 @@ void ListLines::CompactTexts() {
     size_t page = 0, live = 0;
     used = size = 0;
     for (auto &run : runs_) {
-        for (ListLine &line : run->lines) {
+        for (KeyedLine &keyed : run->lines) {
+            ListLine &line = keyed.line;
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 if (size != 0) ++page;
@@ -449,7 +451,6 @@ void ListLines::Reserve(Run &run, size_t lines) {
     if (needed <= run.lines.capacity()) return;
     size_t room = std::min(kLongestRun + 1, std::max(needed, run.lines.capacity() + run.lines.capacity() / 4 + 4));
     run.lines.reserve(room);
-    run.keys.reserve(room);
 }
 
 // While the list is in order, Prepare has taken the text's places. A text
@@ -503,8 +504,7 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     else if (sorted_ && (place.offset == 0 || place.offset == run.lines.size()))
         shared = std::min(shared, CommonWithHead(place.run, text));
     auto offset = static_cast<std::ptrdiff_t>(place.offset);
-    run.lines.insert(run.lines.begin() + offset, line);
-    run.keys.insert(run.keys.begin() + offset, sorted_ ? KeyAfter(shared) : LineKey{});
+    run.lines.insert(run.lines.begin() + offset, KeyedLine{line, sorted_ ? KeyAfter(shared) : LineKey{}});
     ++count_;
     AddToTree(place.run, 1);
     if (sorted_) {
@@ -524,10 +524,10 @@ size_t ListLines::SplitPoint(const Run &run, size_t reach) const {
     size_t lines = run.lines.size(), middle = lines / 2;
     if (!sorted_) return middle;
     size_t best = middle;
-    int fewest = CommonPlaces(run.keys[middle - 1].places, run.keys[middle].places);
+    int fewest = CommonPlaces(run.lines[middle - 1].key.places, run.lines[middle].key.places);
     for (size_t step = 1; step <= reach && fewest > 0; ++step) {
         for (size_t at : {middle - step, middle + step}) {
-            int common = CommonPlaces(run.keys[at - 1].places, run.keys[at].places);
+            int common = CommonPlaces(run.lines[at - 1].key.places, run.lines[at].key.places);
             if (common < fewest) {
                 fewest = common;
                 best = at;
@@ -549,7 +549,7 @@ size_t ListLines::Refine(Run &run) {
     int common[kLongestRun + 1];
     int fewest = 8;
     for (size_t i = 1; i < lines; ++i) {
-        common[i] = CommonPlaces(run.keys[i - 1].places, run.keys[i].places);
+        common[i] = CommonPlaces(run.lines[i - 1].key.places, run.lines[i].key.places);
         fewest = std::min(fewest, common[i]);
     }
     if (fewest >= kWorthRewriting) {
@@ -579,9 +579,7 @@ void ListLines::SplitRun(size_t index, size_t at) {
     auto room = [](size_t lines) { return std::min(kLongestRun + 1, lines + lines / 4 + 4); };
     Run first, second;
     first.lines.reserve(room(at));
-    first.keys.reserve(room(at));
     second.lines.reserve(room(whole.lines.size() - at));
-    second.keys.reserve(room(whole.lines.size() - at));
     auto secondRun = std::make_unique<Run>();
     RoomForOneMore(store_);
     RoomForOneMore(runs_);
@@ -591,11 +589,9 @@ void ListLines::SplitRun(size_t index, size_t at) {
 
     auto cut = static_cast<std::ptrdiff_t>(at);
     first.lines.assign(whole.lines.begin(), whole.lines.begin() + cut);
-    first.keys.assign(whole.keys.begin(), whole.keys.begin() + cut);
     second.lines.assign(whole.lines.begin() + cut, whole.lines.end());
-    second.keys.assign(whole.keys.begin() + cut, whole.keys.end());
     first.shared = second.shared = whole.shared;
-    for (const ListLine &moved : second.lines) second.selected += moved.selected;
+    for (const KeyedLine &moved : second.lines) second.selected += moved.line.selected;
     first.selected = whole.selected - second.selected;
     *runs_[index] = std::move(first);
     *secondRun = std::move(second);
@@ -624,14 +620,14 @@ void ListLines::SetShared(Run &run, uint32_t shared) {
     for (size_t i = 0; i < run.lines.size(); ++i) {
         uint64_t windows[2];
         ListPlaces(TextIn(run, i), shared, windows, 2);
-        run.keys[i] = LineKey{windows[0], windows[1]};
+        run.lines[i].key = LineKey{windows[0], windows[1]};
     }
 }
 
 void ListLines::Erase(size_t index) {
     Place place = Locate(index);
     Run &run = *runs_[place.run];
-    const ListLine &line = run.lines[place.offset];
+    const ListLine &line = run.lines[place.offset].line;
     if (line.selected) {
         --run.selected;
         --selected_;
@@ -640,7 +636,6 @@ void ListLines::Erase(size_t index) {
     deadBytes_ += line.length;
     auto at = static_cast<std::ptrdiff_t>(place.offset);
     run.lines.erase(run.lines.begin() + at);
-    run.keys.erase(run.keys.begin() + at);
     --count_;
     // The lines left have the places in common that they had.
     if (run.lines.empty() && runs_.size() > 1) {
@@ -680,7 +675,7 @@ void ListLines::Clear() {
 void ListLines::Select(size_t index, bool selected) {
     Place place = Locate(index);
     Run &run = *runs_[place.run];
-    ListLine &line = run.lines[place.offset];
+    ListLine &line = run.lines[place.offset].line;
     if (line.selected == selected) return;
     line.selected = selected;
     if (selected) {
@@ -694,7 +689,7 @@ void ListLines::Select(size_t index, bool selected) {
 
 void ListLines::SelectAll(bool selected) {
     for (auto &run : runs_) {
-        for (ListLine &line : run->lines) line.selected = selected;
+        for (KeyedLine &keyed : run->lines) keyed.line.selected = selected;
         run->selected = selected ? run->lines.size() : 0;
     }
     selected_ = selected ? count_ : 0;
@@ -706,7 +701,7 @@ size_t ListLines::SelectedIndexes(int *out, size_t room) const {
         if (found == room) break;
         if (run->selected != 0) {
             for (size_t i = 0; i < run->lines.size() && found < room; ++i) {
-                if (!run->lines[i].selected) continue;
+                if (!run->lines[i].line.selected) continue;
                 if (out) out[found] = static_cast<int>(start + i);
                 ++found;
             }

@@ -5,7 +5,7 @@
 // kept in short runs: adding or deleting a line moves part of one run,
 // never the whole list, and line N is found through a Fenwick tree of the
 // run lengths. The texts sit in a store of 64 KB pages that they never
-// leave, so moving a line moves 16 bytes.
+// leave, so moving a line moves 32 bytes: its record and its key.
 //
 // While the lines are in order (every sorted list whose lines all came by
 // LB_ADDSTRING), a text's place is found from keys, not texts: a run's
@@ -69,9 +69,14 @@ private:
         uint64_t next = 0;
         bool operator==(const LineKey &other) const { return places == other.places && next == other.next; }
     };
+    // A line of a run with its key, side by side: adding a line moves one
+    // array, and the search reads a line's length beside its key.
+    struct KeyedLine {
+        ListLine line;
+        LineKey key;
+    };
     struct Run {
-        std::vector<ListLine> lines;
-        std::vector<LineKey> keys;  // per line
+        std::vector<KeyedLine> lines;
         uint32_t shared = 0;         // at most the places every line of the run has in common
         uint32_t unrefined = 0;      // its length when last found not worth refining
         size_t selected = 0;
@@ -97,7 +102,7 @@ private:
     void AddToTree(size_t run, int delta);
 
     std::string_view TextOf(const ListLine &line) const;
-    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset]); }
+    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset].line); }
     static HeadKey HeadOf(const ListWeights &weights);
     static HeadKey HeadOfText(std::string_view text);
     static int HeadOrder(const HeadKey &a, const HeadKey &b);
