@@ -185,16 +185,14 @@ bool ListLines::SamePlacesNoMarks(uint64_t lastWindow, const ListLine &line, std
 
 // ---- where a text goes
 
-// The keys of the first probes of the search over a run's lines from its
-// second: the middle one, then the middles of either half, and so on.
-void ListLines::PrefetchProbes(const Run &run, size_t lines) {
-    constexpr size_t kLevels = 3;
-    size_t parts = 1;
-    for (size_t level = 0; level < kLevels; ++level, parts *= 2)
-        for (size_t part = 0; part < parts; ++part) {
-            size_t low = 1 + (lines - 1) * part / parts, high = 1 + (lines - 1) * (part + 1) / parts;
-            if (high > low) __builtin_prefetch(run.lines.data() + (low + high) / 2);
-        }
+// A run's lines and keys, asked for at once rather than one miss after
+// another as the search halves its range: timed against asking only for
+// the first probes' keys, which takes fewer instructions, the fill is
+// faster this way. The count comes from the caller: with the vector's
+// size read in the loop, GCC dropped the loop as one without effect.
+void ListLines::PrefetchRun(const Run &run, size_t lines) {
+    constexpr size_t kPerCacheLine = 64 / sizeof(KeyedLine);
+    for (size_t i = 0; i < lines; i += kPerCacheLine) __builtin_prefetch(run.lines.data() + i);
 }
 
 // The first index whose line does not sort before the text being added,
@@ -243,9 +241,7 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
     const Run &run = *runs_[index];
     size_t last = run.lines.size();
     size_t start = cacheValid_ && cachedRun_ == index ? cachedStart_ : StartOf(index);
-    // The keys the search in the run reads first are asked for at once,
-    // rather than one miss after another as it halves its range.
-    PrefetchProbes(run, last);
+    PrefetchRun(run, last);
     // A text after the first line without the places all lines of the run
     // share is after them all.
     bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)

@@ -116,7 +116,7 @@ private:
     // Whether the text being added sorts after the run's first line.
     bool AfterHead(size_t run, std::string_view text) const;
     size_t RunAfter(std::string_view text) const;
-    static void PrefetchProbes(const Run &run, size_t lines);
+    static void PrefetchRun(const Run &run, size_t lines);
     Found LowerBound(std::string_view text);
     size_t SortedPosition(std::string_view text, Place &place);
     bool EqualAt(Place place, std::string_view text) const;
