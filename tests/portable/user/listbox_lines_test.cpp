@@ -233,6 +233,73 @@ TEST(ListLines, PlacesOfATextAreTheSameReadEitherWay) {
     }
 }
 
+// A text's places are those of the text without its hyphens and
+// apostrophes, however many bytes come before the first of them, and it
+// has a place for every other byte.
+TEST(ListLines, PlacesPassOverMarksWhereverTheyStart) {
+    std::mt19937 random(13);
+    ListWeights withMarks, without;
+    for (int i = 0; i < 2000; ++i) {
+        std::string text;
+        size_t length = random() % 40;
+        for (size_t j = 0; j < length; ++j) text += static_cast<char>('a' + random() % 26);
+        // Marks only from some byte on: whole eight-byte stretches without any first.
+        size_t from = random() % (length + 1);
+        for (size_t j = from; j < text.size(); ++j)
+            if (random() % 5 == 0) text[j] = random() % 2 ? '-' : '\'';
+        std::string stripped;
+        for (char c : text)
+            if (c != '-' && c != '\'') stripped += c;
+        withMarks.Of(text);
+        without.Of(stripped);
+        ASSERT_EQ(withMarks.Count(), stripped.size()) << text;
+        ASSERT_EQ(without.Count(), stripped.size()) << stripped;
+        for (uint32_t at = 0; at < 48; ++at) {
+            ASSERT_EQ(withMarks.Places(at), without.Places(at)) << text << " from " << at;
+            ASSERT_EQ(ListPlaces(text, at), without.Places(at)) << text << " from " << at;
+            ASSERT_EQ(ListPlaces(stripped, at), without.Places(at)) << stripped << " from " << at;
+        }
+    }
+}
+
+// A person's numbers come one after another, so each add starts from the
+// run the last one went to. Names alike but for case or a mark, short
+// texts whose keys hold all their places, and empty texts; deleting whole
+// stretches empties runs, which leave the list; every add lands where the
+// binary search does.
+TEST(ListLines, NumbersOfOnePersonAfterAnotherLandWhereTheBinarySearchDoes) {
+    const std::vector<std::string> names = {"Beck, Vera", "BECK, VERA", "Be-ck, Vera", "Beck, Ver'a", "Beck", "",
+                                            "Zimmermann, Ingo", "ab", "AB", "a'b", "ab'"};
+    std::mt19937 random(17);
+    ListLines lines;
+    std::vector<std::string> model;
+    auto add = [&](const std::string &text) {
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << text;
+        lines.At(index).data = static_cast<LONG_PTR>(text.size());
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (int person = 0; person < 1500; ++person) {
+            const std::string &name = names[random() % names.size()];
+            int numbers = 1 + static_cast<int>(random() % 3);
+            for (int n = 0; n < numbers; ++n) {
+                std::string text = name;
+                if (random() % 8 != 0) text += "\t+49 30 " + std::to_string(random() % 1000);
+                ASSERT_NO_FATAL_FAILURE(add(text));
+            }
+        }
+        ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+        // A stretch of several runs' lines deleted, from the front or the middle.
+        size_t start = round == 0 ? 0 : random() % (model.size() / 2);
+        for (size_t i = 0; i < model.size() / 3; ++i) {
+            lines.Erase(start);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(start));
+        }
+        ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+    }
+}
+
 // Deleting most lines of a long list moves the texts of the rest into a
 // fresh store; each line keeps its own text.
 TEST(ListLines, TextsSurviveTheStoreBeingCompacted) {

@@ -108,7 +108,7 @@ void ListLines::AddToTree(size_t run, int delta) {
 
 ListLine &ListLines::At(size_t index) {
     Place place = Locate(index);
-    return runs_[place.run]->lines[place.offset];
+    return runs_[place.run]->lines[place.offset].line;
 }
 
 std::string_view ListLines::TextOf(const ListLine &line) const {
@@ -173,44 +173,91 @@ ListLines::LineKey ListLines::KeyAfter(uint32_t shared) const {
     return LineKey{weights_.Places(shared), weights_.Places(shared + 8)};
 }
 
+// Whether a line whose key is alike the text being added's, the text
+// having the places in front of the key that the line has, is equal to it
+// without a look at its text. A key whose last place is past the end
+// holds the rest of both texts' places, and then only a hyphen or an
+// apostrophe could tell them apart: there is none when each text has as
+// many places as bytes.
+bool ListLines::SamePlacesNoMarks(uint64_t lastWindow, const ListLine &line, std::string_view text) const {
+    return (lastWindow & 0xFF) == 0 && line.length == weights_.Count() && text.size() == weights_.Count();
+}
+
 // ---- where a text goes
+
+// A run's lines and keys, asked for at once rather than one miss after
+// another as the search halves its range: timed against asking only for
+// the first probes' keys, which takes fewer instructions, the fill is
+// faster this way. The count comes from the caller: with the vector's
+// size read in the loop, GCC dropped the loop as one without effect.
+void ListLines::PrefetchRun(const Run &run, size_t lines) {
+    constexpr size_t kPerCacheLine = 64 / sizeof(KeyedLine);
+    for (size_t i = 0; i < lines; i += kPerCacheLine) __builtin_prefetch(run.lines.data() + i);
+}
 
 // The first index whose line does not sort before the text being added,
 // in a sorted list: first among the runs by their first lines, then inside
 // the one run by the keys of its lines. An index at the start of a run is
 // found as the end of the run before it.
-ListLines::Found ListLines::LowerBound(std::string_view text) {
+inline bool ListLines::AfterHead(size_t run, std::string_view text) const {
+    // Mostly told by the first eight places, in line.
+    uint64_t first = heads_[run].part[0];
+    if (head_.part[0] != first) return head_.part[0] > first;
+    int order = HeadOrder(head_, heads_[run]);
+    if (order != 0) return order > 0;
+    const ListLine &head = runs_[run]->lines[0].line;
+    return !SamePlacesNoMarks(head_.part[3], head, text) && CompareListText(text, TextOf(head)) > 0;
+}
+
+// The first run whose first line does not sort before the text being
+// added. A person's numbers are added one after another, so the run the
+// last line went to mostly bounds the next text, with the first line of
+// the run after it: the search starts from there.
+size_t ListLines::RunAfter(std::string_view text) const {
     size_t low = 0, high = runs_.size();
+    if (cacheValid_) {
+        size_t last = cachedRun_;
+        if (!AfterHead(last, text))
+            high = last;
+        else if (last + 1 == high || !AfterHead(last + 1, text))
+            return last + 1;
+        else
+            low = last + 2;
+    }
     while (high > low) {
         size_t middle = (low + high) / 2;
-        int order = HeadOrder(head_, heads_[middle]);
-        if (order == 0) order = CompareListText(text, TextIn(*runs_[middle], 0));
-        if (order <= 0)
-            high = middle;
-        else
+        if (AfterHead(middle, text))
             low = middle + 1;
+        else
+            high = middle;
     }
-    if (low == 0) return Found{Place{0, 0}, 0};
-    size_t index = low - 1;
+    return low;
+}
+
+ListLines::Found ListLines::LowerBound(std::string_view text) {
+    size_t after = RunAfter(text);
+    if (after == 0) return Found{Place{0, 0}, 0};
+    size_t index = after - 1;
     const Run &run = *runs_[index];
     size_t last = run.lines.size();
-    // The run's keys are read at once rather than one miss after another
-    // as the search halves its range.
-    for (size_t i = 0; i < last; i += 64 / sizeof(LineKey)) __builtin_prefetch(run.keys.data() + i);
+    size_t start = cacheValid_ && cachedRun_ == index ? cachedStart_ : StartOf(index);
+    PrefetchRun(run, last);
     // A text after the first line without the places all lines of the run
     // share is after them all.
     bool past = run.shared <= kHeadPlaces ? !SharesHead(index, run.shared)
                                           : CompareListText(text, TextIn(run, last - 1)) > 0;
-    if (past) return Found{Place{index, last}, StartOf(index) + last};
+    if (past) return Found{Place{index, last}, start + last};
     LineKey relative = KeyAfter(run.shared);
     size_t first = 1;
     while (last > first) {
         size_t middle = (first + last) / 2;
-        const LineKey &key = run.keys[middle];
+        const LineKey &key = run.lines[middle].key;
         int order = KeyOrder(relative.places, key.places);
         if (order == 0) order = KeyOrder(relative.next, key.next);
-        if (order == 0) {
-            order = CompareListText(text, TextIn(run, middle));
+        if (order == 0 && !SamePlacesNoMarks(key.next, run.lines[middle].line, text)) {
+            // Mostly the very same text again, as in EqualAt.
+            std::string_view line = TextIn(run, middle);
+            order = line == text ? 0 : CompareListText(text, line);
             tied_ = true;
         }
         if (order <= 0)
@@ -218,16 +265,19 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
         else
             first = middle + 1;
     }
-    return Found{Place{index, first}, StartOf(index) + first};
+    return Found{Place{index, first}, start + first};
 }
 
 // Whether the line at `place` (not behind its run's last line) is equal to
 // the text being added; its key mostly answers without the line's text.
 bool ListLines::EqualAt(Place place, std::string_view text) const {
     const Run &run = *runs_[place.run];
-    if (place.offset == 0 ? HeadOrder(heads_[place.run], head_) != 0
-                          : run.keys[place.offset] != KeyAfter(run.shared))
+    if (place.offset == 0) {
+        if (HeadOrder(heads_[place.run], head_) != 0) return false;
+        if (SamePlacesNoMarks(head_.part[3], run.lines[0].line, text)) return true;
+    } else if (run.lines[place.offset].key != KeyAfter(run.shared)) {
         return false;
+    }
     // Mostly the very same text again (persons of one name and company).
     std::string_view line = TextIn(run, place.offset);
     if (line == text) return true;
@@ -296,7 +346,7 @@ size_t ListLines::SortedPosition(std::string_view text, Place &place) {
             high = middle;
         }
     }
-    place = PlaceFor(high);
+    place = high >= runStart && high < runEnd ? InFrontOf(Place{first.run, high - runStart}) : PlaceFor(high);
     return high;
 }
 
@@ -308,7 +358,11 @@ size_t ListLines::SortedPosition(std::string_view text, Place &place) {
 ListLines::Place ListLines::PlaceFor(size_t index) {
     if (runs_.empty()) return Place{0, 0};
     if (index == count_) return Place{runs_.size() - 1, runs_.back()->lines.size()};
-    Place place = Locate(index);
+    return InFrontOf(Locate(index));
+}
+
+// Where a line put in front of the line at `place` goes.
+ListLines::Place ListLines::InFrontOf(Place place) const {
     if (place.offset == 0 && place.run > 0) return Place{place.run - 1, runs_[place.run - 1]->lines.size()};
     return place;
 }
@@ -352,7 +406,8 @@ void ListLines::CompactTexts() {
     std::vector<std::unique_ptr<char[]>> pages;
     size_t used = 0, size = 0;  // of the last page
     for (const auto &run : runs_) {
-        for (const ListLine &line : run->lines) {
+        for (const KeyedLine &keyed : run->lines) {
+            const ListLine &line = keyed.line;
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 size = line.length > kLongText ? line.length : kPageSize;
@@ -365,7 +420,8 @@ void ListLines::CompactTexts() {
     size_t page = 0, live = 0;
     used = size = 0;
     for (auto &run : runs_) {
-        for (ListLine &line : run->lines) {
+        for (KeyedLine &keyed : run->lines) {
+            ListLine &line = keyed.line;
             if (line.length == 0) continue;
             if (line.length > kLongText || used + line.length > size) {
                 if (size != 0) ++page;
@@ -391,7 +447,6 @@ void ListLines::Reserve(Run &run, size_t lines) {
     if (needed <= run.lines.capacity()) return;
     size_t room = std::min(kLongestRun + 1, std::max(needed, run.lines.capacity() + run.lines.capacity() / 4 + 4));
     run.lines.reserve(room);
-    run.keys.reserve(room);
 }
 
 // While the list is in order, Prepare has taken the text's places. A text
@@ -403,10 +458,12 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     // (std::bad_alloc, which the window layer answers with LB_ERRSPACE)
     // leaves the lines as they were; a split alone changes no line.
     if (runs_.empty()) {
-        std::vector<std::unique_ptr<Run>> runs;
-        runs.push_back(std::make_unique<Run>());
+        std::vector<std::unique_ptr<Run>> store;
+        store.push_back(std::make_unique<Run>());
+        std::vector<Run *> runs(1, store.back().get());
         std::vector<HeadKey> heads(1);
         std::vector<uint32_t> tree(2, 0);
+        store_.swap(store);
         runs_.swap(runs);
         heads_.swap(heads);
         tree_.swap(tree);
@@ -443,8 +500,7 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
     else if (sorted_ && (place.offset == 0 || place.offset == run.lines.size()))
         shared = std::min(shared, CommonWithHead(place.run, text));
     auto offset = static_cast<std::ptrdiff_t>(place.offset);
-    run.lines.insert(run.lines.begin() + offset, line);
-    run.keys.insert(run.keys.begin() + offset, sorted_ ? KeyAfter(shared) : LineKey{});
+    run.lines.insert(run.lines.begin() + offset, KeyedLine{line, sorted_ ? KeyAfter(shared) : LineKey{}});
     ++count_;
     AddToTree(place.run, 1);
     if (sorted_) {
@@ -464,10 +520,10 @@ size_t ListLines::SplitPoint(const Run &run, size_t reach) const {
     size_t lines = run.lines.size(), middle = lines / 2;
     if (!sorted_) return middle;
     size_t best = middle;
-    int fewest = CommonPlaces(run.keys[middle - 1].places, run.keys[middle].places);
+    int fewest = CommonPlaces(run.lines[middle - 1].key.places, run.lines[middle].key.places);
     for (size_t step = 1; step <= reach && fewest > 0; ++step) {
         for (size_t at : {middle - step, middle + step}) {
-            int common = CommonPlaces(run.keys[at - 1].places, run.keys[at].places);
+            int common = CommonPlaces(run.lines[at - 1].key.places, run.lines[at].key.places);
             if (common < fewest) {
                 fewest = common;
                 best = at;
@@ -489,7 +545,7 @@ size_t ListLines::Refine(Run &run) {
     int common[kLongestRun + 1];
     int fewest = 8;
     for (size_t i = 1; i < lines; ++i) {
-        common[i] = CommonPlaces(run.keys[i - 1].places, run.keys[i].places);
+        common[i] = CommonPlaces(run.lines[i - 1].key.places, run.lines[i].key.places);
         fewest = std::min(fewest, common[i]);
     }
     if (fewest >= kWorthRewriting) {
@@ -510,16 +566,18 @@ size_t ListLines::Refine(Run &run) {
     return 0;
 }
 
-// Splits the run before its line `at`.
+// Splits the run before its line `at`. The parts keep the whole's keys,
+// which hold for them too; a part's keys are rewritten to start further
+// in only once they fail to tell a text's place (Refine), instead of every
+// text of both parts being read again at each split.
 void ListLines::SplitRun(size_t index, size_t at) {
     const Run &whole = *runs_[index];
     auto room = [](size_t lines) { return std::min(kLongestRun + 1, lines + lines / 4 + 4); };
     Run first, second;
     first.lines.reserve(room(at));
-    first.keys.reserve(room(at));
     second.lines.reserve(room(whole.lines.size() - at));
-    second.keys.reserve(room(whole.lines.size() - at));
     auto secondRun = std::make_unique<Run>();
+    RoomForOneMore(store_);
     RoomForOneMore(runs_);
     RoomForOneMore(heads_);
     RoomForOneMore(tree_);
@@ -527,31 +585,16 @@ void ListLines::SplitRun(size_t index, size_t at) {
 
     auto cut = static_cast<std::ptrdiff_t>(at);
     first.lines.assign(whole.lines.begin(), whole.lines.begin() + cut);
-    first.keys.assign(whole.keys.begin(), whole.keys.begin() + cut);
     second.lines.assign(whole.lines.begin() + cut, whole.lines.end());
-    second.keys.assign(whole.keys.begin() + cut, whole.keys.end());
     first.shared = second.shared = whole.shared;
-    for (const ListLine &moved : second.lines) second.selected += moved.selected;
+    for (const KeyedLine &moved : second.lines) second.selected += moved.line.selected;
     first.selected = whole.selected - second.selected;
     *runs_[index] = std::move(first);
     *secondRun = std::move(second);
-    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), std::move(secondRun));
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondRun.get());
+    store_.push_back(std::move(secondRun));
     heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondHead);
     RebuildTree(index);
-    if (sorted_) {
-        Widen(*runs_[index]);
-        Widen(*runs_[index + 1]);
-    }
-}
-
-// A part of a split run may have more places in common than the whole.
-// Its keys are rewritten when they would start noticeably further in
-// (each rewrite reads every text of the part).
-void ListLines::Widen(Run &run) {
-    int fewest = 8;
-    for (size_t i = 1; i < run.lines.size() && fewest > 0; ++i)
-        fewest = std::min(fewest, CommonPlaces(run.keys[i - 1].places, run.keys[i].places));
-    if (fewest >= kWorthRewriting) Widen(run, fewest);
 }
 
 // `fewest` is the fewest of their keys' places that neighbouring lines
@@ -573,14 +616,14 @@ void ListLines::SetShared(Run &run, uint32_t shared) {
     for (size_t i = 0; i < run.lines.size(); ++i) {
         uint64_t windows[2];
         ListPlaces(TextIn(run, i), shared, windows, 2);
-        run.keys[i] = LineKey{windows[0], windows[1]};
+        run.lines[i].key = LineKey{windows[0], windows[1]};
     }
 }
 
 void ListLines::Erase(size_t index) {
     Place place = Locate(index);
     Run &run = *runs_[place.run];
-    const ListLine &line = run.lines[place.offset];
+    const ListLine &line = run.lines[place.offset].line;
     if (line.selected) {
         --run.selected;
         --selected_;
@@ -589,11 +632,11 @@ void ListLines::Erase(size_t index) {
     deadBytes_ += line.length;
     auto at = static_cast<std::ptrdiff_t>(place.offset);
     run.lines.erase(run.lines.begin() + at);
-    run.keys.erase(run.keys.begin() + at);
     --count_;
     // The lines left have the places in common that they had.
     if (run.lines.empty() && runs_.size() > 1) {
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(place.run));
+        DisposeRun(&run);
         heads_.erase(heads_.begin() + static_cast<std::ptrdiff_t>(place.run));
         RebuildTree(place.run);
     } else {
@@ -603,8 +646,16 @@ void ListLines::Erase(size_t index) {
     if (deadBytes_ > kPageSize * 16 && deadBytes_ > liveBytes_) CompactTexts();
 }
 
+// A run no longer in the list; the store keeps no order.
+void ListLines::DisposeRun(const Run *run) {
+    auto owner = std::find_if(store_.begin(), store_.end(), [&](const auto &held) { return held.get() == run; });
+    std::swap(*owner, store_.back());
+    store_.pop_back();
+}
+
 void ListLines::Clear() {
     runs_.clear();
+    store_.clear();
     heads_.clear();
     tree_.clear();
     count_ = selected_ = 0;
@@ -620,7 +671,7 @@ void ListLines::Clear() {
 void ListLines::Select(size_t index, bool selected) {
     Place place = Locate(index);
     Run &run = *runs_[place.run];
-    ListLine &line = run.lines[place.offset];
+    ListLine &line = run.lines[place.offset].line;
     if (line.selected == selected) return;
     line.selected = selected;
     if (selected) {
@@ -634,7 +685,7 @@ void ListLines::Select(size_t index, bool selected) {
 
 void ListLines::SelectAll(bool selected) {
     for (auto &run : runs_) {
-        for (ListLine &line : run->lines) line.selected = selected;
+        for (KeyedLine &keyed : run->lines) keyed.line.selected = selected;
         run->selected = selected ? run->lines.size() : 0;
     }
     selected_ = selected ? count_ : 0;
@@ -646,7 +697,7 @@ size_t ListLines::SelectedIndexes(int *out, size_t room) const {
         if (found == room) break;
         if (run->selected != 0) {
             for (size_t i = 0; i < run->lines.size() && found < room; ++i) {
-                if (!run->lines[i].selected) continue;
+                if (!run->lines[i].line.selected) continue;
                 if (out) out[found] = static_cast<int>(start + i);
                 ++found;
             }

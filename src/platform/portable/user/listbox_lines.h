@@ -5,7 +5,7 @@
 // kept in short runs: adding or deleting a line moves part of one run,
 // never the whole list, and line N is found through a Fenwick tree of the
 // run lengths. The texts sit in a store of 64 KB pages that they never
-// leave, so moving a line moves 16 bytes.
+// leave, so moving a line moves 32 bytes: its record and its key.
 //
 // While the lines are in order (every sorted list whose lines all came by
 // LB_ADDSTRING), a text's place is found from keys, not texts: a run's
@@ -69,9 +69,14 @@ private:
         uint64_t next = 0;
         bool operator==(const LineKey &other) const { return places == other.places && next == other.next; }
     };
+    // A line of a run with its key, side by side: adding a line moves one
+    // array, and the search reads a line's length beside its key.
+    struct KeyedLine {
+        ListLine line;
+        LineKey key;
+    };
     struct Run {
-        std::vector<ListLine> lines;
-        std::vector<LineKey> keys;  // per line
+        std::vector<KeyedLine> lines;
         uint32_t shared = 0;         // at most the places every line of the run has in common
         uint32_t unrefined = 0;      // its length when last found not worth refining
         size_t selected = 0;
@@ -91,12 +96,13 @@ private:
     };
     Place Locate(size_t index);
     Place PlaceFor(size_t index);
+    Place InFrontOf(Place place) const;
     size_t StartOf(size_t run) const;
     void RebuildTree(size_t from);
     void AddToTree(size_t run, int delta);
 
     std::string_view TextOf(const ListLine &line) const;
-    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset]); }
+    std::string_view TextIn(const Run &run, size_t offset) const { return TextOf(run.lines[offset].line); }
     static HeadKey HeadOf(const ListWeights &weights);
     static HeadKey HeadOfText(std::string_view text);
     static int HeadOrder(const HeadKey &a, const HeadKey &b);
@@ -106,6 +112,11 @@ private:
     bool SharesHead(size_t run, uint32_t places) const;
     // The text being added's key in a run of `shared` places in common.
     LineKey KeyAfter(uint32_t shared) const;
+    bool SamePlacesNoMarks(uint64_t lastWindow, const ListLine &line, std::string_view text) const;
+    // Whether the text being added sorts after the run's first line.
+    bool AfterHead(size_t run, std::string_view text) const;
+    size_t RunAfter(std::string_view text) const;
+    static void PrefetchRun(const Run &run, size_t lines);
     Found LowerBound(std::string_view text);
     size_t SortedPosition(std::string_view text, Place &place);
     bool EqualAt(Place place, std::string_view text) const;
@@ -115,7 +126,7 @@ private:
     size_t SplitPoint(const Run &run, size_t reach) const;
     size_t Refine(Run &run);
     void SplitRun(size_t run, size_t at);
-    void Widen(Run &run);
+    void DisposeRun(const Run *run);
     void Widen(Run &run, int fewest);
     // Rewrites the run's keys to follow its first `shared` places.
     void SetShared(Run &run, uint32_t shared);
@@ -123,7 +134,11 @@ private:
     bool StoreText(std::string_view text, uint32_t &at);
     void CompactTexts();
 
-    std::vector<std::unique_ptr<Run>> runs_;
+    // The runs in the order of their lines, owned by `store_` in no order
+    // of its own: putting a run in or taking one out of the list moves
+    // plain pointers.
+    std::vector<Run *> runs_;
+    std::vector<std::unique_ptr<Run>> store_;
     std::vector<HeadKey> heads_;   // per run
     std::vector<uint32_t> tree_;   // Fenwick tree of run lengths, 1-based
     size_t count_ = 0;
