@@ -76,21 +76,24 @@ struct Tokenizer {
     char terminator;       // the separator byte that ended the current token
     size_t length;         // of the current token
     int escaped;           // whether the current token holds a backslash
+    // The bytes a token may stop at, found 64 at a time: a bit for each of
+    // the 64 bytes from `window` on that is a separator of either set, a
+    // backslash or a zero byte.
+    const char *window;
+    uint64_t stops;
 };
 
-// A separator set, as a table of the bytes a token stops at: its
-// separators, the backslash (the byte after it belongs to the token) and
-// the zero byte that ends the text. One look a byte.
-struct SeparatorSet {
-    bool stops[256];
+// Which bytes end a field, besides the backslash (the byte after it belongs
+// to the field) and the zero byte that ends the text.
+enum SeparatorSet {
+    TOKEN_SEPARATORS,  // TAB, LF, comma, FF
+    NOTES_SEPARATORS,  // comma alone
 };
-extern const SeparatorSet TOKEN_SEPARATORS;  // TAB, LF, comma, FF
-extern const SeparatorSet NOTES_SEPARATORS;  // comma alone
 
 // Sets up a scanner over `size` bytes whose last byte is already zero.
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size);
 // The next field, or null when the text is used up.
-char *NextToken(Tokenizer *tokenizer, const SeparatorSet &separators);
+char *NextToken(Tokenizer *tokenizer, SeparatorSet separators);
 
 // Decodes one field into a fixed field of fieldSize bytes (truncating).
 void UnescapeText(const char *text, char *field, size_t fieldSize);
