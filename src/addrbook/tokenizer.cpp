@@ -54,31 +54,45 @@ void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size) {
     tokenizer->stops = size > 0 ? FindFieldStops(text, text + size) : 0;
 }
 
-void UnescapeText(const char *text, char *field, size_t fieldSize) {
-    if (field == nullptr || fieldSize == 0) return;
+namespace {
+
+// The decoding of `length` bytes holding no zero byte (as a token never
+// does: one would have ended it): the bytes between backslashes are
+// copied a run at a time.
+void UnescapeBytes(const char *text, size_t length, char *field, size_t fieldSize) {
+    const char *read = text;
+    const char *end = text + length;
+    const size_t room = fieldSize - 1;
     size_t used = 0;
-    const char *read = text != nullptr ? text : "";
-    while (*read != '\0' && used + 1 < fieldSize) {
+    while (read < end && used < room) {
+        const void *backslash = std::memchr(read, '\\', static_cast<size_t>(end - read));
+        size_t run = static_cast<size_t>((backslash != nullptr ? static_cast<const char *>(backslash) : end) - read);
+        if (run > room - used) run = room - used;
+        std::memcpy(field + used, read, run);
+        used += run;
+        read += run;
+        if (read == end || used == room) break;
+        // A lone backslash at the end is dropped.
+        if (++read == end) break;
         char byte = *read++;
-        if (byte == '\\') {
-            if (*read == '\0') break;  // a lone backslash at the end is dropped
-            byte = *read++;
-            if (byte == 'r')
-                byte = '\r';
-            else if (byte == 'n')
-                byte = '\n';
-        }
-        field[used++] = byte;
+        field[used++] = byte == 'r' ? '\r' : byte == 'n' ? '\n' : byte;
     }
     field[used] = '\0';
 }
 
-// A token holds no zero byte (it would have ended it), so one without a
-// backslash is its first bytes as they are.
+}  // namespace
+
+void UnescapeText(const char *text, char *field, size_t fieldSize) {
+    if (field == nullptr || fieldSize == 0) return;
+    if (text == nullptr) text = "";
+    UnescapeBytes(text, std::strlen(text), field, fieldSize);
+}
+
+// One without a backslash is its first bytes as they are.
 void DecodeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize) {
     if (fieldSize == 0) return;
     if (tokenizer->escaped) {
-        UnescapeText(tokenizer->token, field, fieldSize);
+        UnescapeBytes(tokenizer->token, tokenizer->length, field, fieldSize);
         return;
     }
     size_t length = tokenizer->length < fieldSize - 1 ? tokenizer->length : fieldSize - 1;
