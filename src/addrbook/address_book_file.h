@@ -68,8 +68,8 @@ uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size);
 uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size);
 
 // ---- field scanner over a loaded buffer; tokens are ended in place, by a
-// zero byte over their separator, and stay ended: every token taken is a
-// string until the text goes
+// zero byte over their separator, and stay ended: every token taken stays
+// a string while the text lasts.
 struct Tokenizer {
     char *start;
     char *last;            // last byte of the text

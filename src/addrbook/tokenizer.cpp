@@ -6,30 +6,17 @@
 #include "addrbook/address_book_file.h"
 #include "common/byte_scan.h"
 
-namespace {
-
-template <unsigned char... Values>
-bool IsOneOf(char byte) {
-    return ((static_cast<unsigned char>(byte) == Values) || ...);
-}
-
-// The first byte from `scan` on that is none of `Values`, sixteen bytes at
-// a time while sixteen fit before `end`, then one at a time. Some byte
-// before `end` must be none of them (the zero that ends the text is), so
-// the scan never leaves the block.
-template <unsigned char... Values>
-char *SkipAll(char *scan, const char *end) {
-    for (; end - scan >= 16; scan += 16) {
-        unsigned at = FirstNotOf16<Values...>(scan);
-        if (at < 16) return scan + at;
+// Sixteen bytes at a time while sixteen fit before `end`, then one at a
+// time: a byte that is no blank (the zero that ends the text is none)
+// comes before `end`, so the scan never leaves the block.
+char *SkipFieldBlanks(char *cursor, const char *end) {
+    for (; end - cursor >= 16; cursor += 16) {
+        unsigned at = FirstNotOf16<' ', '\t'>(cursor);
+        if (at < 16) return cursor + at;
     }
-    while (IsOneOf<Values...>(*scan)) ++scan;
-    return scan;
+    while (*cursor == ' ' || *cursor == '\t') ++cursor;
+    return cursor;
 }
-
-}  // namespace
-
-char *SkipFieldBlanks(char *cursor, const char *end) { return SkipAll<' ', '\t'>(cursor, end); }
 
 // Every control byte up to FF is a stop (the separators but the comma, and
 // the zero byte; NextToken passes over the others), the comma and the

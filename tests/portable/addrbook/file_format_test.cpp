@@ -374,7 +374,8 @@ TEST_F(FieldScanTest, FieldsReadTheSameWhereverTheyFall) {
 // A book cut anywhere reads as the same text followed by many zero bytes:
 // what lies behind the end of the text is never looked at.
 TEST_F(FieldScanTest, EveryCutOfABookEndsAsItsText) {
-    const std::string book = ",Ann,Lee,,Acme,,n\to\\\\,x,1,a\\\\,2,b\n,Bo,Ek,,,," + std::string(80, 'z') + ",3,c\n\fT1,0.0,0.1\n";
+    const std::string book =
+        ",Ann,Lee,,Acme,,n\to\\\\,x,1,a\\\\,2,b\n,Bo,Ek,,,," + std::string(80, 'z') + ",3,c\n\fT1,0.0,0.1\n";
     for (size_t size = 1; size <= book.size(); ++size) {
         SCOPED_TRACE(size);
         EXPECT_EQ(Parsed(book.substr(0, size)), Parsed(book.substr(0, size - 1) + std::string(64, '\0')));
@@ -391,7 +392,8 @@ TEST_F(FieldScanTest, LongFieldsControlBytesAndZeros) {
         notes += i % 7 == 3 ? "\\," : "ab";
         decoded += i % 7 == 3 ? "," : "ab";
     }
-    EXPECT_EQ(Parsed(",Ann,Lee,,Acme,," + notes + ",1,x\n\f"), "P|Ann|Lee|Acme||" + decoded.substr(0, 249) + "\n  N|1|x\n");
+    EXPECT_EQ(Parsed(",Ann,Lee,,Acme,," + notes + ",1,x\n\f"),
+              "P|Ann|Lee|Acme||" + decoded.substr(0, 249) + "\n  N|1|x\n");
     EXPECT_EQ(Parsed(",A\x01" "B,C\x0b,,D\x7f" "E,\x1b,n\x02\x0c,1\x03,x\x08\n\f"),
               "P|A\\x01B|C\\x0b|D\\x7fE|\\x1b|n\\x02\\x0c\n  N|1\\x03|x\\x08\n");
     EXPECT_EQ(Parsed(",Ann,Lee,,Acme,,n\0ote,1,x\n\f"s), "P|Ann|Lee|Acme||n\n");
