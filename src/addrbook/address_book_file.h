@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "addrbook/records.h"
+#include "common/byte_scan.h"
 #include "common/file_places.h"
 #include "platform/win32api.h"
 
@@ -66,37 +67,116 @@ uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size);
 // ERR_NO_MEMORY; the buffer only on success.
 uint16_t ReadFileToBlock(FileRef *ref, char **buffer, int32_t *size);
 
-// ---- field scanner over a loaded buffer; tokens are ended in place
+// ---- field scanner over a loaded buffer; tokens are ended in place, by a
+// zero byte over their separator, and stay ended: every token taken stays
+// a string while the text lasts.
 struct Tokenizer {
     char *start;
     char *last;            // last byte of the text
     char *cursor;
     char *token;           // current token
-    char *separator;       // where the current token's separator was, or null
     char terminator;       // the separator byte that ended the current token
     size_t length;         // of the current token
     int escaped;           // whether the current token holds a backslash
+    // The bytes a token may stop at, found 64 at a time: a bit for each of
+    // the 64 bytes from `window` on that is a separator of either set, a
+    // backslash or a zero byte (or another control byte, which is passed
+    // over).
+    const char *window;
+    uint64_t stops;
 };
 
-// A separator set, as a table of the bytes a token stops at: its
-// separators, the backslash (the byte after it belongs to the token) and
-// the zero byte that ends the text. One look a byte.
-struct SeparatorSet {
-    bool stops[256];
+// Which bytes end a field, besides the backslash (the byte after it belongs
+// to the field) and the zero byte that ends the text.
+enum SeparatorSet {
+    TOKEN_SEPARATORS,  // TAB, LF, comma, FF
+    NOTES_SEPARATORS,  // comma alone
 };
-extern const SeparatorSet TOKEN_SEPARATORS;  // TAB, LF, comma, FF
-extern const SeparatorSet NOTES_SEPARATORS;  // comma alone
 
 // Sets up a scanner over `size` bytes whose last byte is already zero.
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size);
-// The next field, or null when the text is used up.
-char *NextToken(Tokenizer *tokenizer, const SeparatorSet &separators);
+// The first byte from `cursor` on that is neither a space nor a TAB; one
+// before `end` must be neither.
+char *SkipFieldBlanks(char *cursor, const char *end);
+// The stops (see Tokenizer) of the 64 bytes from `at` on; none at or after
+// `end` is read.
+uint64_t FindFieldStops(const char *at, const char *end);
+
+// The first stop from `scan` on. One always comes: the zero byte that ends
+// the text is one.
+inline char *NextFieldStop(Tokenizer *tokenizer, char *scan) {
+    for (;;) {
+        size_t offset = static_cast<size_t>(scan - tokenizer->window);
+        if (offset < 64) {
+            uint64_t ahead = tokenizer->stops >> offset;
+            if (ahead != 0) return scan + __builtin_ctzll(ahead);
+            // None in the rest of the window: on from its end.
+            scan = const_cast<char *>(tokenizer->window) + 64;
+        }
+        tokenizer->window = scan;
+        tokenizer->stops = FindFieldStops(scan, tokenizer->last + 1);
+    }
+}
+
+// The next field, or null when the text is used up. A field ends at one of
+// its separators, or at the zero byte that ends the text; a backslash takes
+// the byte after it into the field. The notes' separators are a part of
+// the others, so one set of stops serves both: in the notes a TAB, LF or
+// FF is passed over. Inline, as the reader takes a million fields from a
+// large book.
+inline char *NextToken(Tokenizer *tokenizer, SeparatorSet separators) {
+    char *cursor = tokenizer->cursor;
+    if (*cursor == ' ' || *cursor == '\t') cursor = SkipFieldBlanks(cursor, tokenizer->last + 1);
+    if (*cursor == '\0') {
+        tokenizer->cursor = cursor;
+        return nullptr;
+    }
+
+    char *scan = cursor;
+    int escaped = 0;
+    for (;;) {
+        scan = NextFieldStop(tokenizer, scan);
+        char byte = *scan;
+        // An escaped byte belongs to the token whatever it is; a backslash
+        // at the very end of the text escapes nothing.
+        if (byte == '\\') {
+            escaped = 1;
+            scan += scan[1] != '\0' ? 2 : 1;
+            continue;
+        }
+        if (byte == '\0' || byte == ',') break;
+        if (separators == TOKEN_SEPARATORS && (byte == '\t' || byte == '\n' || byte == '\f')) break;
+        ++scan;
+    }
+    tokenizer->token = cursor;
+    tokenizer->length = static_cast<size_t>(scan - cursor);
+    tokenizer->escaped = escaped;
+    if (*scan != '\0') {
+        tokenizer->terminator = *scan;
+        *scan = '\0';
+        ++scan;
+    }
+    // Where the text ran out the previous token's terminator stays remembered.
+    tokenizer->cursor = scan;
+    return cursor;
+}
 
 // Decodes one field into a fixed field of fieldSize bytes (truncating).
 void UnescapeText(const char *text, char *field, size_t fieldSize);
 // Decodes the current token as UnescapeText does; one without a backslash
 // is copied as it is.
-void UnescapeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize);
+void DecodeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize);
+// The same, most fields being short and plain: one chunk, read inside the
+// text and written inside the field, copies such a field with its
+// terminator (and zeros behind it).
+inline void UnescapeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize) {
+    if (!tokenizer->escaped && tokenizer->length < 16 && fieldSize >= 16 &&
+        tokenizer->last + 1 - tokenizer->token >= 16) {
+        CopyHead16(field, tokenizer->token, tokenizer->length);
+        return;
+    }
+    DecodeToken(tokenizer, field, fieldSize);
+}
 // Escapes and writes one field (nothing for an empty text).
 void WriteEscapedField(FileRef *ref, const char *text);
 
@@ -114,7 +194,8 @@ int ParseMemberRef(WorkingContext *context, const char *text, PersonRecord **per
 // once) is an empty book.
 uint16_t LoadAddressBook(WorkingContext *context);
 // Loads from a buffer already in memory (its last byte is never read as
-// data and is overwritten with zero). ERR_NO_MEMORY when a record could
+// data and is overwritten with zero; the fields are ended in place, so the
+// buffer no longer holds the file's bytes). ERR_NO_MEMORY when a record could
 // not be made: the lists are then left empty, never holding part of a book.
 uint16_t ParseAddressBook(WorkingContext *context, char *buffer, size_t size);
 // Writes the whole book to `path`: into a new file of its own beside it,

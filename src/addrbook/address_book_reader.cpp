@@ -96,7 +96,7 @@ void DecodeGroupName(const char *text, char *field, size_t fieldSize) {
     field[used] = '\0';
 }
 
-// Reads the person whose first token is `first`. Returns 0 when the load
+// Reads the person whose first token is `first`, the current one. Returns 0 when the load
 // ends here (the text ran out, or memory did), 1 otherwise.
 int ReadPerson(Reader *reader, const char *first) {
     PersonRecord *person = nullptr;
@@ -110,7 +110,7 @@ int ReadPerson(Reader *reader, const char *first) {
     // token when it is longer than one byte, then the next field, make the
     // first name; the third and, when longer than one byte, the fourth the
     // last name.
-    if (std::strlen(first) > 1) CopyField(person->firstName, first);
+    if (TokenLength(reader) > 1) CopyField(person->firstName, first);
     const char *token = Next(reader);
     if (token == nullptr) return drop(), 0;
     AppendDecoded(reader, person->firstName, sizeof person->firstName);

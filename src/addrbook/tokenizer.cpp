@@ -1,98 +1,85 @@
-// The field scanner of the address book reader and the decoding of one
-// field. Tokens are ended in place by a zero byte over their separator,
-// which is put back before the next token is taken.
+// The field scanner of the address book reader (its token's own path is
+// inline, in address_book_file.h) and the decoding of one field.
 #include <cstdint>
 #include <cstring>
 
 #include "addrbook/address_book_file.h"
+#include "common/byte_scan.h"
 
-namespace {
-
-constexpr SeparatorSet MakeSeparatorSet(const char *separators) {
-    SeparatorSet set{};
-    for (const char *s = separators; *s != '\0'; ++s) set.stops[static_cast<unsigned char>(*s)] = true;
-    set.stops[static_cast<unsigned char>('\\')] = true;
-    set.stops[0] = true;
-    return set;
+// Sixteen bytes at a time while sixteen fit before `end`, then one at a
+// time: a byte that is no blank (the zero that ends the text is none)
+// comes before `end`, so the scan never leaves the block.
+char *SkipFieldBlanks(char *cursor, const char *end) {
+    for (; end - cursor >= 16; cursor += 16) {
+        unsigned at = FirstNotOf16<' ', '\t'>(cursor);
+        if (at < 16) return cursor + at;
+    }
+    while (*cursor == ' ' || *cursor == '\t') ++cursor;
+    return cursor;
 }
 
-}  // namespace
-
-constexpr SeparatorSet TOKEN_SEPARATORS = MakeSeparatorSet("\t\n,\f");
-constexpr SeparatorSet NOTES_SEPARATORS = MakeSeparatorSet(",");
+// Every control byte up to FF is a stop (the separators but the comma, and
+// the zero byte; NextToken passes over the others), the comma and the
+// backslash too. Near the end of the text the bytes are taken from a copy
+// with zeros behind.
+uint64_t FindFieldStops(const char *at, const char *end) {
+    if (end - at >= 64) return PositionsOf64<'\f', ',', '\\'>(at);
+    char tail[64] = {};
+    std::memcpy(tail, at, static_cast<size_t>(end - at));
+    return PositionsOf64<'\f', ',', '\\'>(tail);
+}
 
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size) {
     tokenizer->start = text;
     tokenizer->last = size > 0 ? text + size - 1 : text;
     tokenizer->cursor = text;
     tokenizer->token = nullptr;
-    tokenizer->separator = nullptr;
     tokenizer->terminator = '\0';
     tokenizer->length = 0;
     tokenizer->escaped = 0;
+    tokenizer->window = text;
+    tokenizer->stops = size > 0 ? FindFieldStops(text, text + size) : 0;
 }
 
-char *NextToken(Tokenizer *tokenizer, const SeparatorSet &separators) {
-    if (tokenizer->separator != nullptr) {
-        *tokenizer->separator = tokenizer->terminator;
-        tokenizer->separator = nullptr;
-    }
-    char *cursor = tokenizer->cursor;
-    while (*cursor == ' ' || *cursor == '\t') ++cursor;
-    tokenizer->cursor = cursor;
-    if (*cursor == '\0') return nullptr;
+namespace {
 
-    char *token = cursor;
-    char *scan = cursor;
-    int escaped = 0;
-    for (;;) {
-        while (!separators.stops[static_cast<unsigned char>(*scan)]) ++scan;
-        // An escaped byte belongs to the token whatever it is; a backslash
-        // at the very end of the text escapes nothing.
-        if (*scan != '\\') break;
-        escaped = 1;
-        scan += scan[1] != '\0' ? 2 : 1;
-    }
-    tokenizer->token = token;
-    tokenizer->length = static_cast<size_t>(scan - token);
-    tokenizer->escaped = escaped;
-    if (*scan != '\0') {
-        tokenizer->terminator = *scan;
-        tokenizer->separator = scan;
-        *scan = '\0';
-        tokenizer->cursor = scan + 1;
-    } else {
-        // The text ran out: the previous token's terminator stays remembered.
-        tokenizer->cursor = scan;
-    }
-    return token;
-}
-
-void UnescapeText(const char *text, char *field, size_t fieldSize) {
-    if (field == nullptr || fieldSize == 0) return;
+// The decoding of `length` bytes holding no zero byte (as a token never
+// does: one would have ended it): the bytes between backslashes are
+// copied a run at a time.
+void UnescapeBytes(const char *text, size_t length, char *field, size_t fieldSize) {
+    const char *read = text;
+    const char *end = text + length;
+    const size_t room = fieldSize - 1;
     size_t used = 0;
-    const char *read = text != nullptr ? text : "";
-    while (*read != '\0' && used + 1 < fieldSize) {
+    while (read < end && used < room) {
+        const void *backslash = std::memchr(read, '\\', static_cast<size_t>(end - read));
+        size_t run = static_cast<size_t>((backslash != nullptr ? static_cast<const char *>(backslash) : end) - read);
+        if (run > room - used) run = room - used;
+        std::memcpy(field + used, read, run);
+        used += run;
+        read += run;
+        if (read == end || used == room) break;
+        // A lone backslash at the end is dropped.
+        if (++read == end) break;
         char byte = *read++;
-        if (byte == '\\') {
-            if (*read == '\0') break;  // a lone backslash at the end is dropped
-            byte = *read++;
-            if (byte == 'r')
-                byte = '\r';
-            else if (byte == 'n')
-                byte = '\n';
-        }
-        field[used++] = byte;
+        field[used++] = byte == 'r' ? '\r' : byte == 'n' ? '\n' : byte;
     }
     field[used] = '\0';
 }
 
-// A token holds no zero byte (it would have ended it), so one without a
-// backslash is its first bytes as they are.
-void UnescapeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize) {
+}  // namespace
+
+void UnescapeText(const char *text, char *field, size_t fieldSize) {
+    if (field == nullptr || fieldSize == 0) return;
+    if (text == nullptr) text = "";
+    UnescapeBytes(text, std::strlen(text), field, fieldSize);
+}
+
+// One without a backslash is its first bytes as they are.
+void DecodeToken(const Tokenizer *tokenizer, char *field, size_t fieldSize) {
     if (fieldSize == 0) return;
     if (tokenizer->escaped) {
-        UnescapeText(tokenizer->token, field, fieldSize);
+        UnescapeBytes(tokenizer->token, tokenizer->length, field, fieldSize);
         return;
     }
     size_t length = tokenizer->length < fieldSize - 1 ? tokenizer->length : fieldSize - 1;

@@ -28,6 +28,30 @@ inline bool AnyOf16(const void *bytes) {
     return (halves[0] | halves[1]) != 0;
 }
 
+// Sixteen comparison results (bytes of 0 or 0xFF) as the low sixteen bits
+// of a number, bit i for byte i: each half's top bits gathered into its
+// highest byte by one multiplication.
+inline uint64_t HitBits16(const void *hits) {
+    uint64_t halves[2];
+    std::memcpy(halves, hits, sizeof halves);
+    const uint64_t tops = 0x8080808080808080ull, gather = 0x0002040810204081ull;
+    return ((halves[0] & tops) * gather >> 56) | ((halves[1] & tops) * gather >> 56 << 8);
+}
+
+// A bit for each of the 64 bytes at `bytes` that is at most `Highest` or
+// one of `Values`, bit i for byte i.
+template <unsigned char Highest, unsigned char... Values>
+inline uint64_t PositionsOf64(const void *bytes) {
+    uint64_t positions = 0;
+    for (unsigned at = 0; at < 64; at += 16) {
+        Bytes16 v;
+        std::memcpy(&v, static_cast<const char *>(bytes) + at, sizeof v);
+        auto hits = (v <= Highest) | ((v == Values) | ...);
+        positions |= HitBits16(&hits) << at;
+    }
+    return positions;
+}
+
 // The position of the first of sixteen comparison results (bytes of 0 or
 // 0xFF) that holds, 16 when none does.
 inline unsigned FirstHit16(const void *hits) {
@@ -46,6 +70,26 @@ inline unsigned FirstOf16(const void *bytes) {
     std::memcpy(&v, bytes, sizeof v);
     auto hits = ((v == Values) | ...);
     return FirstHit16(&hits);
+}
+
+// The position of the first of the sixteen bytes at `bytes` that is none
+// of `Values`, 16 when all are.
+template <unsigned char... Values>
+inline unsigned FirstNotOf16(const void *bytes) {
+    Bytes16 v;
+    std::memcpy(&v, bytes, sizeof v);
+    auto misses = ~((v == Values) | ...);
+    return FirstHit16(&misses);
+}
+
+// Writes sixteen bytes at `to`: the first `length` (less than 16) of the
+// sixteen at `from`, then zeros, as a copy into a zeroed field leaves it.
+inline void CopyHead16(void *to, const void *from, size_t length) {
+    static const Bytes16 positions = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    Bytes16 v;
+    std::memcpy(&v, from, sizeof v);
+    v &= (Bytes16)(positions < static_cast<unsigned char>(length));
+    std::memcpy(to, &v, sizeof v);
 }
 
 // One byte for each of the sixteen at `bytes`: 1 for a digit 0 to 9, else

@@ -1,5 +1,7 @@
 // The address book file: the bytes the writer produces and what the reader
 // makes of them, including the odd cases older files and other tools give.
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "book_fixture.h"
@@ -333,6 +335,69 @@ TEST_F(FileFormatTest, GarbageEndsWithoutLoopingOrCrashing) {
         Save();
         EXPECT_EQ(Reloaded(), first);
     }
+}
+
+// The reader over a heap block of exactly the text's size, as the fuzzer
+// gives it: a read past the text is a sanitizer report.
+class FieldScanTest : public FileFormatTest {
+protected:
+    std::string Parsed(const std::string &bytes) {
+        Empty();
+        auto block = std::make_unique<char[]>(bytes.size());
+        std::memcpy(block.get(), bytes.data(), bytes.size());
+        EXPECT_EQ(ParseAddressBook(context_, block.get(), bytes.size()), ERR_NONE);
+        return DumpBook(context_);
+    }
+};
+
+// Fields are found many bytes at a time: where a field, an escape or the
+// end of the text falls among those bytes must never matter.
+TEST_F(FieldScanTest, FieldsReadTheSameWhereverTheyFall) {
+    const std::string notes = "long notes " + std::string(60, 'n') + "\\, then more\\\\ and " + std::string(40, 'm');
+    const std::string book = ",Ann,Lee,,Acme Logistics,Sales,Call first\\, always,+49 30 1234567,office,2,home\\\\\n"
+                             ",B,,," + std::string(70, 'c') + ",\\,\\\\," + notes + ",9,\\x\\\\\n"
+                             ",Cy,Oh,,,,\\,,\n"
+                             "\fTeam\\\\,0.0,1.0\nNobody\n";
+    const std::string expected = Parsed(book);
+    ASSERT_NE(expected.find("P|B||" + std::string(39, 'c') + "|,\\x5c|long notes " + std::string(60, 'n') +
+                            ", then more\\x5c and m"),
+              std::string::npos)
+        << expected;
+    for (size_t lead = 0; lead <= 70; ++lead) {
+        for (size_t trail : {0, 1, 15, 16, 17, 63, 64, 65}) {
+            SCOPED_TRACE(testing::Message() << lead << " blanks before, " << trail << " after");
+            EXPECT_EQ(Parsed(std::string(lead, lead % 3 ? ' ' : '\t') + book + std::string(trail, ' ')), expected);
+        }
+    }
+}
+
+// A book cut anywhere reads as the same text followed by many zero bytes:
+// what lies behind the end of the text is never looked at.
+TEST_F(FieldScanTest, EveryCutOfABookEndsAsItsText) {
+    const std::string book =
+        ",Ann,Lee,,Acme,,n\to\\\\,x,1,a\\\\,2,b\n,Bo,Ek,,,," + std::string(80, 'z') + ",3,c\n\fT1,0.0,0.1\n";
+    for (size_t size = 1; size <= book.size(); ++size) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(Parsed(book.substr(0, size)), Parsed(book.substr(0, size - 1) + std::string(64, '\0')));
+    }
+    // Cut behind the first backslash of the notes: it escapes nothing.
+    EXPECT_EQ(Parsed(book.substr(0, 21)), "P|Ann|Lee|Acme||n\\x09o\n");
+}
+
+// Long fields are cut to their record fields wherever their escapes fall;
+// other control bytes stay in the field; a zero byte ends the text.
+TEST_F(FieldScanTest, LongFieldsControlBytesAndZeros) {
+    std::string notes, decoded;
+    for (int i = 0; i < 160; ++i) {
+        notes += i % 7 == 3 ? "\\," : "ab";
+        decoded += i % 7 == 3 ? "," : "ab";
+    }
+    EXPECT_EQ(Parsed(",Ann,Lee,,Acme,," + notes + ",1,x\n\f"),
+              "P|Ann|Lee|Acme||" + decoded.substr(0, 249) + "\n  N|1|x\n");
+    EXPECT_EQ(Parsed(",A\x01" "B,C\x0b,,D\x7f" "E,\x1b,n\x02\x0c,1\x03,x\x08\n\f"),
+              "P|A\\x01B|C\\x0b|D\\x7fE|\\x1b|n\\x02\\x0c\n  N|1\\x03|x\\x08\n");
+    EXPECT_EQ(Parsed(",Ann,Lee,,Acme,,n\0ote,1,x\n\f"s), "P|Ann|Lee|Acme||n\n");
+    EXPECT_EQ(Parsed(",Ann,L\0ee,,Acme,,n,1,x\n\f"s), "");
 }
 
 }  // namespace
