@@ -3,20 +3,26 @@
 
 #include "addrbook/address_book_file.h"
 #include "addrbook/address_book_index.h"
+#include "common/byte_scan.h"
 #include "common/text_field.h"
 
 namespace {
 
-enum : uint32_t { WRITE_STAGING = 64 * 1024 };
+// WRITE_SLACK is room behind the point where the staging block is written
+// out: a field copied in chunks of sixteen goes in whole while that point
+// is not yet reached, all its bytes escaped and its last chunk running
+// past its end.
+enum : uint32_t { WRITE_STAGING = 64 * 1024, WRITE_SLACK = 1024 };
 enum { MEMBER_REF_SIZE = 48 };
 
 // The new book gathers in one staging block and goes to the file in large
 // writes: the fields are escaped straight into the block, so a field costs
 // a pass over its bytes rather than a write call for each of its pieces.
+// The block holds WRITE_SLACK bytes more than `size`.
 struct BookOutput {
     FileRef *ref;
     char *bytes;
-    size_t size;
+    size_t size;  // where the block is due to be written out
     size_t used;
 };
 
@@ -27,11 +33,17 @@ void Flush(BookOutput *out) {
     out->used = 0;
 }
 
+// Every write starts here: what follows may then fill the block up to
+// `size`, or a chunked field up to WRITE_SLACK bytes beyond.
+void MakeRoom(BookOutput *out) {
+    if (out->used >= out->size) Flush(out);
+}
+
 // A write that fills the block goes in steps, the block written out each
 // time it is full.
 void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
     while (length > 0) {
-        if (out->used == out->size) Flush(out);
+        MakeRoom(out);
         size_t step = out->size - out->used;
         if (step > length) step = length;
         std::memcpy(out->bytes + out->used, bytes, step);
@@ -42,6 +54,7 @@ void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
 }
 
 void PutBytes(BookOutput *out, const char *bytes, size_t length) {
+    MakeRoom(out);
     if (length > out->size - out->used) {
         PutBytesInSteps(out, bytes, length);
         return;
@@ -51,7 +64,7 @@ void PutBytes(BookOutput *out, const char *bytes, size_t length) {
 }
 
 void PutByte(BookOutput *out, char byte) {
-    if (out->used == out->size) Flush(out);
+    MakeRoom(out);
     out->bytes[out->used++] = byte;
 }
 
@@ -71,8 +84,14 @@ constexpr char EscapeFor(char byte) {
     }
 }
 
-// Where a run of bytes written as they are stops: at the end of the text
-// and at every byte EscapeFor changes. One look a byte.
+// The position of the first of sixteen bytes that ends a run written as
+// it is: the end of the text or a byte EscapeFor changes.
+inline unsigned RunEnd16(const char *chunk) {
+    return FirstOf16<',', '\\', '\r', '\n', '\t', '\f', 0>(chunk);
+}
+
+// Where a run of bytes written as they are stops, one look a byte: for a
+// text whose end is not known beforehand.
 struct StopTable {
     bool stops[256];
 };
@@ -86,8 +105,8 @@ constexpr StopTable MakeStopTable() {
 
 constexpr StopTable kRunStops = MakeStopTable();
 
-// One field, escaped (nothing for an empty text).
-void PutEscapedField(BookOutput *out, const char *text) {
+// One text, escaped (nothing for an empty text).
+void PutEscapedText(BookOutput *out, const char *text) {
     const char *read = text;
     // The reader skips blanks in front of a field; an escaped one is kept.
     if (*read == ' ') {
@@ -103,6 +122,38 @@ void PutEscapedField(BookOutput *out, const char *text) {
         PutBytes(out, pair, 2);
         ++read;
     }
+}
+
+// One field of a record, escaped as PutEscapedText escapes a text, up to
+// its zero byte or its end. It is read and copied sixteen bytes at a time
+// straight into the block: a chunk may carry bytes past the text's end
+// into the slack, where the next write goes over them.
+template <size_t N>
+void PutEscapedField(BookOutput *out, const char (&field)[N]) {
+    static_assert(2 * N + 16 <= WRITE_SLACK, "an escaped field fits in the slack");
+    MakeRoom(out);
+    FieldChunks<N> chunks(field);
+    char *to = out->bytes + out->used;
+    size_t from = 0;
+    // The reader skips blanks in front of a field; an escaped one is kept.
+    if (field[0] == ' ') {
+        *to++ = '\\';
+        *to++ = ' ';
+        from = 1;
+    }
+    for (;;) {
+        const char *chunk = chunks.At(from);
+        std::memcpy(to, chunk, 16);
+        unsigned run = RunEnd16(chunk);
+        from += run;
+        to += run;
+        if (run == 16) continue;
+        if (chunk[run] == '\0') break;
+        *to++ = '\\';
+        *to++ = EscapeFor(chunk[run]);
+        ++from;
+    }
+    out->used = static_cast<size_t>(to - out->bytes);
 }
 
 // A group name as it stands, with the escapes IsGroupNameSeparator and
@@ -181,9 +232,9 @@ void WriteBook(BookOutput *out, WorkingContext *context) {
 }  // namespace
 
 void WriteEscapedField(FileRef *ref, const char *text) {
-    char staging[256];
-    BookOutput out{ref, staging, sizeof staging, 0};
-    PutEscapedField(&out, text);
+    char staging[256 + WRITE_SLACK];
+    BookOutput out{ref, staging, 256, 0};
+    PutEscapedText(&out, text);
     Flush(&out);
 }
 
@@ -208,9 +259,9 @@ int SaveAddressBook(WorkingContext *context, const char *path) {
 
     // Without its staging block the book still goes out, in small writes.
     void *staging = nullptr;
-    char fallback[256];
-    BookOutput out{&ref, fallback, sizeof fallback, 0};
-    if (CreatePtr(&staging, WRITE_STAGING) == ERR_NONE) {
+    char fallback[256 + WRITE_SLACK];
+    BookOutput out{&ref, fallback, 256, 0};
+    if (CreatePtr(&staging, WRITE_STAGING + WRITE_SLACK) == ERR_NONE) {
         out.bytes = static_cast<char *>(staging);
         out.size = WRITE_STAGING;
     }
