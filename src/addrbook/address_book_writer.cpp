@@ -84,10 +84,12 @@ constexpr char EscapeFor(char byte) {
     }
 }
 
-// The position of the first of sixteen bytes that ends a run written as
-// it is: the end of the text or a byte EscapeFor changes.
+// The position of the first of sixteen bytes that may end a run written
+// as it is: every byte EscapeFor changes and the end of the text are
+// below '\r' + 1 or a comma or backslash; the other control bytes there
+// are rare and go on as they are.
 inline unsigned RunEnd16(const char *chunk) {
-    return FirstOf16<',', '\\', '\r', '\n', '\t', '\f', 0>(chunk);
+    return FirstBelowOrOf16<'\r' + 1, ',', '\\'>(chunk);
 }
 
 // Where a run of bytes written as they are stops, one look a byte: for a
@@ -125,15 +127,13 @@ void PutEscapedText(BookOutput *out, const char *text) {
 }
 
 // One field of a record, escaped as PutEscapedText escapes a text, up to
-// its zero byte or its end. It is read and copied sixteen bytes at a time
-// straight into the block: a chunk may carry bytes past the text's end
-// into the slack, where the next write goes over them.
+// its zero byte or its end, at `to`; where it ends. It is read and copied
+// sixteen bytes at a time: a chunk may carry bytes past the text's end,
+// where the next write goes over them.
 template <size_t N>
-void PutEscapedField(BookOutput *out, const char (&field)[N]) {
-    static_assert(2 * N + 16 <= WRITE_SLACK, "an escaped field fits in the slack");
-    MakeRoom(out);
+char *EscapeField(char *to, const char (&field)[N]) {
+    static_assert(N > 16, "the first chunk is read in place");
     FieldChunks<N> chunks(field);
-    char *to = out->bytes + out->used;
     size_t from = 0;
     // The reader skips blanks in front of a field; an escaped one is kept.
     if (field[0] == ' ') {
@@ -141,19 +141,81 @@ void PutEscapedField(BookOutput *out, const char (&field)[N]) {
         *to++ = ' ';
         from = 1;
     }
+    const char *chunk = field + from;
     for (;;) {
-        const char *chunk = chunks.At(from);
         std::memcpy(to, chunk, 16);
         unsigned run = RunEnd16(chunk);
         from += run;
         to += run;
-        if (run == 16) continue;
-        if (chunk[run] == '\0') break;
-        *to++ = '\\';
-        *to++ = EscapeFor(chunk[run]);
-        ++from;
+        if (run < 16) {
+            char byte = chunk[run];
+            if (byte == '\0') return to;
+            char escape = EscapeFor(byte);
+            if (escape != 0) {
+                *to++ = '\\';
+                byte = escape;
+            }
+            *to++ = byte;
+            ++from;
+        }
+        chunk = chunks.At(from);
     }
-    out->used = static_cast<size_t>(to - out->bytes);
+}
+
+// The most a field of `size` bytes takes in the block while it is written:
+// every byte escaped and its last chunk running on.
+constexpr size_t EscapedRoom(size_t size) { return 2 * size + 16; }
+
+// What a person line takes in the block before its numbers (six
+// separators, the one that stands for no numbers and the line's end), and
+// what each of its numbers takes (two separators and the line's end).
+constexpr size_t kPersonRoom = EscapedRoom(sizeof(PersonRecord::firstName)) +
+                               EscapedRoom(sizeof(PersonRecord::lastName)) +
+                               EscapedRoom(sizeof(PersonRecord::company)) +
+                               EscapedRoom(sizeof(PersonRecord::department)) +
+                               EscapedRoom(sizeof(PersonRecord::notes)) + 8;
+constexpr size_t kNumberRoom =
+    EscapedRoom(sizeof(NumberRecord::number)) + EscapedRoom(sizeof(NumberRecord::details)) + 3;
+static_assert(kPersonRoom <= WRITE_SLACK && kNumberRoom <= WRITE_SLACK, "a step fits in the slack");
+static_assert(EscapedRoom(MEMBER_REF_SIZE) + 2 <= WRITE_SLACK, "a member reference fits in the slack");
+
+// Where the next bytes go: what follows may take up to WRITE_SLACK bytes
+// before the block is looked at again, at EndAt.
+char *RoomAt(BookOutput *out) {
+    MakeRoom(out);
+    return out->bytes + out->used;
+}
+
+void EndAt(BookOutput *out, const char *to) { out->used = static_cast<size_t>(to - out->bytes); }
+
+// A person's line: the names, an empty field where older files kept
+// something else, company, department, notes and each number with its
+// details.
+void PutPerson(BookOutput *out, const PersonRecord *person) {
+    char *to = RoomAt(out);
+    *to++ = ',';
+    to = EscapeField(to, person->firstName);
+    *to++ = ',';
+    to = EscapeField(to, person->lastName);
+    *to++ = ',';
+    *to++ = ',';
+    to = EscapeField(to, person->company);
+    *to++ = ',';
+    to = EscapeField(to, person->department);
+    *to++ = ',';
+    to = EscapeField(to, person->notes);
+    const NumberRecord *number = person->numbers != nullptr ? person->numbers->next : nullptr;
+    if (number == nullptr) *to++ = ',';
+    for (; number != nullptr; number = number->next) {
+        EndAt(out, to);
+        to = RoomAt(out);
+        *to++ = ',';
+        to = EscapeField(to, number->number);
+        *to++ = ',';
+        to = EscapeField(to, number->details);
+    }
+    *to++ = '\n';
+    EndAt(out, to);
 }
 
 // A group name as it stands, with the escapes IsGroupNameSeparator and
@@ -186,27 +248,8 @@ BOOL ReplaceBook(const char *path, const char *temporary) {
 }
 
 void WriteBook(BookOutput *out, WorkingContext *context) {
-    for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
-        PutByte(out, ',');
-        PutEscapedField(out, person->firstName);
-        PutByte(out, ',');
-        PutEscapedField(out, person->lastName);
-        PutBytes(out, ",,", 2);
-        PutEscapedField(out, person->company);
-        PutByte(out, ',');
-        PutEscapedField(out, person->department);
-        PutByte(out, ',');
-        PutEscapedField(out, person->notes);
-        NumberRecord *number = person->numbers != nullptr ? person->numbers->next : nullptr;
-        if (number == nullptr) PutByte(out, ',');
-        for (; number != nullptr; number = number->next) {
-            PutByte(out, ',');
-            PutEscapedField(out, number->number);
-            PutByte(out, ',');
-            PutEscapedField(out, number->details);
-        }
-        PutByte(out, '\n');
-    }
+    for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
+        PutPerson(out, person);
     PutByte(out, '\f');
 
     AddressIndex index{};
@@ -220,8 +263,9 @@ void WriteBook(BookOutput *out, WorkingContext *context) {
                 FormatIndexedMemberRef(&index, link, reference, sizeof reference);
             else
                 FormatMemberRef(context, link, reference, sizeof reference);
-            PutByte(out, ',');
-            PutEscapedField(out, reference);
+            char *to = RoomAt(out);
+            *to++ = ',';
+            EndAt(out, EscapeField(to, reference));
         }
         PutByte(out, '\n');
     }

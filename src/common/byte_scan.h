@@ -48,6 +48,17 @@ inline unsigned FirstOf16(const void *bytes) {
     return FirstHit16(&hits);
 }
 
+// The position of the first of the sixteen bytes at `bytes` that is below
+// `Below` or one of `Values`, 16 when none is: one comparison stands for a
+// whole range of control bytes.
+template <unsigned char Below, unsigned char... Values>
+inline unsigned FirstBelowOrOf16(const void *bytes) {
+    Bytes16 v;
+    std::memcpy(&v, bytes, sizeof v);
+    auto hits = (v < Below) | ((v == Values) | ...);
+    return FirstHit16(&hits);
+}
+
 // One byte for each of the sixteen at `bytes`: 1 for a digit 0 to 9, else
 // 0, as the two halves of a chunk.
 inline void DigitFlags16(const void *bytes, uint64_t flags[2]) {
