@@ -126,6 +126,28 @@ void PutEscapedText(BookOutput *out, const char *text) {
     }
 }
 
+// Copies the sixteen bytes of `chunk` to `*to` and passes over them up
+// to the first byte that may need an escape, escaping it; true when that
+// byte ends the text. `*to` and `*from` (the position in the text) move on
+// by what was taken.
+inline bool EscapeChunk(char **to, const char *chunk, size_t *from) {
+    std::memcpy(*to, chunk, 16);
+    unsigned run = RunEnd16(chunk);
+    *from += run;
+    *to += run;
+    if (run == 16) return false;
+    char byte = chunk[run];
+    if (byte == '\0') return true;
+    char escape = EscapeFor(byte);
+    if (escape != 0) {
+        *(*to)++ = '\\';
+        byte = escape;
+    }
+    *(*to)++ = byte;
+    ++*from;
+    return false;
+}
+
 // One field of a record, escaped as PutEscapedText escapes a text, up to
 // its zero byte or its end, at `to`; where it ends. It is read and copied
 // sixteen bytes at a time: a chunk may carry bytes past the text's end,
@@ -133,7 +155,6 @@ void PutEscapedText(BookOutput *out, const char *text) {
 template <size_t N>
 char *EscapeField(char *to, const char (&field)[N]) {
     static_assert(N > 16, "the first chunk is read in place");
-    FieldChunks<N> chunks(field);
     size_t from = 0;
     // The reader skips blanks in front of a field; an escaped one is kept.
     if (field[0] == ' ') {
@@ -141,25 +162,12 @@ char *EscapeField(char *to, const char (&field)[N]) {
         *to++ = ' ';
         from = 1;
     }
-    const char *chunk = field + from;
-    for (;;) {
-        std::memcpy(to, chunk, 16);
-        unsigned run = RunEnd16(chunk);
-        from += run;
-        to += run;
-        if (run < 16) {
-            char byte = chunk[run];
-            if (byte == '\0') return to;
-            char escape = EscapeFor(byte);
-            if (escape != 0) {
-                *to++ = '\\';
-                byte = escape;
-            }
-            *to++ = byte;
-            ++from;
-        }
-        chunk = chunks.At(from);
+    // Most texts end in their first chunk, read in place.
+    if (EscapeChunk(&to, field + from, &from)) return to;
+    FieldChunks<N> chunks(field);
+    while (!EscapeChunk(&to, chunks.At(from), &from)) {
     }
+    return to;
 }
 
 // The most a field of `size` bytes takes in the block while it is written:
