@@ -8,10 +8,11 @@
 
 namespace {
 
-// WRITE_SLACK is room behind the point where the staging block is written
-// out: a field copied in chunks of sixteen goes in whole while that point
-// is not yet reached, all its bytes escaped and its last chunk running
-// past its end.
+// The staging block is written out once WRITE_STAGING bytes are in it.
+// The WRITE_SLACK bytes behind that let a person line's fixed fields, one
+// of its numbers or one member reference go in after a single look at the
+// block, with every byte escaped and the last chunk of each field running
+// past the field's end.
 enum : uint32_t { WRITE_STAGING = 64 * 1024, WRITE_SLACK = 1024 };
 enum { MEMBER_REF_SIZE = 48 };
 
@@ -85,9 +86,10 @@ constexpr char EscapeFor(char byte) {
 }
 
 // The position of the first of sixteen bytes that may end a run written
-// as it is: every byte EscapeFor changes and the end of the text are
-// below '\r' + 1 or a comma or backslash; the other control bytes there
-// are rare and go on as they are.
+// as it is. The bytes EscapeFor changes, but for the comma and the
+// backslash, and the zero that ends the text are all control bytes up to
+// CR: one comparison finds them, along with the other control bytes up
+// there, which are rare in a book and go on as they are.
 inline unsigned RunEnd16(const char *chunk) {
     return FirstBelowOrOf16<'\r' + 1, ',', '\\'>(chunk);
 }
@@ -196,9 +198,8 @@ char *RoomAt(BookOutput *out) {
 
 void EndAt(BookOutput *out, const char *to) { out->used = static_cast<size_t>(to - out->bytes); }
 
-// A person's line: the names, an empty field where older files kept
-// something else, company, department, notes and each number with its
-// details.
+// A person's line: first and last name, an empty field, company,
+// department, notes and each number with its details.
 void PutPerson(BookOutput *out, const PersonRecord *person) {
     char *to = RoomAt(out);
     *to++ = ',';
