@@ -3,20 +3,27 @@
 
 #include "addrbook/address_book_file.h"
 #include "addrbook/address_book_index.h"
+#include "common/byte_scan.h"
 #include "common/text_field.h"
 
 namespace {
 
-enum : uint32_t { WRITE_STAGING = 64 * 1024 };
+// The staging block is written out once WRITE_STAGING bytes are in it.
+// The WRITE_SLACK bytes behind that let a person line's fixed fields, one
+// of its numbers or one member reference go in after a single look at the
+// block, with every byte escaped and the last chunk of each field running
+// past the field's end.
+enum : uint32_t { WRITE_STAGING = 64 * 1024, WRITE_SLACK = 1024 };
 enum { MEMBER_REF_SIZE = 48 };
 
 // The new book gathers in one staging block and goes to the file in large
 // writes: the fields are escaped straight into the block, so a field costs
 // a pass over its bytes rather than a write call for each of its pieces.
+// The block holds WRITE_SLACK bytes more than `size`.
 struct BookOutput {
     FileRef *ref;
     char *bytes;
-    size_t size;
+    size_t size;  // where the block is due to be written out
     size_t used;
 };
 
@@ -27,11 +34,17 @@ void Flush(BookOutput *out) {
     out->used = 0;
 }
 
+// Every write starts here: what follows may then fill the block up to
+// `size`, or a chunked field up to WRITE_SLACK bytes beyond.
+void MakeRoom(BookOutput *out) {
+    if (out->used >= out->size) Flush(out);
+}
+
 // A write that fills the block goes in steps, the block written out each
 // time it is full.
 void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
     while (length > 0) {
-        if (out->used == out->size) Flush(out);
+        MakeRoom(out);
         size_t step = out->size - out->used;
         if (step > length) step = length;
         std::memcpy(out->bytes + out->used, bytes, step);
@@ -42,6 +55,7 @@ void PutBytesInSteps(BookOutput *out, const char *bytes, size_t length) {
 }
 
 void PutBytes(BookOutput *out, const char *bytes, size_t length) {
+    MakeRoom(out);
     if (length > out->size - out->used) {
         PutBytesInSteps(out, bytes, length);
         return;
@@ -51,7 +65,7 @@ void PutBytes(BookOutput *out, const char *bytes, size_t length) {
 }
 
 void PutByte(BookOutput *out, char byte) {
-    if (out->used == out->size) Flush(out);
+    MakeRoom(out);
     out->bytes[out->used++] = byte;
 }
 
@@ -71,8 +85,17 @@ constexpr char EscapeFor(char byte) {
     }
 }
 
-// Where a run of bytes written as they are stops: at the end of the text
-// and at every byte EscapeFor changes. One look a byte.
+// The position of the first of sixteen bytes that may end a run written
+// as it is. The bytes EscapeFor changes, but for the comma and the
+// backslash, and the zero that ends the text are all control bytes up to
+// CR: one comparison finds them, along with the other control bytes up
+// there, which are rare in a book and go on as they are.
+inline unsigned RunEnd16(const char *chunk) {
+    return FirstBelowOrOf16<'\r' + 1, ',', '\\'>(chunk);
+}
+
+// Where a run of bytes written as they are stops, one look a byte: for a
+// text whose end is not known beforehand.
 struct StopTable {
     bool stops[256];
 };
@@ -86,8 +109,8 @@ constexpr StopTable MakeStopTable() {
 
 constexpr StopTable kRunStops = MakeStopTable();
 
-// One field, escaped (nothing for an empty text).
-void PutEscapedField(BookOutput *out, const char *text) {
+// One text, escaped (nothing for an empty text).
+void PutEscapedText(BookOutput *out, const char *text) {
     const char *read = text;
     // The reader skips blanks in front of a field; an escaped one is kept.
     if (*read == ' ') {
@@ -103,6 +126,105 @@ void PutEscapedField(BookOutput *out, const char *text) {
         PutBytes(out, pair, 2);
         ++read;
     }
+}
+
+// Copies the sixteen bytes of `chunk` to `*to` and passes over them up
+// to the first byte that may need an escape, escaping it; true when that
+// byte ends the text. `*to` and `*from` (the position in the text) move on
+// by what was taken.
+inline bool EscapeChunk(char **to, const char *chunk, size_t *from) {
+    std::memcpy(*to, chunk, 16);
+    unsigned run = RunEnd16(chunk);
+    *from += run;
+    *to += run;
+    if (run == 16) return false;
+    char byte = chunk[run];
+    if (byte == '\0') return true;
+    char escape = EscapeFor(byte);
+    if (escape != 0) {
+        *(*to)++ = '\\';
+        byte = escape;
+    }
+    *(*to)++ = byte;
+    ++*from;
+    return false;
+}
+
+// One field of a record, escaped as PutEscapedText escapes a text, up to
+// its zero byte or its end, at `to`; where it ends. It is read and copied
+// sixteen bytes at a time: a chunk may carry bytes past the text's end,
+// where the next write goes over them.
+template <size_t N>
+char *EscapeField(char *to, const char (&field)[N]) {
+    static_assert(N > 16, "the first chunk is read in place");
+    size_t from = 0;
+    // The reader skips blanks in front of a field; an escaped one is kept.
+    if (field[0] == ' ') {
+        *to++ = '\\';
+        *to++ = ' ';
+        from = 1;
+    }
+    // Most texts end in their first chunk, read in place.
+    if (EscapeChunk(&to, field + from, &from)) return to;
+    FieldChunks<N> chunks(field);
+    while (!EscapeChunk(&to, chunks.At(from), &from)) {
+    }
+    return to;
+}
+
+// The most a field of `size` bytes takes in the block while it is written:
+// every byte escaped and its last chunk running on.
+constexpr size_t EscapedRoom(size_t size) { return 2 * size + 16; }
+
+// What a person line takes in the block before its numbers (six
+// separators, the one that stands for no numbers and the line's end), and
+// what each of its numbers takes (two separators and the line's end).
+constexpr size_t kPersonRoom = EscapedRoom(sizeof(PersonRecord::firstName)) +
+                               EscapedRoom(sizeof(PersonRecord::lastName)) +
+                               EscapedRoom(sizeof(PersonRecord::company)) +
+                               EscapedRoom(sizeof(PersonRecord::department)) +
+                               EscapedRoom(sizeof(PersonRecord::notes)) + 8;
+constexpr size_t kNumberRoom =
+    EscapedRoom(sizeof(NumberRecord::number)) + EscapedRoom(sizeof(NumberRecord::details)) + 3;
+static_assert(kPersonRoom <= WRITE_SLACK && kNumberRoom <= WRITE_SLACK, "a step fits in the slack");
+static_assert(EscapedRoom(MEMBER_REF_SIZE) + 2 <= WRITE_SLACK, "a member reference fits in the slack");
+
+// Where the next bytes go: what follows may take up to WRITE_SLACK bytes
+// before the block is looked at again, at EndAt.
+char *RoomAt(BookOutput *out) {
+    MakeRoom(out);
+    return out->bytes + out->used;
+}
+
+void EndAt(BookOutput *out, const char *to) { out->used = static_cast<size_t>(to - out->bytes); }
+
+// A person's line: first and last name, an empty field, company,
+// department, notes and each number with its details.
+void PutPerson(BookOutput *out, const PersonRecord *person) {
+    char *to = RoomAt(out);
+    *to++ = ',';
+    to = EscapeField(to, person->firstName);
+    *to++ = ',';
+    to = EscapeField(to, person->lastName);
+    *to++ = ',';
+    *to++ = ',';
+    to = EscapeField(to, person->company);
+    *to++ = ',';
+    to = EscapeField(to, person->department);
+    *to++ = ',';
+    to = EscapeField(to, person->notes);
+    const NumberRecord *number = person->numbers != nullptr ? person->numbers->next : nullptr;
+    if (number == nullptr) *to++ = ',';
+    for (; number != nullptr; number = number->next) {
+        EndAt(out, to);
+        to = RoomAt(out);
+        *to++ = ',';
+        to = EscapeField(to, number->number);
+        *to++ = ',';
+        to = EscapeField(to, number->details);
+    }
+    *to++ = '\n';
+    EndAt(out, to);
 }
 
 // A group name as it stands, with the escapes IsGroupNameSeparator and
@@ -135,27 +257,8 @@ BOOL ReplaceBook(const char *path, const char *temporary) {
 }
 
 void WriteBook(BookOutput *out, WorkingContext *context) {
-    for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
-        PutByte(out, ',');
-        PutEscapedField(out, person->firstName);
-        PutByte(out, ',');
-        PutEscapedField(out, person->lastName);
-        PutBytes(out, ",,", 2);
-        PutEscapedField(out, person->company);
-        PutByte(out, ',');
-        PutEscapedField(out, person->department);
-        PutByte(out, ',');
-        PutEscapedField(out, person->notes);
-        NumberRecord *number = person->numbers != nullptr ? person->numbers->next : nullptr;
-        if (number == nullptr) PutByte(out, ',');
-        for (; number != nullptr; number = number->next) {
-            PutByte(out, ',');
-            PutEscapedField(out, number->number);
-            PutByte(out, ',');
-            PutEscapedField(out, number->details);
-        }
-        PutByte(out, '\n');
-    }
+    for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
+        PutPerson(out, person);
     PutByte(out, '\f');
 
     AddressIndex index{};
@@ -169,8 +272,9 @@ void WriteBook(BookOutput *out, WorkingContext *context) {
                 FormatIndexedMemberRef(&index, link, reference, sizeof reference);
             else
                 FormatMemberRef(context, link, reference, sizeof reference);
-            PutByte(out, ',');
-            PutEscapedField(out, reference);
+            char *to = RoomAt(out);
+            *to++ = ',';
+            EndAt(out, EscapeField(to, reference));
         }
         PutByte(out, '\n');
     }
@@ -181,9 +285,9 @@ void WriteBook(BookOutput *out, WorkingContext *context) {
 }  // namespace
 
 void WriteEscapedField(FileRef *ref, const char *text) {
-    char staging[256];
-    BookOutput out{ref, staging, sizeof staging, 0};
-    PutEscapedField(&out, text);
+    char staging[256 + WRITE_SLACK];
+    BookOutput out{ref, staging, 256, 0};
+    PutEscapedText(&out, text);
     Flush(&out);
 }
 
@@ -208,9 +312,9 @@ int SaveAddressBook(WorkingContext *context, const char *path) {
 
     // Without its staging block the book still goes out, in small writes.
     void *staging = nullptr;
-    char fallback[256];
-    BookOutput out{&ref, fallback, sizeof fallback, 0};
-    if (CreatePtr(&staging, WRITE_STAGING) == ERR_NONE) {
+    char fallback[256 + WRITE_SLACK];
+    BookOutput out{&ref, fallback, 256, 0};
+    if (CreatePtr(&staging, WRITE_STAGING + WRITE_SLACK) == ERR_NONE) {
         out.bytes = static_cast<char *>(staging);
         out.size = WRITE_STAGING;
     }

@@ -92,6 +92,17 @@ inline void CopyHead16(void *to, const void *from, size_t length) {
     std::memcpy(to, &v, sizeof v);
 }
 
+// The position of the first of the sixteen bytes at `bytes` that is below
+// `Below` or one of `Values`, 16 when none is: one comparison stands for a
+// whole range of control bytes.
+template <unsigned char Below, unsigned char... Values>
+inline unsigned FirstBelowOrOf16(const void *bytes) {
+    Bytes16 v;
+    std::memcpy(&v, bytes, sizeof v);
+    auto hits = (v < Below) | ((v == Values) | ...);
+    return FirstHit16(&hits);
+}
+
 // One byte for each of the sixteen at `bytes`: 1 for a digit 0 to 9, else
 // 0, as the two halves of a chunk.
 inline void DigitFlags16(const void *bytes, uint64_t flags[2]) {
