@@ -9,14 +9,14 @@
 # ORVIXFAX defaults to build/native/tools/orvixfax/orvixfax (the native
 # preset, RelWithDebInfo). --quick runs 10,000 persons only, fewer times.
 # Needs hyperfine and GNU time (/usr/bin/time): scripts/setup installs both.
-# Prints one table line per shape, size and command: the mean time, its
+# Prints one table line per shape, size and command: the median time, its
 # ratio to the sort, the peak resident memory and its ratio to the book's
 # bytes; then each command's time at 100,000 persons over 10,000.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 sizes=(10000 100000)
-runs=5
+runs=11
 if [ "${1:-}" = "--quick" ]; then
     sizes=(10000)
     runs=3
@@ -56,7 +56,7 @@ command_line() {  # name, directory
     esac
 }
 
-printf '%-11s %8s %8s  %-8s %9s %8s %9s %9s\n' shape persons "book MB" command "mean s" "x sort" "peak MB" "x book"
+printf '%-11s %8s %8s  %-8s %9s %8s %9s %9s\n' shape persons "book MB" command "median s" "x sort" "peak MB" "x book"
 for shape in ordinary reverse huge-group empty; do
     for persons in "${sizes[@]}"; do
         case="$work/$shape-$persons"
@@ -79,18 +79,18 @@ for shape in ordinary reverse huge-group empty; do
         hyperfine "${hyperfine_args[@]}" >/dev/null 2>"$case/hyperfine.log" ||
             { cat "$case/hyperfine.log" >&2; exit 1; }
 
-        sort_mean=$(awk -F, '$1 == "sort" { print $2 }' "$case/times.csv")
+        sort_median=$(awk -F, '$1 == "sort" { print $4 }' "$case/times.csv")
         printf '%-11s %8d %8.2f  %-8s %9.3f %8s %9s %9s\n' "$shape" "$persons" \
-            "$(echo "$book_bytes" | awk '{ print $1 / 1e6 }')" sort "$sort_mean" 1 - -
+            "$(echo "$book_bytes" | awk '{ print $1 / 1e6 }')" sort "$sort_median" 1 - -
         for name in "${commands[@]}"; do
-            mean=$(awk -F, -v n="$name" '$1 == n { print $2 }' "$case/times.csv")
-            seconds[$shape,$persons,$name]=$mean
+            median=$(awk -F, -v n="$name" '$1 == n { print $4 }' "$case/times.csv")
+            seconds[$shape,$persons,$name]=$median
             cp "$case/book.adb" "$case/book/OrvixFax.adb"
             peak_kb=$( { /usr/bin/time -f 'peak %M' $(command_line "$name" "$case/book") >/dev/null; } 2>&1 | awk '$1 == "peak" { print $2 }' )
-            awk -v shape="$shape" -v persons="$persons" -v name="$name" -v mean="$mean" \
-                -v sort_mean="$sort_mean" -v peak="$peak_kb" -v book="$book_bytes" 'BEGIN {
+            awk -v shape="$shape" -v persons="$persons" -v name="$name" -v median="$median" \
+                -v sort_median="$sort_median" -v peak="$peak_kb" -v book="$book_bytes" 'BEGIN {
                 printf "%-11s %8d %8s  %-8s %9.3f %8.1f %9.1f %9.1f\n", shape, persons, "", name,
-                       mean, mean / sort_mean, peak / 1024, peak * 1024 / book }'
+                       median, median / sort_median, peak / 1024, peak * 1024 / book }'
         done
     done
 done
