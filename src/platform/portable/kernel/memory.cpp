@@ -361,7 +361,7 @@ HEAP_INTERNAL inline void ReleaseSlot(GlobalHeap &heap, BlockHeader *header) {
     ASAN_POISON_MEMORY_REGION(slot, SlotSize(header->sizeClass));
 }
 
-HEAP_INTERNAL void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
+HEAP_INTERNAL inline void ReleaseBlock(GlobalHeap &heap, BlockHeader *header) {
     if (heap.lastFound == reinterpret_cast<uintptr_t>(header)) {
         heap.lastFound = 0;
         heap.lastHandle = nullptr;
@@ -437,6 +437,20 @@ HEAP_INTERNAL inline BOOL UnlockFound(BlockHeader *block) {
     return TRUE;
 }
 
+// A block just made: counted, and known as the last one found.
+HEAP_INTERNAL inline HGLOBAL NoteMade(GlobalHeap &heap, BlockHeader *header) {
+    ++heap.liveBlocks;
+    NoteFound(heap, header);
+    return heap.lastHandle;
+}
+
+// Windows frees a block even while it is locked.
+HEAP_INTERNAL inline HGLOBAL FreeFound(GlobalHeap &heap, BlockHeader *block) {
+    ReleaseBlock(heap, block);
+    --heap.liveBlocks;
+    return nullptr;
+}
+
 HEAP_INTERNAL __attribute__((noinline)) HGLOBAL AllocateChecked(UINT flags, size_t bytes) {
     if (KernelCallFails(KERNEL_GLOBAL_ALLOC)) return nullptr;
     GlobalHeap &heap = Heap();
@@ -446,9 +460,7 @@ HEAP_INTERNAL __attribute__((noinline)) HGLOBAL AllocateChecked(UINT flags, size
         SetLastErrorCode(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    ++heap.liveBlocks;
-    NoteFound(heap, header);
-    return heap.lastHandle;
+    return NoteMade(heap, header);
 }
 
 HEAP_INTERNAL __attribute__((noinline)) LPVOID LockChecked(HGLOBAL memory) {
@@ -477,10 +489,7 @@ HEAP_INTERNAL __attribute__((noinline)) HGLOBAL FreeChecked(HGLOBAL memory) {
     GlobalHeap &heap = Heap();
     BlockHeader *block = FindBlock(heap, memory);
     if (block == nullptr) return memory;
-    // Windows frees a block even while it is locked.
-    ReleaseBlock(heap, block);
-    --heap.liveBlocks;
-    return nullptr;
+    return FreeFound(heap, block);
 }
 
 }  // namespace
@@ -502,9 +511,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalAlloc(UINT flags, size_t bytes) {
     if (slot == nullptr) return portable::AllocateChecked(flags, bytes);
     auto *header = reinterpret_cast<portable::BlockHeader *>(slot);
     portable::WriteHeader(header, bytes, sizeClass, flags);
-    ++heap->liveBlocks;
-    portable::NoteFound(*heap, header);
-    return heap->lastHandle;
+    return portable::NoteMade(*heap, header);
 }
 
 HEAP_INTERNAL LPVOID WINAPI GlobalLock(HGLOBAL memory) {
@@ -531,14 +538,7 @@ HEAP_INTERNAL HGLOBAL WINAPI GlobalHandle(LPCVOID pointer) {
 HEAP_INTERNAL HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
     portable::GlobalHeap *heap = heapMade.IfMade();
     if (!portable::IsLastHandle(heap, memory)) return portable::FreeChecked(memory);
-    portable::BlockHeader *block = portable::LastBlock(heap);
-    if (block->sizeClass == portable::kLargeClass) return portable::FreeChecked(memory);
-    // Windows frees a block even while it is locked.
-    heap->lastFound = 0;
-    heap->lastHandle = nullptr;
-    portable::ReleaseSlot(*heap, block);
-    --heap->liveBlocks;
-    return nullptr;
+    return portable::FreeFound(*heap, portable::LastBlock(heap));
 }
 
 HEAP_INTERNAL size_t WINAPI GlobalSize(HGLOBAL memory) {
