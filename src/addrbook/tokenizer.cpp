@@ -23,10 +23,10 @@ char *SkipFieldBlanks(char *cursor, const char *end) {
 // backslash too. Near the end of the text the bytes are taken from a copy
 // with zeros behind.
 uint64_t FindFieldStops(const char *at, const char *end) {
-    if (end - at >= 64) return PositionsOf64<'\f', ',', '\\'>(at);
+    if (end - at >= 64) return PositionsOf64<'\f' + 1, ',', '\\'>(at);
     char tail[64] = {};
     std::memcpy(tail, at, static_cast<size_t>(end - at));
-    return PositionsOf64<'\f', ',', '\\'>(tail);
+    return PositionsOf64<'\f' + 1, ',', '\\'>(tail);
 }
 
 void StartTokenizer(Tokenizer *tokenizer, char *text, size_t size) {

@@ -38,15 +38,15 @@ inline uint64_t HitBits16(const void *hits) {
     return ((halves[0] & tops) * gather >> 56) | ((halves[1] & tops) * gather >> 56 << 8);
 }
 
-// A bit for each of the 64 bytes at `bytes` that is at most `Highest` or
-// one of `Values`, bit i for byte i.
-template <unsigned char Highest, unsigned char... Values>
+// A bit for each of the 64 bytes at `bytes` that is below `Below` or one
+// of `Values`, bit i for byte i.
+template <unsigned char Below, unsigned char... Values>
 inline uint64_t PositionsOf64(const void *bytes) {
     uint64_t positions = 0;
     for (unsigned at = 0; at < 64; at += 16) {
         Bytes16 v;
         std::memcpy(&v, static_cast<const char *>(bytes) + at, sizeof v);
-        auto hits = (v <= Highest) | ((v == Values) | ...);
+        auto hits = (v < Below) | ((v == Values) | ...);
         positions |= HitBits16(&hits) << at;
     }
     return positions;
