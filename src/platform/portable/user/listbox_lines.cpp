@@ -195,10 +195,6 @@ void ListLines::PrefetchRun(const Run &run, size_t lines) {
     for (size_t i = 0; i < lines; i += kPerCacheLine) __builtin_prefetch(run.lines.data() + i);
 }
 
-// The first index whose line does not sort before the text being added,
-// in a sorted list: first among the runs by their first lines, then inside
-// the one run by the keys of its lines. An index at the start of a run is
-// found as the end of the run before it.
 inline bool ListLines::AfterHead(size_t run, std::string_view text) const {
     // Mostly told by the first eight places, in line.
     uint64_t first = heads_[run].part[0];
@@ -234,6 +230,10 @@ size_t ListLines::RunAfter(std::string_view text) const {
     return low;
 }
 
+// The first index whose line does not sort before the text being added,
+// in a sorted list: first among the runs by their first lines, then inside
+// the one run by the keys of its lines. An index at the start of a run is
+// found as the end of the run before it.
 ListLines::Found ListLines::LowerBound(std::string_view text) {
     size_t after = RunAfter(text);
     if (after == 0) return Found{Place{0, 0}, 0};

@@ -115,9 +115,7 @@ int CompareListText(std::string_view a, std::string_view b) {
         // once, eight bytes at a time while there is no mark in them, and
         // then up to the first byte that differs.
         while (i + 8 <= a.size() && j + 8 <= b.size()) {
-            uint64_t left, right;
-            std::memcpy(&left, a.data() + i, 8);
-            std::memcpy(&right, b.data() + j, 8);
+            uint64_t left = Load8(a.data() + i), right = Load8(b.data() + j);
             if (left == right && !HasMark(left)) {
                 i += 8;
                 j += 8;
