@@ -58,8 +58,8 @@ uint16_t FileWriteString(FileRef *ref, const char *text);
 // The open file's size; -1 when there is no handle or the size cannot be
 // told (or is 2 GB or more).
 uint16_t FileGetSize(FileRef *ref, int32_t *size);
-// Reads `size` bytes from the start: ERR_CANT_READ when a read fails or the
-// file ends early, ERR_NO_MEMORY without its staging block.
+// Reads `size` bytes from the start straight into `buffer`: ERR_CANT_READ
+// when a read fails or the file ends early.
 uint16_t FileReadAll(FileRef *ref, char *buffer, int32_t size);
 // Opens, reads the whole file into one CreatePtr block (exactly its size,
 // no extra byte) and closes it. ERR_CANT_OPEN (no such file),

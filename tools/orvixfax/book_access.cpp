@@ -97,12 +97,15 @@ BookContext LoadBook(const std::string &path, std::string &error) {
     return context;
 }
 
-bool ReadBookBytes(const std::string &path, std::string &bytes, std::string &error) {
-    char *buffer = nullptr;
+BookBytes::~BookBytes() { FreeBookBlock(buffer_); }
+
+bool BookBytes::Read(const std::string &path, std::string &error) {
+    FreeBookBlock(buffer_);
+    buffer_ = nullptr;
+    size_ = 0;
     int32_t size = 0;
-    if (!ReadBookBlock(path, &buffer, &size, error)) return false;
-    bytes.assign(buffer == nullptr ? "" : buffer, static_cast<size_t>(size));
-    FreeBookBlock(buffer);
+    if (!ReadBookBlock(path, &buffer_, &size, error)) return false;
+    size_ = static_cast<size_t>(size);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "addrbook/records.h"
 #include "platform/win32api.h"
@@ -30,9 +31,23 @@ using BookContext = std::unique_ptr<WorkingContext, ContextCloser>;
 BookContext LoadBook(const std::string &path, std::string &error);
 
 // The book file's bytes as the module reads them, without taking them
-// apart: empty for a missing or empty file. False with the same messages as
-// LoadBook when the file is there but cannot be read, or memory runs out.
-bool ReadBookBytes(const std::string &path, std::string &bytes, std::string &error);
+// apart, in the block the module reads them into: none for a missing or
+// empty file.
+class BookBytes {
+public:
+    BookBytes() = default;
+    BookBytes(const BookBytes &) = delete;
+    BookBytes &operator=(const BookBytes &) = delete;
+    ~BookBytes();
+    // False with the same messages as LoadBook when the file is there but
+    // cannot be read, or memory runs out.
+    bool Read(const std::string &path, std::string &error);
+    std::string_view View() const { return std::string_view(buffer_ == nullptr ? "" : buffer_, size_); }
+
+private:
+    char *buffer_ = nullptr;
+    size_t size_ = 0;
+};
 
 // Saves the book. False with a message naming the path and the reason; the
 // file at the path is then the one that was there.

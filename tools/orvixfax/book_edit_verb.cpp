@@ -43,8 +43,8 @@ int EditBook(const BookEditOptions &options, const CommonOptions &common) {
     // book; a book that cannot be read is said so here and never edited.
     // Its bytes, read once, tell afterwards whether OK changed it.
     BookLock lock;
-    std::string before;
-    if (!lock.Acquire(path, error) || !ReadBookBytes(path, before, error)) {
+    BookBytes before;
+    if (!lock.Acquire(path, error) || !before.Read(path, error)) {
         std::cerr << verb << ": " << error << "\n";
         return 1;
     }
@@ -52,9 +52,10 @@ int EditBook(const BookEditOptions &options, const CommonOptions &common) {
 
     user.Play([] { OrvixFaxBookCall(nullptr); });
     const bool exists = std::filesystem::exists(book);
-    std::string after;
+    BookBytes after;
     std::string ignored;
-    const bool changed = exists != existed || (exists && (!ReadBookBytes(path, after, ignored) || after != before));
+    const bool changed =
+        exists != existed || (exists && (!after.Read(path, ignored) || after.View() != before.View()));
     if (!user.Finish(error)) {
         std::cerr << verb << ": " << error << "\n"
                   << verb << ": the book file is "

@@ -239,8 +239,8 @@ TEST_F(ModelTest, EveryFailedOpenIsReleasedByTheClose) {
         EXPECT_EQ(context, nullptr);
     }
     // Context, two lists, the job record and its array, the sender block,
-    // the file buffer, its read staging and the book's six records.
-    EXPECT_EQ(failures, 14);
+    // the file buffer and the book's six records.
+    EXPECT_EQ(failures, 13);
 }
 
 // The empty context reads no file and has no job record: of its three

@@ -11,7 +11,8 @@
 // Blocks of up to 8 KB live in one reserved address range, carved from
 // 16 KB slabs that each hold slots of one size; freed slots go on a list
 // per size and are used again first. Larger blocks, which are few, come
-// from the C heap and are kept in an ordered set. So whether a value names
+// from the C heap, or above 1 MB from a mapping of their own, and are kept
+// in an ordered set. So whether a value names
 // a live block is told without reading memory that is not the heap's: a
 // small block's header lies in the range on a slot boundary of its slab, a
 // large block's header is in the set.
@@ -112,6 +113,19 @@ struct KeptBlock {
 constexpr size_t kKeptCount = 4;
 constexpr size_t kKeptLargest = 1024 * 1024;
 
+// Pages are asked for as huge pages where the system gives them on
+// request: a large book's records, or the book read whole, then cost a
+// page fault every 2 MB rather than every 4 KB.
+constexpr size_t kHugePage = 2 * 1024 * 1024;
+
+void AskForHugePages(void *start, size_t length) {
+#ifdef MADV_HUGEPAGE
+    madvise(start, length, MADV_HUGEPAGE);
+#else
+    (void)start, (void)length;
+#endif
+}
+
 struct GlobalHeap {
     KeptBlock kept[kKeptCount] = {};
     size_t keptCount = 0;
@@ -139,12 +153,10 @@ inline GlobalHeap &Heap() { return heapMade.Get(); }
 // Address space only: pages are made usable as slabs are needed, so the
 // reservation costs no memory. Smaller ranges are tried when the system
 // limits address space. The range starts on a 2 MB boundary and asks for
-// huge pages where the system gives them on request: a large book's
-// records then cost a page fault every 2 MB rather than every 4 KB.
+// huge pages.
 bool Reserve(GlobalHeap &heap) {
     if (heap.reserveTried) return heap.base != nullptr;
     heap.reserveTried = true;
-    const size_t kHugePage = 2 * 1024 * 1024;
     for (size_t size = size_t(64) << 30; size >= (size_t(256) << 20); size /= 2) {
         void *range = mmap(nullptr, size + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (range == MAP_FAILED) continue;
@@ -152,9 +164,7 @@ bool Reserve(GlobalHeap &heap) {
         uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
         heap.base = reinterpret_cast<char *>(aligned);
         heap.reserved = size;
-#ifdef MADV_HUGEPAGE
-        madvise(heap.base, heap.reserved, MADV_HUGEPAGE);
-#endif
+        AskForHugePages(heap.base, heap.reserved);
         return true;
     }
     return false;
@@ -182,8 +192,9 @@ char *NewSlab(GlobalHeap &heap, size_t sizeClass) {
 // Where a new block goes, and whether it reads zero already. A slot
 // carved from a slab has never been written, so it reads zero as the
 // system gave its pages; one from the free list holds what its last block
-// left in it. A large block asked zeroed comes from calloc, which clears
-// only what the system did not give it cleared.
+// left in it. A large block of a mapping of its own reads zero; one asked
+// zeroed of the C heap comes from calloc, which clears only what the
+// system did not give it cleared.
 struct Slot {
     char *address;
     bool zeroed;
@@ -281,6 +292,41 @@ HEAP_INTERNAL inline BlockHeader *FindBlock(GlobalHeap &heap, HGLOBAL memory) {
     return CheckedBlock(heap, memory);
 }
 
+// A block of more than 1 MB has a mapping of its own, whole 2 MB pages on
+// a 2 MB boundary: the C heap would give it 4 KB pages, each a fault of its
+// own. Fresh pages read zero, and the pages go back to the system when the
+// block is freed.
+size_t MappedLength(size_t bytes) { return (bytes + 2 * kHeaderSize + kHugePage - 1) & ~(kHugePage - 1); }
+
+char *MapLargeBlock(size_t bytes) {
+    const size_t length = MappedLength(bytes);
+    // A 2 MB boundary is found in a range one huge page longer; what lies
+    // either side of it goes back at once.
+    void *range = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (range == MAP_FAILED) return nullptr;
+    auto start = reinterpret_cast<uintptr_t>(range);
+    uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+    if (aligned != start) munmap(range, aligned - start);
+    if (aligned - start != kHugePage) munmap(reinterpret_cast<char *>(aligned + length), kHugePage - (aligned - start));
+    AskForHugePages(reinterpret_cast<char *>(aligned), length);
+    return reinterpret_cast<char *>(aligned);
+}
+
+// The room of a large block that is not kept, to the system or the C heap
+// it came from; its first word holds the data bytes it was made for.
+// Unpoisoned first: the address may be given out again.
+HEAP_INTERNAL void ReturnLargeRoom(char *memory) {
+    size_t room;
+    std::memcpy(&room, memory, sizeof room);
+    if (room > kKeptLargest) {
+        ASAN_UNPOISON_MEMORY_REGION(memory, MappedLength(room));
+        munmap(memory, MappedLength(room));
+    } else {
+        ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
+        std::free(memory);
+    }
+}
+
 // Large blocks are few: out of line, as a new slab is.
 HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, size_t bytes, bool zeroInit) {
     // The block's room first, then the header in front of the data,
@@ -292,6 +338,14 @@ HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, siz
         if (kept.room < bytes || kept.room / 2 > bytes) continue;
         memory = kept.memory;
         kept = heap.kept[--heap.keptCount];
+    }
+    if (memory == nullptr && bytes > kKeptLargest) {
+        memory = MapLargeBlock(bytes);
+        if (memory == nullptr) return Slot{nullptr, false};
+        std::memcpy(memory, &bytes, sizeof bytes);
+        // The pages past the block's end as well, as the C heap's redzone.
+        ASAN_POISON_MEMORY_REGION(memory, MappedLength(bytes));
+        zeroed = true;
     }
     if (memory == nullptr) {
         size_t room = bytes + 2 * kHeaderSize;
@@ -306,8 +360,7 @@ HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, siz
     try {
         heap.largeHeaders.insert(reinterpret_cast<uintptr_t>(header));
     } catch (const std::bad_alloc &) {
-        ASAN_UNPOISON_MEMORY_REGION(memory, 2 * kHeaderSize);
-        std::free(memory);
+        ReturnLargeRoom(memory);
         return Slot{nullptr, false};
     }
     return Slot{reinterpret_cast<char *>(header), zeroed};
@@ -324,8 +377,7 @@ HEAP_INTERNAL __attribute__((noinline)) void ReleaseLargeBlock(GlobalHeap &heap,
         ASAN_POISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
         return;
     }
-    ASAN_UNPOISON_MEMORY_REGION(memory, room + 2 * kHeaderSize);
-    std::free(memory);
+    ReturnLargeRoom(memory);
 }
 
 HEAP_INTERNAL inline void WriteHeader(BlockHeader *header, size_t bytes, size_t sizeClass, UINT flags) {
