@@ -321,4 +321,54 @@ TEST(ListLines, TextsSurviveTheStoreBeingCompacted) {
     ExpectSame(lines, model, std::vector<bool>(model.size(), false));
 }
 
+// Lines put in at either end of the list, in front of a full run's first
+// line or behind its last, start runs of their own. Each lands at its
+// index, and the lines are found by index between the adds while the
+// runs' starts are still to be worked out: sorted adds at both ends, then
+// lines put in by index at the ends and anywhere, with deletes.
+TEST(ListLines, LinesAtEitherEndLandAndAreFoundByIndex) {
+    std::mt19937 random(11);
+    ListLines lines;
+    std::vector<std::string> model;
+    auto check = [&](size_t index) {
+        ASSERT_EQ(lines.Text(index), model[index]) << "line " << index;
+        ASSERT_EQ(lines.At(index).data, static_cast<LONG_PTR>(model[index].size())) << "line " << index;
+    };
+    auto add = [&](const std::string &text) {
+        size_t index = ModelSortedPosition(model, text);
+        ASSERT_EQ(lines.InsertSorted(text), static_cast<long>(index)) << text;
+        lines.At(index).data = static_cast<LONG_PTR>(text.size());
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+    };
+    add("M");
+    for (int i = 0; i < 2000; ++i) {
+        // Descending at the front, ascending at the back, as a reversed or
+        // an ordered book fills the list; now and then just behind the
+        // first line or just in front of the last, as a person's second
+        // number comes.
+        unsigned where = random() % 6;
+        if (where < 2) add("A" + std::to_string(10000 - i));
+        if (where >= 2 && where < 4) add("Z" + std::to_string(10000 + i) + "5");
+        if (where == 4) add(model.front() + "1");
+        if (where == 5) add(model.back().substr(0, model.back().size() - 1) + "4");
+        if (i % 37 == 0) check(random() % model.size());
+    }
+    ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+    for (int i = 0; i < 1500; ++i) {
+        std::string text = "put " + std::to_string(i);
+        unsigned where = random() % 8;
+        size_t index = where < 3 ? 0 : where < 6 ? model.size() : random() % (model.size() + 1);
+        ASSERT_TRUE(lines.Insert(index, text));
+        lines.At(index).data = static_cast<LONG_PTR>(text.size());
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(index), text);
+        if (i % 4 == 0) {
+            size_t gone = random() % 2 ? 0 : random() % model.size();
+            lines.Erase(gone);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(gone));
+        }
+        if (i % 29 == 0) check(random() % model.size());
+    }
+    ExpectSame(lines, model, std::vector<bool>(model.size(), false));
+}
+
 }  // namespace

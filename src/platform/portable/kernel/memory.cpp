@@ -292,11 +292,13 @@ HEAP_INTERNAL inline BlockHeader *FindBlock(GlobalHeap &heap, HGLOBAL memory) {
     return CheckedBlock(heap, memory);
 }
 
-// A block of more than 1 MB has a mapping of its own, whole 2 MB pages on
-// a 2 MB boundary: the C heap would give it 4 KB pages, each a fault of its
-// own. Fresh pages read zero, and the pages go back to the system when the
-// block is freed.
-size_t MappedLength(size_t bytes) { return (bytes + 2 * kHeaderSize + kHugePage - 1) & ~(kHugePage - 1); }
+// A block of more than 1 MB has a mapping of its own, starting on a 2 MB
+// boundary: the C heap would give it 4 KB pages, each a fault of its own;
+// here each whole 2 MB of it is one huge page. Its end is not rounded up
+// to one, which would take up to 2 MB more memory. Fresh pages read zero,
+// and the pages go back to the system when the block is freed.
+constexpr size_t kPage = 4096;
+size_t MappedLength(size_t bytes) { return (bytes + 2 * kHeaderSize + kPage - 1) & ~(kPage - 1); }
 
 char *MapLargeBlock(size_t bytes) {
     const size_t length = MappedLength(bytes);
@@ -307,7 +309,7 @@ char *MapLargeBlock(size_t bytes) {
     auto start = reinterpret_cast<uintptr_t>(range);
     uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
     if (aligned != start) munmap(range, aligned - start);
-    if (aligned - start != kHugePage) munmap(reinterpret_cast<char *>(aligned + length), kHugePage - (aligned - start));
+    munmap(reinterpret_cast<char *>(aligned + length), kHugePage - (aligned - start));
     AskForHugePages(reinterpret_cast<char *>(aligned), length);
     return reinterpret_cast<char *>(aligned);
 }

@@ -56,6 +56,7 @@ ListLines::Place ListLines::Locate(size_t index) {
     if (cacheValid_ && index >= cachedStart_ && index - cachedStart_ < runs_[cachedRun_]->lines.size())
         return Place{cachedRun_, index - cachedStart_};
     // Down the tree: the run whose lines hold position `index`.
+    UpdateTree();
     size_t run = 0, before = 0;
     size_t step = 1;
     while (step * 2 <= runs_.size()) step *= 2;
@@ -71,7 +72,9 @@ ListLines::Place ListLines::Locate(size_t index) {
     return Place{run, index - before};
 }
 
-size_t ListLines::StartOf(size_t run) const {
+// The sum takes the entries of runs in front of `run` only.
+size_t ListLines::StartOf(size_t run) {
+    if (run > staleFrom_) UpdateTree();
     size_t start = 0;
     for (size_t i = run; i > 0; i -= i & (~i + 1)) start += tree_[i];
     return start;
@@ -84,7 +87,6 @@ size_t ListLines::StartOf(size_t run) const {
 // `from`: exactly those below it whose parent lies past `from`.
 void ListLines::RebuildTree(size_t from) {
     size_t runs = runs_.size();
-    tree_.resize(runs + 1);
     for (size_t i = from + 1; i <= runs; ++i) tree_[i] = static_cast<uint32_t>(runs_[i - 1]->lines.size());
     for (size_t i = from; i > 0; i -= i & (~i + 1)) {
         size_t parent = i + (i & (~i + 1));
@@ -94,12 +96,27 @@ void ListLines::RebuildTree(size_t from) {
         size_t parent = i + (i & (~i + 1));
         if (parent <= runs) tree_[parent] += tree_[i];
     }
+}
+
+// Runs were put in or taken out at `run`: the entries from there on are
+// out of date, and the tree has one for each run (no memory is needed
+// when runs come in: SplitRun and NewRun made room).
+void ListLines::TreeChangedFrom(size_t run) {
+    tree_.resize(runs_.size() + 1);
+    if (run < staleFrom_) staleFrom_ = run;
     cacheValid_ = false;
+}
+
+void ListLines::UpdateTree() {
+    if (staleFrom_ == kTreeCurrent) return;
+    RebuildTree(staleFrom_);
+    staleFrom_ = kTreeCurrent;
 }
 
 // The cached run stays found: only the runs behind the changed one move.
 // A line added by LB_ADDSTRING is then found without the tree when its
-// item data is set right after.
+// item data is set right after. Entries out of date take the change too,
+// to no effect.
 void ListLines::AddToTree(size_t run, int delta) {
     for (size_t i = run + 1; i <= runs_.size(); i += i & (~i + 1))
         tree_[i] = static_cast<uint32_t>(static_cast<int64_t>(tree_[i]) + delta);
@@ -478,8 +495,15 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
             std::min(runs_[place.run + 1]->shared, CommonWithHead(place.run + 1, text)) > here)
             place = Place{place.run + 1, 0};
     }
+    // A line in front of a full run's first line or behind its last starts
+    // a run of its own, so that lines added in order, or in reverse order,
+    // fill whole runs rather than halves of them.
+    std::unique_ptr<Run> opened;
     size_t at = 0;
-    if (runs_[place.run]->lines.size() >= kLongestRun)
+    const size_t found = runs_[place.run]->lines.size();
+    if (found >= kLongestRun && (place.offset == 0 || place.offset == found))
+        opened = NewRun();
+    else if (found >= kLongestRun)
         at = SplitPoint(*runs_[place.run], kLongestRun / 4);
     else if (sorted_ && tied_)
         at = Refine(*runs_[place.run]);
@@ -488,11 +512,15 @@ bool ListLines::InsertAt(Place place, size_t index, std::string_view text) {
         SplitRun(place.run, at);
         if (place.offset > at) place = Place{place.run + 1, place.offset - at};
     }
-    Run &run = *runs_[place.run];
+    Run &run = opened ? *opened : *runs_[place.run];
     Reserve(run, 1);
     ListLine line;
     if (!StoreText(text, line.text)) return false;
     line.length = static_cast<uint32_t>(text.size());
+    if (opened) {
+        place = Place{place.offset == 0 ? place.run : place.run + 1, 0};
+        PutRun(place.run, std::move(opened), HeadKey{});
+    }
 
     uint32_t shared = run.shared;
     if (sorted_ && run.lines.empty())
@@ -576,11 +604,7 @@ void ListLines::SplitRun(size_t index, size_t at) {
     Run first, second;
     first.lines.reserve(room(at));
     second.lines.reserve(room(whole.lines.size() - at));
-    auto secondRun = std::make_unique<Run>();
-    RoomForOneMore(store_);
-    RoomForOneMore(runs_);
-    RoomForOneMore(heads_);
-    RoomForOneMore(tree_);
+    auto secondRun = NewRun();
     HeadKey secondHead = HeadOfText(TextIn(whole, at));
 
     auto cut = static_cast<std::ptrdiff_t>(at);
@@ -591,10 +615,26 @@ void ListLines::SplitRun(size_t index, size_t at) {
     first.selected = whole.selected - second.selected;
     *runs_[index] = std::move(first);
     *secondRun = std::move(second);
-    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondRun.get());
-    store_.push_back(std::move(secondRun));
-    heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index + 1), secondHead);
-    RebuildTree(index);
+    PutRun(index + 1, std::move(secondRun), secondHead);
+    TreeChangedFrom(index);
+}
+
+// A run of no lines, with room made in the list for putting it in.
+std::unique_ptr<ListLines::Run> ListLines::NewRun() {
+    auto run = std::make_unique<Run>();
+    RoomForOneMore(store_);
+    RoomForOneMore(runs_);
+    RoomForOneMore(heads_);
+    RoomForOneMore(tree_);
+    return run;
+}
+
+// Puts a run from NewRun in at `index`; needs no memory.
+void ListLines::PutRun(size_t index, std::unique_ptr<Run> run, const HeadKey &head) {
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(index), run.get());
+    store_.push_back(std::move(run));
+    heads_.insert(heads_.begin() + static_cast<std::ptrdiff_t>(index), head);
+    TreeChangedFrom(index);
 }
 
 // `fewest` is the fewest of their keys' places that neighbouring lines
@@ -638,7 +678,7 @@ void ListLines::Erase(size_t index) {
         runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(place.run));
         DisposeRun(&run);
         heads_.erase(heads_.begin() + static_cast<std::ptrdiff_t>(place.run));
-        RebuildTree(place.run);
+        TreeChangedFrom(place.run);
     } else {
         AddToTree(place.run, -1);
         if (sorted_ && place.offset == 0 && !run.lines.empty()) heads_[place.run] = HeadOfText(TextIn(run, 0));
@@ -658,6 +698,7 @@ void ListLines::Clear() {
     store_.clear();
     heads_.clear();
     tree_.clear();
+    staleFrom_ = kTreeCurrent;
     count_ = selected_ = 0;
     sorted_ = true;
     cacheValid_ = false;

@@ -97,7 +97,9 @@ private:
     Place Locate(size_t index);
     Place PlaceFor(size_t index);
     Place InFrontOf(Place place) const;
-    size_t StartOf(size_t run) const;
+    size_t StartOf(size_t run);
+    void TreeChangedFrom(size_t run);
+    void UpdateTree();
     void RebuildTree(size_t from);
     void AddToTree(size_t run, int delta);
 
@@ -125,6 +127,8 @@ private:
     bool InsertAt(Place place, size_t index, std::string_view text);
     size_t SplitPoint(const Run &run, size_t reach) const;
     size_t Refine(Run &run);
+    std::unique_ptr<Run> NewRun();
+    void PutRun(size_t index, std::unique_ptr<Run> run, const HeadKey &head);
     void SplitRun(size_t run, size_t at);
     void DisposeRun(const Run *run);
     void Widen(Run &run, int fewest);
@@ -141,6 +145,13 @@ private:
     std::vector<std::unique_ptr<Run>> store_;
     std::vector<HeadKey> heads_;   // per run
     std::vector<uint32_t> tree_;   // Fenwick tree of run lengths, 1-based
+    // The tree's entries for the runs from this one on are out of date
+    // (none when it is kTreeCurrent). Runs put in or taken out mark them,
+    // and they are worked out again only when a search needs them: lines
+    // added in reverse order all go to the first run, whose start needs
+    // no entry.
+    static constexpr size_t kTreeCurrent = SIZE_MAX;
+    size_t staleFrom_ = kTreeCurrent;
     size_t count_ = 0;
     size_t selected_ = 0;
     bool sorted_ = true;  // every line added in order: the keys hold
