@@ -12,10 +12,10 @@
 // 16 KB slabs that each hold slots of one size; freed slots go on a list
 // per size and are used again first. Larger blocks, which are few, come
 // from the C heap, or above 1 MB from a mapping of their own, and are kept
-// in an ordered set. So whether a value names
-// a live block is told without reading memory that is not the heap's: a
-// small block's header lies in the range on a slot boundary of its slab, a
-// large block's header is in the set.
+// in an ordered set. So whether a value names a live block is told without
+// reading memory that is not the heap's: a small block's header lies in
+// the range on a slot boundary of its slab, a large block's header is in
+// the set.
 //
 // GlobalAlloc passes the kernel call table, so tests reach every
 // out-of-memory path.
@@ -345,7 +345,8 @@ HEAP_INTERNAL __attribute__((noinline)) Slot NewLargeBlock(GlobalHeap &heap, siz
         memory = MapLargeBlock(bytes);
         if (memory == nullptr) return Slot{nullptr, false};
         std::memcpy(memory, &bytes, sizeof bytes);
-        // The pages past the block's end as well, as the C heap's redzone.
+        // The bytes behind the block's end on its last page as well, as
+        // the C heap's redzone.
         ASAN_POISON_MEMORY_REGION(memory, MappedLength(bytes));
         zeroed = true;
     }
