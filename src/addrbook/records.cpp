@@ -65,6 +65,7 @@ int FreePersonList(PersonRecord **sentinel) {
     PersonRecord *person = (*sentinel)->next;
     while (person != nullptr) {
         PersonRecord *next = person->next;
+        PrefetchPerson(next);
         FreePerson(&person);
         person = next;
     }

@@ -67,6 +67,7 @@ void BuildBookList(HWND dialog, WorkingContext *context) {
     }
     if (IsDlgButtonChecked(dialog, IDC_BOOK_PEOPLE) == BST_CHECKED) {
         for (PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
+            PrefetchPersonLine(person->next);
             size_t length = AddPersonLine(list, person);
             if (length > longest) longest = length;
         }

@@ -309,6 +309,7 @@ void FillRecipientList(HWND dialog, WorkingContext *context) {
     if (context != nullptr && context->persons != nullptr) {
         for (PersonRecord *person = context->persons->next; person != nullptr;
              person = person->next) {
+            PrefetchPerson(person->next);
             if (person->numbers == nullptr) continue;
             for (NumberRecord *number = person->numbers->next; number != nullptr;
                  number = number->next) {
