@@ -79,8 +79,8 @@ TEST_F(GlobalMemory, TheBlockFoundLastIsStillCheckedByKindAndRelease) {
 TEST_F(GlobalMemory, BlocksOfEverySizeStayApartThroughFreeAndReuse) {
     std::vector<size_t> sizes;
     for (size_t size = 0; size <= 1100; size += 7) sizes.push_back(size);
-    // Past the slots, the C heap's blocks; past 1 MB, blocks mapped in
-    // 2 MB pages, at the edges of one and two such pages.
+    // Past the slots, the C heap's blocks; past 1 MB, blocks of a mapping
+    // of their own, at the edges of its pages.
     for (size_t size : {8176u, 8183u, 8184u, 8185u, 8192u, 20000u, 102400u, 1048576u, 1048577u, 2097136u, 2097137u,
                         5000000u})
         sizes.push_back(size);
