@@ -19,11 +19,22 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 
+// The separator, and the bytes that end a field that is not quoted, told
+// by one look each.
+struct CsvSyntax {
+    char separator;
+    bool stops[256] = {};
+    explicit CsvSyntax(char s) : separator(s) {
+        for (char stop : {s, '\r', '\n', '"'}) stops[static_cast<unsigned char>(stop)] = true;
+    }
+};
+
 // Reads the record that starts at `at` into `record` (its fields vector is
 // reused) and moves `at` and `line` past it. False with `error` when the
 // text is malformed.
-bool NextCsvRecord(const std::string &text, char separator, size_t &at, int &line, CsvRecord &record,
+bool NextCsvRecord(const std::string &text, const CsvSyntax &syntax, size_t &at, int &line, CsvRecord &record,
                    std::string &error) {
+    const char separator = syntax.separator;
     record.line = line;
     size_t fields = 0;
     auto nextField = [&]() -> std::string & {
@@ -58,13 +69,8 @@ bool NextCsvRecord(const std::string &text, char separator, size_t &at, int &lin
                 return false;
             }
         } else {
-            // One look at each byte (find_first_of searches the stops for every byte).
             size_t end = at;
-            while (end < text.size()) {
-                const char c = text[end];
-                if (c == separator || c == '\r' || c == '\n' || c == '"') break;
-                ++end;
-            }
+            while (end < text.size() && !syntax.stops[static_cast<unsigned char>(text[end])]) ++end;
             if (end < text.size() && text[end] == '"') {
                 error = "line " + std::to_string(line) + ": a quote inside a field that is not quoted";
                 return false;
@@ -154,6 +160,12 @@ void SplitWholeName(const std::string &whole, PersonRow &row) {
     row.lastName = name.substr(blank + 1);
 }
 
+// Empties a row for the next record, keeping its texts' room.
+void ClearRow(PersonRow &row) {
+    for (int field = 0; field < 7; ++field) FieldOf(row, field)->clear();
+    row.groups.clear();
+}
+
 }  // namespace
 
 char DetectSeparator(const std::string &text) {
@@ -178,13 +190,14 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
     summary = ImportSummary{};
     summary.separator = separator != 0 ? separator : DetectSeparator(text);
     separator = summary.separator;
+    const CsvSyntax syntax(separator);
     // The whole text is read through once first, so a malformed record is
     // reported before anything that depends on the header.
     CsvRecord record;
     size_t at = CsvStart(text);
     int line = 1, records = checked ? 1 : 0;
     while (!checked && at < text.size()) {
-        if (!NextCsvRecord(text, separator, at, line, record, error)) return false;
+        if (!NextCsvRecord(text, syntax, at, line, record, error)) return false;
         ++records;
     }
     if (records == 0) {
@@ -193,7 +206,7 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
     }
     at = CsvStart(text);
     line = 1;
-    NextCsvRecord(text, separator, at, line, record, error);
+    NextCsvRecord(text, syntax, at, line, record, error);
     const std::vector<std::string> header = record.fields;
     CsvLayout layout;
     if (!CsvLayoutOf(header, layout, summary.ignored, error)) {
@@ -202,58 +215,61 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
     }
     PersonRow person, row;
     std::vector<std::pair<std::string, std::string>> numbers;  // number, details
-    std::string wholeName;
+    std::string wholeName, ownDetails, converted;
     while (at < text.size()) {
-        NextCsvRecord(text, separator, at, line, record, error);
+        NextCsvRecord(text, syntax, at, line, record, error);
         // Blank lines and rows of empty fields, as spreadsheets leave, hold no row.
         if (std::all_of(record.fields.begin(), record.fields.end(), [](const std::string &f) { return f.empty(); }))
             continue;
-        std::string where = "line " + std::to_string(record.line) + ": ";
+        // Made only for a fault: most rows have none.
+        auto where = [&record] { return "line " + std::to_string(record.line) + ": "; };
         if (record.fields.size() != header.size()) {
-            error = where + std::to_string(record.fields.size()) + " fields where the header has " +
+            error = where() + std::to_string(record.fields.size()) + " fields where the header has " +
                     std::to_string(header.size());
             return false;
         }
-        person = PersonRow{};
+        ClearRow(person);
         person.line = record.line;
         numbers.clear();
         wholeName.clear();
-        std::string ownDetails;
+        ownDetails.clear();
         bool ownNumber = false;
         std::unordered_map<int, std::string> phoneTypes;
         std::vector<std::pair<int, std::string>> phoneValues;
         for (size_t i = 0; i < header.size(); ++i) {
             const CsvColumn &column = layout.columns[i];
             if (column.role == CsvColumn::Role::Ignored) continue;
-            std::string value = record.fields[i];
-            if (codePage != nullptr) {
-                std::string bytes;
+            // A field of the book's record is converted straight into the
+            // row; the other columns' texts are worked on from `value`.
+            std::string *value = &converted;
+            if (column.role == CsvColumn::Role::Field)
+                value = column.field == 6 ? &ownDetails : FieldOf(person, column.field);
+            else if (column.role == CsvColumn::Role::DisplayName)
+                value = &wholeName;
+            if (codePage == nullptr) {
+                *value = record.fields[i];
+            } else {
                 TextFault fault;
-                if (!codePage->FromUtf8(value, bytes, fault)) {
-                    error = where + UnmappableMessage(header[i], fault, codePage->Number());
+                if (!codePage->FromUtf8(record.fields[i], *value, fault)) {
+                    error = where() + UnmappableMessage(header[i], fault, codePage->Number());
                     return false;
                 }
-                value.swap(bytes);
             }
             switch (column.role) {
             case CsvColumn::Role::Field:
                 if (column.field == 5) ownNumber = true;
-                if (column.field == 6)
-                    ownDetails = value;
-                else
-                    *FieldOf(person, column.field) = value;
                 break;
             case CsvColumn::Role::Fax:
-                if (!value.empty()) numbers.emplace_back(value, column.kind);
+                if (!value->empty()) numbers.emplace_back(*value, column.kind);
                 break;
-            case CsvColumn::Role::PhoneType: phoneTypes[column.pair] = value; break;
-            case CsvColumn::Role::PhoneValue: phoneValues.emplace_back(column.pair, value); break;
+            case CsvColumn::Role::PhoneType: phoneTypes[column.pair] = *value; break;
+            case CsvColumn::Role::PhoneValue: phoneValues.emplace_back(column.pair, *value); break;
             case CsvColumn::Role::Groups:
-                for (std::string &name : Pieces(value, column.groupSeparator))
+                for (std::string &name : Pieces(*value, column.groupSeparator))
                     // Google's own labels ("* myContacts", "* starred") are no groups.
                     if (column.groupSeparator != ":::" || name[0] != '*') person.groups.push_back(name);
                 break;
-            case CsvColumn::Role::DisplayName: wholeName = value; break;
+            case CsvColumn::Role::DisplayName:
             case CsvColumn::Role::Ignored: break;
             }
         }
@@ -277,7 +293,7 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
             // A person without numbers.
             std::string fault = RowFault(person);
             if (!fault.empty()) {
-                error = where + fault;
+                error = where() + fault;
                 return false;
             }
             if (!visit(person)) return true;
@@ -289,7 +305,7 @@ bool ReadBookCsv(const std::string &text, const CodePage *codePage, char separat
             row.details = details;
             std::string fault = RowFault(row);
             if (!fault.empty()) {
-                error = where + fault;
+                error = where() + fault;
                 return false;
             }
             if (!visit(row)) return true;

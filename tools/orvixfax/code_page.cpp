@@ -40,26 +40,27 @@ std::string Utf8Of(char32_t c) {
     return out;
 }
 
+char32_t NextCharacter(std::string_view utf8, size_t &at) {
+    auto lead = static_cast<unsigned char>(utf8[at]);
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+    bool whole = length > 1 && at + length <= utf8.size();
+    for (size_t k = 1; whole && k < length; ++k) {
+        auto next = static_cast<unsigned char>(utf8[at + k]);
+        whole = (next & 0xC0) == 0x80;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (length == 1 || whole) {
+        at += length;
+        return c;
+    }
+    ++at;
+    return lead;  // not UTF-8: the byte stands for itself
+}
+
 std::u32string Utf32Of(std::string_view utf8) {
     std::u32string out;
     out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
-        bool whole = length > 1 && i + length <= utf8.size();
-        for (size_t k = 1; whole && k < length; ++k) {
-            auto next = static_cast<unsigned char>(utf8[i + k]);
-            whole = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (length == 1 || whole) {
-            out += c;
-            i += length;
-        } else {
-            out += static_cast<char32_t>(lead);  // not UTF-8: the byte stands for itself
-            ++i;
-        }
-    }
+    for (size_t at = 0; at < utf8.size();) out += NextCharacter(utf8, at);
     return out;
 }

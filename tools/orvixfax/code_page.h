@@ -73,5 +73,8 @@ std::string CharacterName(char32_t c);
 // are no UTF-8 count as characters of their own value).
 std::string Utf8Of(char32_t c);
 std::u32string Utf32Of(std::string_view utf8);
+// The character at `at` of a UTF-8 text, as Utf32Of takes it, and `at`
+// moved past it.
+char32_t NextCharacter(std::string_view utf8, size_t &at);
 
 #endif

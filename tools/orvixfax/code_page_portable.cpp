@@ -109,9 +109,17 @@ bool IsWellFormedUtf8(std::string_view text) {
     return true;
 }
 
+// Eight bytes at a time: every text of a book passes here on its way in
+// or out, and most are short and plain.
 bool IsAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    const char *at = text.data(), *end = at + text.size();
+    for (; end - at >= 8; at += 8) {
+        uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        if (word & 0x8080808080808080ULL) return false;
+    }
+    for (; at < end; ++at)
+        if (static_cast<unsigned char>(*at) >= 0x80) return false;
     return true;
 }
 
@@ -223,19 +231,20 @@ void TabulateBytes(CodePage::Converters &converters) {
 bool FromUtf8ByTable(const CodePage::Converters &converters, std::string_view utf8, std::string &bytes) {
     const auto &table = converters.byCharacter;
     if (table.empty() || !IsWellFormedUtf8(utf8)) return false;
-    std::string out;
-    out.reserve(utf8.size());
-    for (char32_t c : Utf32Of(utf8)) {
+    // Written straight into `bytes`: the converter that takes over when a
+    // character is not in the table starts them afresh.
+    bytes.clear();
+    for (size_t at = 0; at < utf8.size();) {
+        char32_t c = NextCharacter(utf8, at);
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            bytes += static_cast<char>(c);
             continue;
         }
         auto found = std::lower_bound(table.begin(), table.end(), std::make_pair(c, '\0'),
                                       [](const auto &a, const auto &b) { return a.first < b.first; });
         if (found == table.end() || found->first != c) return false;
-        out += found->second;
+        bytes += found->second;
     }
-    bytes = std::move(out);
     return true;
 }
 

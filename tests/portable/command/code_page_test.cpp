@@ -31,6 +31,16 @@ TEST(CodePageTest, EveryByteOf1252RoundTripsAndOtherCharactersAreRefused) {
         EXPECT_EQ(back, bytes) << byte;
     }
     EXPECT_EQ(codePage.ToUtf8("\x80\x93\x94\x81"), "\xe2\x82\xac\xe2\x80\x9c\xe2\x80\x9d\xc2\x81");
+    // Plain texts are told eight bytes at a time: one character that is
+    // not, at every place of a longer text, is still converted.
+    for (size_t place = 0; place <= 17; ++place) {
+        std::string bytes = "Hofmann-Schroeder", back;
+        bytes.insert(place, "\xe9");
+        TextFault fault;
+        ASSERT_TRUE(codePage.FromUtf8(codePage.ToUtf8(bytes), back, fault)) << place;
+        EXPECT_EQ(back, bytes) << place;
+        EXPECT_EQ(codePage.ToUtf8(bytes).size(), bytes.size() + 1) << place;
+    }
 
     std::string bytes;
     TextFault fault;
