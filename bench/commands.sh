@@ -123,9 +123,8 @@ if [ ${#sizes[@]} -eq 2 ]; then
     # back to their host, which then makes it again page by page.
     echo
     echo "ordinary book of 100,000 persons, each run after $idle_seconds idle seconds ($runs_idle runs)"
-    printf '%-8s %9s %14s
-' command "median s" "x back to back"
-    shape=ordinary case="$work/ordinary-100000"
+    printf '%-8s %9s %14s\n' command "median s" "x back to back"
+    shape=ordinary case="$work/ordinary-100000"  # command_line reads the shape
     for name in "${commands[@]}"; do
         hyperfine --style none --runs "$runs_idle" -N --export-csv "$case/idle.csv" \
             --prepare "sh -c 'sleep $idle_seconds && cp $case/book.adb $case/book/OrvixFax.adb'" \
