@@ -38,6 +38,12 @@ MemberPositionSlot *SlotOf(const AddressIndex *index, const NumberRecord *number
     return &index->slots[slot];
 }
 
+// A number's bit among the members' bits: four bits for each slot, from
+// other bits of its hash than its slot's.
+size_t MemberBitOf(const AddressIndex *index, const NumberRecord *number) {
+    return (HashAddress(number) >> 32) & (index->mask * 4 + 3);
+}
+
 // atoi's reading (leading blanks, a sign, digits), kept in range.
 int64_t ReadDecimal(const char *text) {
     long long value = std::strtoll(text, nullptr, 10);
@@ -123,7 +129,7 @@ void FreePositionIndex(PositionIndex *index) {
     *index = PositionIndex{};
 }
 
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList) {
+int BeginAddressIndex(AddressIndex *index, GroupRecord *groupList) {
     *index = AddressIndex{};
     size_t members = 0;
     for (GroupRecord *group = groupList ? groupList->next : nullptr; group; group = group->next) {
@@ -134,7 +140,11 @@ int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord
     size_t capacity = 16;
     while (capacity < members * 2) capacity *= 2;
     index->slots = static_cast<MemberPositionSlot *>(std::calloc(capacity, sizeof(MemberPositionSlot)));
-    if (index->slots == nullptr) return 0;
+    index->memberBits = static_cast<uint64_t *>(std::calloc(capacity * 4 / 64, sizeof(uint64_t)));
+    if (index->slots == nullptr || index->memberBits == nullptr) {
+        FreeAddressIndex(index);
+        return 0;
+    }
     index->mask = capacity - 1;
     for (GroupRecord *group = groupList->next; group != nullptr; group = group->next) {
         if (group->members == nullptr) continue;
@@ -142,29 +152,31 @@ int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord
             if (link->number == nullptr) continue;
             MemberPositionSlot *slot = SlotOf(index, link->number);
             slot->number = link->number;
+            size_t bit = MemberBitOf(index, link->number);
+            index->memberBits[bit / 64] |= uint64_t(1) << (bit % 64);
         }
-    }
-    int32_t personPosition = 0;
-    for (PersonRecord *person = personList ? personList->next : nullptr; person; person = person->next) {
-        int32_t numberPosition = 0;
-        if (person->numbers != nullptr) {
-            for (NumberRecord *number = person->numbers->next; number; number = number->next) {
-                MemberPositionSlot *slot = SlotOf(index, number);
-                if (slot->number == number && slot->person == nullptr) {
-                    slot->person = person;
-                    slot->personPosition = personPosition;
-                    slot->numberPosition = numberPosition;
-                }
-                ++numberPosition;
-            }
-        }
-        ++personPosition;
     }
     return 1;
 }
 
+void NoteMemberPositions(AddressIndex *index, const PersonRecord *person, int32_t personPosition) {
+    if (index->slots == nullptr || person->numbers == nullptr) return;
+    int32_t numberPosition = 0;
+    for (NumberRecord *number = person->numbers->next; number; number = number->next, ++numberPosition) {
+        size_t bit = MemberBitOf(index, number);
+        if ((index->memberBits[bit / 64] >> (bit % 64) & 1) == 0) continue;
+        MemberPositionSlot *slot = SlotOf(index, number);
+        if (slot->number == number && slot->person == nullptr) {
+            slot->person = person;
+            slot->personPosition = personPosition;
+            slot->numberPosition = numberPosition;
+        }
+    }
+}
+
 void FreeAddressIndex(AddressIndex *index) {
     std::free(index->slots);
+    std::free(index->memberBits);
     *index = AddressIndex{};
 }
 

@@ -39,9 +39,11 @@ void PositionIndexAddNumber(PositionIndex *index, NumberRecord *number);
 void FreePositionIndex(PositionIndex *index);
 
 // Positions of the numbers that group members name, by address (saving,
-// and the command line's listing): built from the members first, so it
-// holds as many entries as there are members, then filled in one walk
-// over the persons.
+// and the command line's listing): begun from the members, so it holds as
+// many entries as there are members, then filled in by the walk over the
+// persons that writes them out, before any group is written. A large
+// book's records do not fit the caches, so a walk of their own would cost
+// as much as the writing.
 struct MemberPositionSlot {
     const NumberRecord *number;
     const PersonRecord *person;  // whose list holds it; null until found
@@ -51,10 +53,18 @@ struct MemberPositionSlot {
 struct AddressIndex {
     MemberPositionSlot *slots;
     size_t mask;  // capacity - 1, capacity a power of two; 0 without slots
+    // A bit set for each member's number, four bits for each slot. The
+    // walk over the persons asks it about every number: it stays in the
+    // caches, where the slots of a large book's members do not, and most
+    // numbers are no member's.
+    uint64_t *memberBits;
 };
 
 // 0 when memory ran out: then the lists must be walked instead.
-int BuildAddressIndex(AddressIndex *index, PersonRecord *personList, GroupRecord *groupList);
+int BeginAddressIndex(AddressIndex *index, GroupRecord *groupList);
+// The person at that position of the person list, each person once, in
+// their order (a number in two lists counts where it comes first).
+void NoteMemberPositions(AddressIndex *index, const PersonRecord *person, int32_t personPosition);
 void FreeAddressIndex(AddressIndex *index);
 // The member's 0-based positions: 1 when its person is in the person list
 // and its number in that person's number list (the first place counts).

@@ -257,12 +257,15 @@ BOOL ReplaceBook(const char *path, const char *temporary) {
 }
 
 void WriteBook(BookOutput *out, WorkingContext *context) {
-    for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next)
+    AddressIndex index{};
+    int indexed = BeginAddressIndex(&index, context->groups);
+    int32_t position = 0;
+    for (const PersonRecord *person = context->persons->next; person != nullptr; person = person->next) {
         PutPerson(out, person);
+        NoteMemberPositions(&index, person, position++);
+    }
     PutByte(out, '\f');
 
-    AddressIndex index{};
-    int indexed = BuildAddressIndex(&index, context->persons, context->groups);
     char reference[MEMBER_REF_SIZE];
     for (GroupRecord *group = context->groups->next; group != nullptr; group = group->next) {
         PutGroupName(out, group->name);

@@ -151,7 +151,7 @@ void JsonField(Output &out, std::string_view indent, const char *name, const cha
 void ShowListing(const WorkingContext *context, const std::string &shownPath, const CodePage &codePage,
                  std::ostream &stream) {
     AddressIndex index{};
-    bool indexed = BuildAddressIndex(&index, context->persons, context->groups) != 0;
+    bool indexed = BeginAddressIndex(&index, context->groups) != 0;
     Output out(stream, codePage);
     long personCount = 0, groupCount = 0;
     for (const PersonRecord *p = context->persons->next; p; p = p->next) ++personCount;
@@ -160,6 +160,7 @@ void ShowListing(const WorkingContext *context, const std::string &shownPath, co
         << groupCount << (groupCount == 1 ? " group" : " groups") << '\n';
     long position = 0;
     for (const PersonRecord *person = context->persons->next; person; person = person->next, ++position) {
+        NoteMemberPositions(&index, person, static_cast<int32_t>(position));
         out << "\nPerson " << position << ": ";
         ShownName(out, person);
         out << '\n';
@@ -198,11 +199,13 @@ void ShowListing(const WorkingContext *context, const std::string &shownPath, co
 
 void ShowJson(const WorkingContext *context, const CodePage &codePage, std::ostream &stream) {
     AddressIndex index{};
-    bool indexed = BuildAddressIndex(&index, context->persons, context->groups) != 0;
+    bool indexed = BeginAddressIndex(&index, context->groups) != 0;
     Output out(stream, codePage);
     out << "{\n  \"persons\": [";
     const char *separator = "\n";
+    int32_t position = 0;
     for (const PersonRecord *person = context->persons->next; person; person = person->next) {
+        NoteMemberPositions(&index, person, position++);
         out << separator << "    {\n";
         separator = ",\n";
         JsonField(out, "      ", "firstName", person->firstName);

@@ -258,6 +258,22 @@ TEST_F(FileFormatTest, SavingIsStableOverASecondRound) {
     EXPECT_EQ(Saved(), first);
 }
 
+// Thousands of members, in an order of their own, each listed once or
+// twice: every one is written back at its place.
+TEST_F(FileFormatTest, ManyMembersAreWrittenBackWhereTheyStand) {
+    std::string book;
+    const int persons = 3000;
+    for (int p = 0; p < persons; ++p) book += ",P" + std::to_string(p) + ",,,,,," + std::to_string(p) + ",,x,\n";
+    book += "\f";
+    for (int g = 0; g < 7; ++g) {
+        book += "G" + std::to_string(g);
+        for (int p = g; p < persons; p += 2 + g) book += "," + std::to_string((p * 7919) % persons) + "." + std::to_string(p % 2);
+        book += "\n";
+    }
+    Load(book);
+    EXPECT_EQ(Saved(), book);
+}
+
 TEST_F(FileFormatTest, MembersOutsideTheListsAreWrittenEmpty) {
     Empty();
     PersonRecord *ann = AddPerson("Ann", "", "", {{"1", ""}});
