@@ -151,6 +151,10 @@ struct BookMerger::State {
     // numbers each is to get.
     std::vector<std::pair<std::string, std::vector<MemberLink>>> groups;
     std::unordered_map<std::string, size_t> groupIndex;
+    // The identity of the row before. A person's rows mostly come one
+    // after another, and its record is then still in the caches; a large
+    // book's records, which a lookup in the table reads, are not.
+    IdentitySlot *recent = nullptr;
 
     State(WorkingContext *c, MergeReport &r, bool events, size_t persons)
         : context(c), report(r), keepEvents(events), identities(persons), numbers(persons) {}
@@ -163,10 +167,13 @@ struct BookMerger::State {
     // The first person of that identity (its key's hash given), or null.
     IdentitySlot *Identity(size_t hash, std::string_view firstName, std::string_view lastName,
                            std::string_view company) {
-        return identities.Find(hash, [&](const IdentitySlot &slot) {
-            return firstName == slot.person->firstName && lastName == slot.person->lastName &&
-                   company == slot.person->company;
-        });
+        return identities.Find(hash, [&](const IdentitySlot &slot) { return Same(slot, firstName, lastName, company); });
+    }
+
+    static bool Same(const IdentitySlot &slot, std::string_view firstName, std::string_view lastName,
+                     std::string_view company) {
+        return firstName == slot.person->firstName && lastName == slot.person->lastName &&
+               company == slot.person->company;
     }
 
     NumberSlot *Number(const PersonRecord *person, std::string_view text) {
@@ -214,8 +221,14 @@ BookMerger::~BookMerger() = default;
 
 bool BookMerger::Add(const PersonRow &row) {
     State &s = *state_;
-    size_t hash = IdentityHash(row.firstName, row.lastName, row.company);
-    IdentitySlot *identity = s.Identity(hash, row.firstName, row.lastName, row.company);
+    IdentitySlot *identity = nullptr;
+    size_t hash = 0;
+    if (s.recent != nullptr && State::Same(*s.recent, row.firstName, row.lastName, row.company)) {
+        identity = s.recent;
+    } else {
+        hash = IdentityHash(row.firstName, row.lastName, row.company);
+        identity = s.Identity(hash, row.firstName, row.lastName, row.company);
+    }
     if (identity == nullptr) {
         PersonRecord *person = nullptr;
         if (!NewPerson(&person)) return false;
@@ -226,10 +239,11 @@ bool BookMerger::Add(const PersonRow &row) {
         CopyField(person->notes, row.notes.c_str());
         s.tail->next = person;  // appended behind the last, without a walk per row
         s.tail = person;
-        identity = &s.identities.Add(hash, IdentitySlot{0, person, nullptr});
+        identity = &s.identities.Add(hash, IdentitySlot{0, person, nullptr});  // `recent` may have moved
         ++s.report.persons;
         s.Event(MergeReport::Event::Kind::Person, person, nullptr, nullptr);
     }
+    s.recent = identity;
     PersonRecord *person = identity->person;
     if (row.number.empty()) return true;
     NumberRecord *number = s.Known(*identity, row.number);
