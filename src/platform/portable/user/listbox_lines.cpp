@@ -272,10 +272,12 @@ ListLines::Found ListLines::LowerBound(std::string_view text) {
         int order = KeyOrder(relative.places, key.places);
         if (order == 0) order = KeyOrder(relative.next, key.next);
         if (order == 0 && !SamePlacesNoMarks(key.next, run.lines[middle].line, text)) {
-            // Mostly the very same text again, as in EqualAt.
+            // Mostly the very same text again, as in EqualAt. Keys tell
+            // apart only lines that sort apart: a tie with an equal line
+            // is no reason to refine them.
             std::string_view line = TextIn(run, middle);
             order = line == text ? 0 : CompareListText(text, line);
-            tied_ = true;
+            if (order != 0) tied_ = true;
         }
         if (order <= 0)
             last = middle;
