@@ -62,8 +62,9 @@ struct AddressIndex {
 
 // 0 when memory ran out: then the lists must be walked instead.
 int BeginAddressIndex(AddressIndex *index, GroupRecord *groupList);
-// The person at that position of the person list, each person once, in
-// their order (a number in two lists counts where it comes first).
+// Notes which numbers of the person at `personPosition` of the person list
+// are members'. Called for every person once, in the list's order; a
+// number in two persons' lists counts where it comes first.
 void NoteMemberPositions(AddressIndex *index, const PersonRecord *person, int32_t personPosition);
 void FreeAddressIndex(AddressIndex *index);
 // The member's 0-based positions: 1 when its person is in the person list
