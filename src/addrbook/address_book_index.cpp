@@ -22,17 +22,18 @@ int Grow(T **array, size_t *capacity, size_t needed) {
     return 1;
 }
 
-size_t HashAddress(const void *key) {
+// In 64 bits on every target: the member bits take the high half.
+uint64_t HashAddress(const void *key) {
     uint64_t value = reinterpret_cast<uintptr_t>(key);
     value ^= value >> 33;
     value *= 0xff51afd7ed558ccdULL;
     value ^= value >> 33;
-    return static_cast<size_t>(value);
+    return value;
 }
 
 // The slot of the number, or the empty slot where it would go.
 MemberPositionSlot *SlotOf(const AddressIndex *index, const NumberRecord *number) {
-    size_t slot = HashAddress(number) & index->mask;
+    size_t slot = static_cast<size_t>(HashAddress(number)) & index->mask;
     while (index->slots[slot].number != nullptr && index->slots[slot].number != number)
         slot = (slot + 1) & index->mask;
     return &index->slots[slot];
@@ -41,7 +42,7 @@ MemberPositionSlot *SlotOf(const AddressIndex *index, const NumberRecord *number
 // A number's bit among the members' bits: four bits for each slot, from
 // other bits of its hash than its slot's.
 size_t MemberBitOf(const AddressIndex *index, const NumberRecord *number) {
-    return (HashAddress(number) >> 32) & (index->mask * 4 + 3);
+    return static_cast<size_t>(HashAddress(number) >> 32) & (index->mask * 4 + 3);
 }
 
 // atoi's reading (leading blanks, a sign, digits), kept in range.
